@@ -1,0 +1,152 @@
+// Script and terminal answer sources.
+#include "host/editor/InputSource.h"
+
+#include <csignal>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <iostream>
+#include <sstream>
+
+#include <readline/history.h>
+#include <readline/readline.h>
+
+#include "host/editor/Utf8.h"
+
+namespace fendo::editor {
+
+// ---- ScriptInput -------------------------------------------------------------
+
+ScriptInput::ScriptInput(std::unique_ptr<std::istream> owned, std::istream* stream, std::string name,
+                         ScriptEcho echo)
+    : owned_(std::move(owned)), stream_(stream), name_(std::move(name)), echo_(echo)
+{
+}
+
+std::unique_ptr<ScriptInput> ScriptInput::fromFile(const std::string& path, std::string* error, ScriptEcho echo)
+{
+    if (path == "-") {
+        return std::unique_ptr<ScriptInput>(new ScriptInput(nullptr, &std::cin, "<stdin>", echo));
+    }
+    auto file = std::make_unique<std::ifstream>(path, std::ios::binary);
+    if (!file->is_open()) {
+        if (error) {
+            *error = "cannot open script " + path;
+        }
+        return nullptr;
+    }
+    std::istream* raw = file.get();
+    return std::unique_ptr<ScriptInput>(new ScriptInput(std::move(file), raw, path, echo));
+}
+
+std::unique_ptr<ScriptInput> ScriptInput::fromString(std::string_view text, ScriptEcho echo)
+{
+    auto stream = std::make_unique<std::istringstream>(std::string(text));
+    std::istream* raw = stream.get();
+    return std::unique_ptr<ScriptInput>(new ScriptInput(std::move(stream), raw, "<script>", echo));
+}
+
+ReadResult ScriptInput::readLine(std::string_view, std::wstring& line)
+{
+    std::string raw;
+    while (std::getline(*stream_, raw)) {
+        ++lineNumber_;
+        if (lineNumber_ == 1 && raw.starts_with("\xEF\xBB\xBF")) {
+            raw.erase(0, 3);
+        }
+        if (!raw.empty() && raw.back() == '\r') {
+            raw.pop_back();
+        }
+        const auto first = raw.find_first_not_of(" \t");
+        if (first != std::string::npos && raw[first] == '#') {
+            continue;
+        }
+        line = fromUtf8(raw);
+        return ReadResult::Line;
+    }
+    return ReadResult::EndOfInput;
+}
+
+std::string ScriptInput::position() const
+{
+    return name_ + ":" + std::to_string(lineNumber_);
+}
+
+// ---- TerminalInput -------------------------------------------------------------
+
+namespace {
+volatile std::sig_atomic_t g_interrupted = 0;
+volatile std::sig_atomic_t g_inPrompt = 0;
+struct sigaction g_previousSigint;
+
+void onSigint(int)
+{
+    g_interrupted = 1;
+}
+
+// Called by readline when a read was interrupted by a signal: end the line so that the
+// prompt returns, the caller then turns the interruption into a cancel.
+int onReadlineSignal()
+{
+    if (g_interrupted && g_inPrompt) {
+        rl_replace_line("", 0);
+        rl_done = 1;
+    }
+    return 0;
+}
+}  // namespace
+
+TerminalInput::TerminalInput()
+{
+    struct sigaction action {};
+    action.sa_handler = onSigint;
+    sigemptyset(&action.sa_mask);
+    action.sa_flags = 0;  // no SA_RESTART: a blocked read must see the interruption
+    sigaction(SIGINT, &action, &g_previousSigint);
+    rl_signal_event_hook = onReadlineSignal;
+    using_history();
+}
+
+TerminalInput::~TerminalInput()
+{
+    rl_signal_event_hook = nullptr;
+    sigaction(SIGINT, &g_previousSigint, nullptr);
+}
+
+ReadResult TerminalInput::readLine(std::string_view promptLine, std::wstring& line)
+{
+    std::fflush(stdout);
+    g_interrupted = 0;
+    g_inPrompt = 1;
+    const std::string prompt(promptLine);
+    char* text = readline(prompt.c_str());
+    g_inPrompt = 0;
+    if (g_interrupted) {
+        g_interrupted = 0;
+        std::free(text);
+        std::fputc('\n', stdout);
+        line = L"^C";
+        return ReadResult::Line;
+    }
+    if (!text) {
+        std::fputc('\n', stdout);  // Ctrl-D leaves the cursor after the prompt
+        return ReadResult::EndOfInput;
+    }
+    if (*text) {
+        add_history(text);
+    }
+    line = fromUtf8(text);
+    std::free(text);
+    return ReadResult::Line;
+}
+
+bool takeTerminalBreak()
+{
+    if (g_interrupted && !g_inPrompt) {
+        g_interrupted = 0;
+        return true;
+    }
+    return false;
+}
+
+}  // namespace fendo::editor
