@@ -141,7 +141,6 @@ bool isShapeFontName(std::wstring_view fontFile)
 
 FontResolver::FontResolver(FontResolverOptions options) : m_options(std::move(options))
 {
-    FcInit();
     m_config = m_options.systemFonts == SystemFonts::Use ? FcInitLoadConfigAndFonts() : FcConfigCreate();
     if (m_config && !m_options.extraFolder.empty())
         FcConfigAppFontAddDir(m_config, reinterpret_cast<const FcChar8*>(m_options.extraFolder.c_str()));
