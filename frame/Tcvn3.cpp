@@ -11,8 +11,8 @@
 
 namespace {
 
-constexpr unsigned char kUnitEscape = 0x01;   // followed by two bytes, little-endian
-constexpr unsigned char kByteEscape = 0x02;   // followed by one byte, sign-extended
+constexpr unsigned char kUnitEscape = 0x01;  // followed by two bytes, little-endian
+constexpr unsigned char kByteEscape = 0x02;  // followed by one byte, sign-extended
 constexpr unsigned char kFirstTableByte = 0x80;
 
 // The Vietnamese letters of the code page, by byte. Every other byte from 0x80 up is its own code

@@ -9,8 +9,14 @@ constexpr char32_t kLowSurrogateFirst = 0xDC00;
 constexpr char32_t kLowSurrogateLast = 0xDFFF;
 constexpr char32_t kFirstSupplementary = 0x10000;
 
-bool isHighSurrogate(char32_t unit) { return unit >= kHighSurrogateFirst && unit < kLowSurrogateFirst; }
-bool isLowSurrogate(char32_t unit) { return unit >= kLowSurrogateFirst && unit <= kLowSurrogateLast; }
+bool isHighSurrogate(char32_t unit)
+{
+    return unit >= kHighSurrogateFirst && unit < kLowSurrogateFirst;
+}
+bool isLowSurrogate(char32_t unit)
+{
+    return unit >= kLowSurrogateFirst && unit <= kLowSurrogateLast;
+}
 }  // namespace
 
 std::wstring toWide(std::u16string_view units)

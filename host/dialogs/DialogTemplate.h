@@ -15,8 +15,8 @@ enum class ControlKind {
     Edit,
     ComboBox,
     ListBox,
-    Picture,     // shows the image resource `imageId`
-    ColorCombo,  // the host's colour combo box
+    Picture,       // shows the image resource `imageId`
+    ColorCombo,    // the host's colour combo box
     HatchPreview,  // the host's hatch-pattern preview control
 };
 

@@ -14,7 +14,7 @@ enum class ImageKind { Bitmap, Icon };
 struct ImageResource {
     int id = 0;
     ImageKind kind = ImageKind::Bitmap;
-    int width = 0;   // pixels
+    int width = 0;  // pixels
     int height = 0;
 };
 

@@ -17,7 +17,7 @@ public:
     double endParam() const { return isEmpty() ? 0.0 : last(); }
     // How many knots equal (within the tolerance) the knot at index.
     int multiplicityAt(int index) const;
-    // Distinct knot values, in order.
+    // Number of knot intervals of non-zero length.
     int numIntervals() const;
 
 private:

@@ -12,7 +12,7 @@ class AcGeMatrix3d {
 public:
     static const AcGeMatrix3d kIdentity;
 
-    AcGeMatrix3d();
+    constexpr AcGeMatrix3d() : entry{{1.0, 0.0, 0.0, 0.0}, {0.0, 1.0, 0.0, 0.0}, {0.0, 0.0, 1.0, 0.0}, {0.0, 0.0, 0.0, 1.0}} {}
 
     AcGeMatrix3d operator*(const AcGeMatrix3d& m) const;
     AcGeMatrix3d& operator*=(const AcGeMatrix3d& m);
