@@ -81,18 +81,6 @@ TEST(TextPlacement, EachJustificationPutsItsAnchorOnTheAlignmentPoint)
     }
 }
 
-TEST(TextPlacement, LeftBaselineTextStaysAtItsInsertionPoint)
-{
-    TextLayout layout = sampleLayout(HorizontalMode::Left, VerticalMode::Baseline);
-    layout.position = {3.0, 4.0};
-    const PlacedText placed = placeText(layout, sampleMeasure());
-    expectPoint(placed.insertion, 3.0, 4.0, "insertion");
-    expectPoint(placed.corners[0], 3.0, 3.0, "lower left");
-    expectPoint(placed.corners[1], 13.0, 3.0, "lower right");
-    expectPoint(placed.corners[2], 13.0, 6.0, "upper right");
-    expectPoint(placed.corners[3], 3.0, 6.0, "upper left");
-}
-
 TEST(TextPlacement, RotationTurnsTheBoxAboutTheAnchor)
 {
     TextLayout layout = sampleLayout(HorizontalMode::Left, VerticalMode::Baseline);
