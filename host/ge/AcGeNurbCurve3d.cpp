@@ -143,6 +143,35 @@ AcGeVector3d parabolaStartDerivative(const AcGePoint3d& q0, const AcGePoint3d& q
     return s1 + (s1 - s2) * (h1 / (h1 + h2));
 }
 
+// Eight-point Gauss-Legendre rule for the speed |C'| over [lo, hi].
+double gaussLength(const AcGeNurbCurve3d& c, double lo, double hi) {
+    static constexpr double kNodes[4] = {0.1834346424956498, 0.5255324099163290, 0.7966664774136267,
+                                         0.9602898564975363};
+    static constexpr double kWeights[4] = {0.3626837833783620, 0.3137066458778873, 0.2223810344533745,
+                                           0.1012285362903763};
+    const double mid = (lo + hi) / 2.0, rad = (hi - lo) / 2.0;
+    double sum = 0.0;
+    AcGeVector3dArray d;
+    for (int k = 0; k < 4; ++k)
+        for (double sign : {-1.0, 1.0}) {
+            c.evalPoint(mid + sign * rad * kNodes[k], 1, d);
+            sum += kWeights[k] * rad * d[0].length();
+        }
+    return sum;
+}
+
+// Length of a piece within one knot span, halved until the halves agree with the whole.
+double spanLength(const AcGeNurbCurve3d& c, double lo, double hi, int depth) {
+    constexpr double kRelativeAccuracy = 1e-13;
+    constexpr int kMaxDepth = 20;
+    const double mid = (lo + hi) / 2.0;
+    const double whole = gaussLength(c, lo, hi);
+    const double halves = gaussLength(c, lo, mid) + gaussLength(c, mid, hi);
+    if (depth >= kMaxDepth || std::fabs(whole - halves) <= kRelativeAccuracy * (1.0 + std::fabs(halves)))
+        return halves;
+    return spanLength(c, lo, mid, depth + 1) + spanLength(c, mid, hi, depth + 1);
+}
+
 }  // namespace
 
 AcGeNurbCurve3d::AcGeNurbCurve3d(int degree, const AcGeKnotVector& knots, const AcGePoint3dArray& controlPoints,
@@ -510,29 +539,12 @@ double AcGeNurbCurve3d::length(double fromParam, double toParam) const {
     if (toParam < fromParam) return -length(toParam, fromParam);
     const double a = std::clamp(fromParam, startParam(), endParam());
     const double b = std::clamp(toParam, startParam(), endParam());
-    // Eight-point Gauss-Legendre rule on halves of every knot span met.
-    static constexpr double kNodes[4] = {0.1834346424956498, 0.5255324099163290, 0.7966664774136267,
-                                         0.9602898564975363};
-    static constexpr double kWeights[4] = {0.3626837833783620, 0.3137066278510819, 0.2223810344533745,
-                                           0.1012285362903763};
     std::vector<double> cuts{a};
     for (int i = 0; i < m_knots.length(); ++i)
         if (m_knots[i] > cuts.back() && m_knots[i] < b) cuts.push_back(m_knots[i]);
     cuts.push_back(b);
     double total = 0.0;
-    AcGeVector3dArray d;
-    for (size_t s = 0; s + 1 < cuts.size(); ++s) {
-        for (int half = 0; half < 2; ++half) {
-            const double lo = cuts[s] + (cuts[s + 1] - cuts[s]) * half / 2.0;
-            const double hi = cuts[s] + (cuts[s + 1] - cuts[s]) * (half + 1) / 2.0;
-            const double mid = (lo + hi) / 2.0, rad = (hi - lo) / 2.0;
-            for (int k = 0; k < 4; ++k)
-                for (double sign : {-1.0, 1.0}) {
-                    evalPoint(mid + sign * rad * kNodes[k], 1, d);
-                    total += kWeights[k] * rad * d[0].length();
-                }
-        }
-    }
+    for (size_t s = 0; s + 1 < cuts.size(); ++s) total += spanLength(*this, cuts[s], cuts[s + 1], 0);
     return total;
 }
 
