@@ -1,0 +1,88 @@
+// The host's 3D polyline and its vertices: world points joined by straight segments, or
+// the control frame of a quadratic or cubic spline with generated fit vertices. Vertices
+// are separate entities owned by the polyline (see AcDb2dPolyline.h for the DXF hooks).
+#pragma once
+#include "host/db/entities/AcDb2dPolyline.h"
+
+class AcDb3dPolylineVertex : public AcDbVertex {
+    ACRX_DECLARE_MEMBERS(AcDb3dPolylineVertex);
+    // The polyline edits its vertices directly (they need not be open).
+    friend class AcDb3dPolyline;
+
+public:
+    AcDb3dPolylineVertex() = default;
+    explicit AcDb3dPolylineVertex(const AcGePoint3d& position) : m_position(position) {}
+
+    AcDb::Vertex3dType vertexType() const { return m_type; }
+    void setVertexType(AcDb::Vertex3dType t) { m_type = t; }
+    AcGePoint3d position() const { return m_position; }
+    Acad::ErrorStatus setPosition(const AcGePoint3d& p);
+
+    Acad::ErrorStatus transformBy(const AcGeMatrix3d& xform) override;
+    Acad::ErrorStatus dxfInFields(AcDbDxfFiler* filer) override;
+    Acad::ErrorStatus dxfOutFields(AcDbDxfFiler* filer) const override;
+
+private:
+    AcGePoint3d m_position;
+    AcDb::Vertex3dType m_type = AcDb::k3dSimpleVertex;
+};
+
+class AcDb3dPolyline : public AcDbCurve {
+    ACRX_DECLARE_MEMBERS(AcDb3dPolyline);
+
+public:
+    AcDb3dPolyline() = default;
+    AcDb3dPolyline(AcDb::Poly3dType type, const AcGePoint3dArray& vertices, bool closed = false);
+
+    AcDb::Poly3dType polyType() const { return m_type; }
+    Acad::ErrorStatus setPolyType(AcDb::Poly3dType type);
+    // As for AcDb2dPolyline::convertToPolyType.
+    Acad::ErrorStatus convertToPolyType(AcDb::Poly3dType newType);
+    Acad::ErrorStatus splineFit() { return convertToPolyType(AcDb::k3dCubicSplinePoly); }
+    Acad::ErrorStatus straighten() { return convertToPolyType(AcDb::k3dSimplePoly); }
+
+    bool isClosed() const override { return m_closed; }
+    Acad::ErrorStatus makeClosed();
+    Acad::ErrorStatus makeOpen();
+
+    Acad::ErrorStatus appendVertex(AcDb3dPolylineVertex* vertex);
+    Acad::ErrorStatus appendVertex(AcDbObjectId& newId, AcDb3dPolylineVertex* vertex);
+    Acad::ErrorStatus insertVertexAt(AcDbObjectId& newId, AcDbObjectId indexVertId, AcDb3dPolylineVertex* vertex);
+    Acad::ErrorStatus insertVertexAt(const AcDb3dPolylineVertex* indexVertex, AcDb3dPolylineVertex* vertex);
+    Acad::ErrorStatus openVertex(AcDb3dPolylineVertex*& vertex, AcDbObjectId vertId, AcDb::OpenMode mode,
+                                 bool openErased = false) const;
+    Acad::ErrorStatus openSequenceEnd(AcDbSequenceEnd*& seqend, AcDb::OpenMode mode);
+    AcDbObjectIterator* vertexIterator() const;
+    std::vector<AcDb3dPolylineVertex*> vertices() const;
+    // The fitted vertices of a spline polyline (the frame when none were generated), else
+    // all but frame vertices.
+    std::vector<AcDb3dPolylineVertex*> shapeVertices() const;
+
+    bool hasSubentities() const { return true; }
+    Acad::ErrorStatus appendLoadedSubentity(AcDbObjectId id) { return m_subs.appendLoaded(id); }
+    void setSeqendId(AcDbObjectId id) { m_subs.setSeqend(id); }
+    AcDbObjectIdArray subentityIds() const { return m_subs.ids(this); }
+    AcDbObjectId seqendId() const { return m_subs.seqend(this); }
+
+    Acad::ErrorStatus setOwnerId(AcDbObjectId owner) override;
+    AcRxObject* clone() const override;
+
+    Acad::ErrorStatus getGeomExtents(AcDbExtents& extents) const override;
+    Acad::ErrorStatus transformBy(const AcGeMatrix3d& xform) override;
+    Acad::ErrorStatus explode(AcDbVoidPtrArray& entitySet) const override;
+    bool worldDraw(AcGiWorldDraw* wd) override;
+    Acad::ErrorStatus getGripPoints(AcGePoint3dArray& gripPoints, AcDbIntArray& osnapModes,
+                                    AcDbIntArray& geomIds) const override;
+    Acad::ErrorStatus moveGripPointsAt(const AcDbIntArray& indices, const AcGeVector3d& offset) override;
+
+    Acad::ErrorStatus dxfInFields(AcDbDxfFiler* filer) override;
+    Acad::ErrorStatus dxfOutFields(AcDbDxfFiler* filer) const override;
+
+private:
+    Acad::ErrorStatus insertAt(size_t index, AcDb3dPolylineVertex* vertex, AcDbObjectId* newId);
+
+    AcDb::Poly3dType m_type = AcDb::k3dSimplePoly;
+    bool m_closed = false;
+    bool m_plinegen = false;
+    fendo::db::SubentityList m_subs;
+};
