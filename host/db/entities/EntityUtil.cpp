@@ -211,4 +211,15 @@ AcGeVector3d directionInOcs(double angle, const AcGeVector3d& normal)
     return u * std::cos(angle) + v * std::sin(angle);
 }
 
+void dropKeptSection(AcDbObject* obj, const std::wstring& subclass)
+{
+    const auto* kept = obj->keptGroups();
+    if (!kept) return;
+    std::vector<AcDbObject::KeptGroup> others;
+    for (const auto& g : *kept)
+        if (g.subclass != subclass) others.push_back(g);
+    obj->clearKeptGroups();
+    for (auto& g : others) obj->keepGroup(g.subclass, g.tag);
+}
+
 }  // namespace fendo::db::ent

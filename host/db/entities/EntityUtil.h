@@ -88,7 +88,8 @@ double angleInOcs(const AcGeVector3d& dir, const AcGeVector3d& normal);
 // The world direction of an angle in the OCS of normal.
 AcGeVector3d directionInOcs(double angle, const AcGeVector3d& normal);
 
-// Standard DXF point marker sizes and the world draw of a point by PDMODE (basic shapes).
-constexpr double kDefaultPdsizeFraction = 0.05;
+// Forgets the groups kept from a file for one subclass section (after a change that makes
+// the object write that section from its own data).
+void dropKeptSection(AcDbObject* obj, const std::wstring& subclass);
 
 }  // namespace fendo::db::ent
