@@ -12,7 +12,9 @@
 // back in the order they were written.
 #pragma once
 #include <cstdint>
+#include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 #include "host/core/adsdef.h"
 #include "host/db/AcDbObject.h"
@@ -20,6 +22,10 @@
 #include "host/ge/AcGePoint3d.h"
 #include "host/ge/AcGeVector2d.h"
 #include "host/ge/AcGeVector3d.h"
+
+namespace fendo::dxf {
+class DxfOutput;
+}
 
 namespace AcDb {
 enum FilerType { kFileFiler = 0, kCopyFiler = 1, kUndoFiler = 2, kBagFiler = 3, kIdXlateFiler = 4, kPageFiler = 5,
@@ -52,6 +58,21 @@ public:
     // The current section's unread groups are all kept (used by classes that model only
     // part of their section).
     void keepRestOfSection();
+    // The object whose dxfInFields is reading: groups handed back with keepUnknownItem
+    // (and those left unread, see finishReading) are kept in it.
+    void setObjectBeingRead(AcDbObject* obj) { m_reading = obj; }
+    // Keeps every group no class level read in the object being read, each under the
+    // subclass section it appeared in (under L"*", written at the end, for files without
+    // subclass markers).
+    void finishReading();
+    // Gives the input groups back (their storage is reused for the next object).
+    fendo::db::RawTags takeInput();
+    // Source lines of each input group, when they are not two lines apart (binary files).
+    void setInputLines(std::vector<int> lines) { m_inLines = std::move(lines); }
+    // The record of a symbol table by name, through a cache kept for the filer's life (the
+    // loader resolves a layer or linetype name per entity). With createIfMissing a record
+    // of that name is added to the table (files name layers they never define).
+    AcDbObjectId symbolId(AcDbObjectId tableId, const std::wstring& name, bool createIfMissing);
     // The last group read, as text, for messages and raw keeping.
     const fendo::db::RawTag& lastTag() const;
     // Line of the last group read in the source file (0 when not from a file).
@@ -78,9 +99,16 @@ public:
     Acad::ErrorStatus writeHandle(AcDb::DxfCode code, const AcDbHandle& handle);
     // Binary data as hexadecimal chunks of at most 127 bytes per group.
     Acad::ErrorStatus writeBytes(AcDb::DxfCode code, const void* data, std::size_t size);
+    // A group whose text is already UTF-8 (names kept in that form).
+    Acad::ErrorStatus writeUtf8(AcDb::DxfCode code, std::string_view text);
+    // The name of a symbol table record in UTF-8, cached for the filer's life (the writer
+    // names an entity's layer and linetype per entity).
+    const std::string& symbolName(AcDbObjectId recordId);
     // A group exactly as given (its text is written unchanged).
     Acad::ErrorStatus writeRaw(const fendo::db::RawTag& tag);
 
+    // Sends the groups straight to a text writer instead of collecting them (saving).
+    void setOutputSink(fendo::dxf::DxfOutput* sink) { m_sink = sink; }
     // The groups written so far, and taking them out.
     const fendo::db::RawTags& output() const { return m_out; }
     fendo::db::RawTags takeOutput();
@@ -100,6 +128,7 @@ public:
 
 private:
     struct Impl;
+    std::unique_ptr<Impl> m_impl;
     AcDbDatabase* m_db;
     AcDb::FilerType m_type;
     // Input.
@@ -120,9 +149,17 @@ private:
     const AcDbObject* m_writing = nullptr;
     std::wstring m_outSection;
     size_t m_keptWritten = 0;
+    std::vector<bool> m_keptDone;
+    AcDbObject* m_reading = nullptr;
+    fendo::dxf::DxfOutput* m_sink = nullptr;
     Acad::ErrorStatus m_status = Acad::eOk;
     std::string m_error;
     void flushKept(const std::wstring& section);
+    void flushAllKept();
+    void emit(int code, std::string_view text);
+    Acad::ErrorStatus parseItem(size_t at, resbuf* item);
+    Acad::ErrorStatus badValue(size_t at, const char* expected);
+    int lineOf(size_t at) const;
     friend struct Impl;
 };
 

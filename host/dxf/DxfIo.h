@@ -1,0 +1,29 @@
+// Pieces shared by the DXF reader and writer: class registration and access to the
+// subentity runs (VERTEX / ATTRIB ... SEQEND) of the entities that own them.
+#pragma once
+#include <memory>
+#include <string>
+#include "host/db/AcDbEntity.h"
+
+namespace fendo::dxf {
+
+// Registers every class a drawing file may name, so that acrxFindClassByDxfName finds it.
+void registerDxfClasses();
+
+// The subentity operations of one owner (a heavy polyline, a block reference, or a class
+// implementing fendo::db::SubentityOwner).
+class SubentityAccess {
+public:
+    virtual ~SubentityAccess() = default;
+    virtual AcDbEntity* newSubentity(const std::wstring& dxfType) const = 0;
+    virtual Acad::ErrorStatus append(AcDbObjectId id) = 0;
+    virtual void setSeqend(AcDbObjectId id) = 0;
+    virtual bool hasSubentities() const = 0;
+    virtual AcDbObjectIdArray subentityIds() const = 0;
+    virtual AcDbObjectId seqendId() const = 0;
+};
+
+// Null for an entity that owns no subentities.
+std::unique_ptr<SubentityAccess> subentityAccess(AcDbEntity* entity);
+
+}  // namespace fendo::dxf

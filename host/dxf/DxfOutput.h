@@ -1,0 +1,121 @@
+// The buffered text writer behind DXF saving: groups are formatted straight into one
+// growing buffer that is handed to the file in large blocks, so writing a drawing makes
+// no allocation per group.
+#pragma once
+#include <charconv>
+#include <cstdint>
+#include <cstdio>
+#include <string>
+#include <string_view>
+
+namespace fendo::dxf {
+
+class DxfOutput {
+public:
+    // Without a file the text collects in buffer() (used by tests and in-memory filing).
+    explicit DxfOutput(std::FILE* file = nullptr) : m_file(file) { m_buf.reserve(kFlushSize + 4096); }
+    ~DxfOutput() { flush(); }
+    DxfOutput(const DxfOutput&) = delete;
+    DxfOutput& operator=(const DxfOutput&) = delete;
+
+    void group(int code, std::string_view value)
+    {
+        codeLine(code);
+        m_buf.append(value);
+        m_buf.push_back('\n');
+        maybeFlush();
+    }
+    void groupInt(int code, long long value)
+    {
+        codeLine(code);
+        char tmp[24];
+        auto r = std::to_chars(tmp, tmp + sizeof tmp, value);
+        m_buf.append(tmp, r.ptr);
+        m_buf.push_back('\n');
+        maybeFlush();
+    }
+    void groupDouble(int code, double value)
+    {
+        codeLine(code);
+        char tmp[40];
+        m_buf.append(tmp, formatDouble(tmp, value));
+        m_buf.push_back('\n');
+        maybeFlush();
+    }
+    void groupHandle(int code, std::uint64_t handle)
+    {
+        codeLine(code);
+        char tmp[20];
+        m_buf.append(tmp, formatHex(tmp, handle));
+        m_buf.push_back('\n');
+        maybeFlush();
+    }
+
+    // Writes what is buffered to the file; false once any write has failed.
+    bool flush()
+    {
+        if (m_file && !m_buf.empty()) {
+            m_total += m_buf.size();
+            if (std::fwrite(m_buf.data(), 1, m_buf.size(), m_file) != m_buf.size()) m_failed = true;
+            m_buf.clear();
+        }
+        return !m_failed;
+    }
+    bool failed() const { return m_failed; }
+    std::uint64_t bytesWritten() const { return m_total; }
+    const std::string& buffer() const { return m_buf; }
+
+    // The shortest text that reads back to the same double; integral values keep a ".0"
+    // so that the group still looks like a real number to strict readers.
+    static char* formatDouble(char* out, double v)
+    {
+        if (!(v == v) || v > 1.7e308 || v < -1.7e308) v = 0.0;  // no NaN or infinity in a file
+        if (v == 0.0) v = 0.0;                                   // no "-0.0"
+        auto r = std::to_chars(out, out + 39, v);
+        char* end = r.ptr;
+        bool plain = true;
+        for (char* p = out; p < end; ++p)
+            if (*p == '.' || *p == 'e') plain = false;
+        if (plain) {
+            *end++ = '.';
+            *end++ = '0';
+        }
+        return end;
+    }
+    static char* formatHex(char* out, std::uint64_t v)
+    {
+        static constexpr char kDigits[] = "0123456789ABCDEF";
+        char tmp[16];
+        int n = 0;
+        do {
+            tmp[n++] = kDigits[v & 0xF];
+            v >>= 4;
+        } while (v);
+        while (n) *out++ = tmp[--n];
+        return out;
+    }
+
+private:
+    static constexpr size_t kFlushSize = 1 << 20;
+
+    void codeLine(int code)
+    {
+        // Codes right-aligned in three columns, as CAD programs write them.
+        char tmp[16];
+        auto r = std::to_chars(tmp, tmp + sizeof tmp, code);
+        for (long pad = 3 - (r.ptr - tmp); pad > 0; --pad) m_buf.push_back(' ');
+        m_buf.append(tmp, r.ptr);
+        m_buf.push_back('\n');
+    }
+    void maybeFlush()
+    {
+        if (m_buf.size() >= kFlushSize && m_file) flush();
+    }
+
+    std::FILE* m_file;
+    std::string m_buf;
+    std::uint64_t m_total = 0;
+    bool m_failed = false;
+};
+
+}  // namespace fendo::dxf

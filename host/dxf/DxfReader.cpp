@@ -1,0 +1,798 @@
+// Loading a DXF file (ASCII or binary, R12 and R13..R2018) into an empty database. Each
+// object is read by its own class through the DXF filer; records of types no class files
+// are kept as unknown objects and entities. Any malformed input ends the load with one
+// message naming the file, the line (byte offset in binary files) and what was expected.
+#include <sys/stat.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <string>
+#include <unordered_map>
+
+#include "host/db/AcDbDatabase.h"
+#include "host/db/AcDbDictionary.h"
+#include "host/db/AcDbFiler.h"
+#include "host/db/AcDbSymbolTable.h"
+#include "host/db/AcDbUnknownObject.h"
+#include "host/db/DbHelpers.h"
+#include "host/dxf/CodePage.h"
+#include "host/dxf/DatabaseAccess.h"
+#include "host/dxf/DefaultObjects.h"
+#include "host/dxf/DxfIo.h"
+#include "host/dxf/DxfTagReader.h"
+
+using fendo::db::RawTag;
+using fendo::db::RawTags;
+
+namespace fendo::dxf {
+namespace {
+
+std::string_view trimmed(std::string_view s)
+{
+    while (!s.empty() && (s.front() == ' ' || s.front() == '\t')) s.remove_prefix(1);
+    while (!s.empty() && (s.back() == ' ' || s.back() == '\t' || s.back() == '\r')) s.remove_suffix(1);
+    return s;
+}
+
+double toDouble(std::string_view s)
+{
+    const std::string t(trimmed(s));
+    return std::strtod(t.c_str(), nullptr);
+}
+
+long toLong(std::string_view s)
+{
+    const std::string t(trimmed(s));
+    return static_cast<long>(std::strtod(t.c_str(), nullptr));
+}
+
+bool readWholeFile(const std::string& path, std::string& data, std::string& error)
+{
+    struct stat st {};
+    if (::stat(path.c_str(), &st) != 0) {
+        error = path + ": cannot open: " + std::strerror(errno);
+        return false;
+    }
+    if (S_ISDIR(st.st_mode)) {
+        error = path + ": cannot open: it is a folder";
+        return false;
+    }
+    std::FILE* f = std::fopen(path.c_str(), "rb");
+    if (!f) {
+        error = path + ": cannot open: " + std::strerror(errno);
+        return false;
+    }
+    data.resize(static_cast<size_t>(st.st_size));
+    const size_t got = data.empty() ? 0 : std::fread(data.data(), 1, data.size(), f);
+    const bool bad = std::ferror(f) != 0;
+    std::fclose(f);
+    if (bad) {
+        error = path + ": cannot read: " + std::strerror(errno);
+        return false;
+    }
+    data.resize(got);
+    return true;
+}
+
+// The symbol table classes by DXF table name.
+AcDbSymbolTable* newTable(std::string_view name)
+{
+    if (name == "VPORT") return new AcDbViewportTable;
+    if (name == "LTYPE") return new AcDbLinetypeTable;
+    if (name == "LAYER") return new AcDbLayerTable;
+    if (name == "STYLE") return new AcDbTextStyleTable;
+    if (name == "VIEW") return new AcDbViewTable;
+    if (name == "UCS") return new AcDbUCSTable;
+    if (name == "APPID") return new AcDbRegAppTable;
+    if (name == "DIMSTYLE") return new AcDbDimStyleTable;
+    if (name == "BLOCK_RECORD") return new AcDbBlockTable;
+    return nullptr;
+}
+
+class Loader {
+public:
+    Loader(AcDbDatabase& db, std::string path, std::string_view data)
+        : m_db(db), m_path(std::move(path)), m_data(data), m_tags(data), m_filer(&db)
+    {
+    }
+
+    bool run();
+    const std::string& error() const { return m_error; }
+
+private:
+    bool fail(const std::string& message)
+    {
+        if (m_error.empty()) m_error = m_path + ": " + message;
+        return false;
+    }
+    bool failAt(int line, const std::string& message) { return fail(m_tags.where(line) + ": " + message); }
+    // The next group, decoded; at the end of the data a failure saying what was expected.
+    bool next(const char* expected);
+    bool isZero(std::string_view value) const { return m_tag.code == 0 && trimmed(m_tag.value) == value; }
+    // Groups after the current "0 TYPE" up to the next group 0, split at the extended data.
+    bool readRecord();
+    void prescanHeader();
+
+    bool readHeader();
+    void headerVariable(const std::string& name, RawTags& values);
+    bool readClasses();
+    bool readTables();
+    bool readTable();
+    bool readBlocks();
+    bool readEntities(AcDbObjectId fixedOwner, const char* terminator);
+    bool readObjects();
+    bool keepSection(const std::string& name);
+
+    // Reads the record just collected into obj (taking ownership), adds it to the
+    // database under its handle and closes it.
+    bool loadObject(AcDbObject* obj, AcDbObjectId owner, bool setOwner, AcDbObjectId& id);
+    AcDbHandle recordHandle(bool dimStyle) const;
+    std::string recordValue(int code) const;
+    AcDbObjectId recordOwnerBlock() const;
+    AcDbEntity* newEntity(const std::wstring& type) const;
+    AcDbObjectId blockNamed(std::wstring name, bool create);
+    void ensureLayoutBlocks();
+    void complete();
+
+    AcDbDatabase& m_db;
+    std::string m_path;
+    std::string_view m_data;
+    DxfTagReader m_tags;
+    TextDecoder m_decoder;
+    AcDbDxfFiler m_filer;
+    DxfTag m_tag;
+    std::string m_error;
+    std::string m_version;
+    bool m_preR13 = false;
+    RawTags m_groups;
+    std::vector<int> m_lines;
+    RawTags m_xdata;
+    int m_recordLine = 0;
+    std::wstring m_clayer, m_textstyle, m_celtype;
+    bool m_sawObjects = false;
+};
+
+bool Loader::next(const char* expected)
+{
+    for (;;) {
+        if (!m_tags.next(m_tag)) {
+            if (!m_tags.error().empty()) return fail(m_tags.error());
+            return failAt(m_tags.position(), std::string("expected ") + expected + ", found the end of the file");
+        }
+        if (m_tag.code == 999) continue;  // comments
+        if (m_decoder.needsDecoding(m_tag.value)) m_tag.value = m_decoder.decode(m_tag.value);
+        return true;
+    }
+}
+
+bool Loader::readRecord()
+{
+    m_groups.clear();
+    m_lines.clear();
+    m_xdata.clear();
+    m_recordLine = 0;
+    for (;;) {
+        if (!next("the record's groups or the next group 0")) return false;
+        if (m_tag.code == 0) {
+            m_tags.pushBack();
+            return true;
+        }
+        if (m_tag.code == 1001 || !m_xdata.empty()) {
+            m_xdata.push_back(RawTag{static_cast<short>(m_tag.code), m_tag.value});
+            continue;
+        }
+        if (m_groups.empty()) m_recordLine = m_tag.line;
+        m_groups.push_back(RawTag{static_cast<short>(m_tag.code), m_tag.value});
+        m_lines.push_back(m_tag.line);
+    }
+}
+
+std::string Loader::recordValue(int code) const
+{
+    for (const RawTag& t : m_groups)
+        if (t.code == code) return std::string(trimmed(t.value));
+    return {};
+}
+
+AcDbHandle Loader::recordHandle(bool dimStyle) const
+{
+    const int code = dimStyle ? 105 : 5;
+    for (const RawTag& t : m_groups) {
+        if (t.code == 100) break;
+        if (t.code == code) return AcDbHandle::fromHex(t.value);
+    }
+    return {};
+}
+
+// The block an entity of the ENTITIES section names as its owner (330 outside the 102 groups).
+AcDbObjectId Loader::recordOwnerBlock() const
+{
+    bool inGroup = false;
+    for (const RawTag& t : m_groups) {
+        if (t.code == 100) break;
+        if (t.code == 102) inGroup = !trimmed(t.value).starts_with("}");
+        if (t.code == 330 && !inGroup) {
+            const AcDbObjectId id = m_db.idFromHandle(AcDbHandle::fromHex(t.value), false);
+            if (fendo::db::peekObject<AcDbBlockTableRecord>(id)) return id;
+            break;
+        }
+    }
+    return {};
+}
+
+bool Loader::loadObject(AcDbObject* obj, AcDbObjectId owner, bool setOwner, AcDbObjectId& id)
+{
+    bool markers = false;
+    for (const RawTag& t : m_groups)
+        if (t.code == 100) {
+            markers = true;
+            break;
+        }
+    const std::wstring type = obj->dxfTypeName();
+    const AcDbHandle handle = recordHandle(type == L"DIMSTYLE");
+    if (!m_xdata.empty()) obj->setRawXData(std::move(m_xdata));
+    m_xdata.clear();
+    m_filer.setObjectBeingRead(obj);
+    m_filer.setInput(std::move(m_groups), markers, m_tags.isBinary() ? 0 : m_recordLine);
+    if (m_tags.isBinary()) m_filer.setInputLines(m_lines);
+    Acad::ErrorStatus es = obj->dxfInFields(&m_filer);
+    if (es == Acad::eOk) es = m_filer.filerStatus();
+    m_filer.finishReading();
+    m_filer.setObjectBeingRead(nullptr);
+    m_groups = m_filer.takeInput();
+    m_groups.clear();
+    if (es != Acad::eOk) {
+        delete obj;
+        if (!m_filer.errorMessage().empty()) return fail(m_filer.errorMessage());
+        return failAt(m_recordLine, fendo::toUtf8(type) + ": the record cannot be read (" +
+                                        Acad::errorStatusText(es) + ")");
+    }
+    if (setOwner) obj->setOwnerId(owner);
+    // A handle used twice, or none (R12), gets a new one.
+    if (handle.isNull() || m_db.addAcDbObjectWithHandle(id, obj, handle) != Acad::eOk) {
+        if (m_db.addAcDbObject(id, obj) != Acad::eOk) {
+            delete obj;
+            return failAt(m_recordLine, fendo::toUtf8(type) + ": cannot be added to the drawing");
+        }
+    }
+    obj->close();
+    return true;
+}
+
+void Loader::prescanHeader()
+{
+    DxfTagReader pre(m_data);
+    DxfTag t;
+    std::string variable, codePage;
+    for (int n = 0; n < 4000 && pre.next(t); ++n) {
+        if (t.code == 0 && trimmed(t.value) == "ENDSEC") break;
+        if (t.code == 9) {
+            variable = std::string(trimmed(t.value));
+        } else if (variable == "$ACADVER" && t.code == 1) {
+            m_version = std::string(trimmed(t.value));
+        } else if (variable == "$DWGCODEPAGE" && t.code == 3) {
+            codePage = std::string(trimmed(t.value));
+        }
+    }
+    // Without a version the text is taken as UTF-8 (read as ANSI_1252 where it is not).
+    m_decoder.setUtf8(m_version.empty() || m_version >= "AC1021");
+    m_decoder.setCodePage(codePage);
+    m_preR13 = !m_version.empty() && m_version < "AC1012";
+}
+
+bool Loader::run()
+{
+    registerDxfClasses();
+    prescanHeader();
+    for (;;) {
+        if (!next("0 SECTION or 0 EOF")) return false;
+        if (isZero("EOF")) break;
+        if (!isZero("SECTION"))
+            return failAt(m_tag.line, "group code " + std::to_string(m_tag.code) + ": expected 0 SECTION or 0 EOF, found '" +
+                                          m_tag.value.substr(0, 40) + "'");
+        if (!next("2 and the section name")) return false;
+        if (m_tag.code != 2)
+            return failAt(m_tag.line, "group code " + std::to_string(m_tag.code) + ": expected 2 and the section name");
+        const std::string name(trimmed(m_tag.value));
+        bool ok = true;
+        if (name == "HEADER") {
+            ok = readHeader();
+        } else if (name == "CLASSES") {
+            ok = readClasses();
+        } else if (name == "TABLES") {
+            ok = readTables();
+        } else if (name == "BLOCKS") {
+            ensureLayoutBlocks();
+            ok = readBlocks();
+        } else if (name == "ENTITIES") {
+            ensureLayoutBlocks();
+            ok = readEntities(AcDbObjectId(), "ENDSEC");
+        } else if (name == "OBJECTS") {
+            ok = readObjects();
+        } else {
+            ok = keepSection(name);
+        }
+        if (!ok) return false;
+    }
+    complete();
+    return true;
+}
+
+// ---------------------------------------------------------------------------- HEADER, CLASSES
+
+bool Loader::readHeader()
+{
+    std::string name;
+    RawTags values;
+    for (;;) {
+        if (!next("a header variable or 0 ENDSEC")) return false;
+        if (m_tag.code == 0) {
+            if (!isZero("ENDSEC"))
+                return failAt(m_tag.line, "group code 0: expected 0 ENDSEC, found '" + m_tag.value.substr(0, 40) + "'");
+            if (!name.empty()) headerVariable(name, values);
+            return true;
+        }
+        if (m_tag.code == 9) {
+            if (!name.empty()) headerVariable(name, values);
+            name = std::string(trimmed(m_tag.value));
+            values.clear();
+            continue;
+        }
+        if (name.empty())
+            return failAt(m_tag.line, "group code " + std::to_string(m_tag.code) + ": expected 9 and a variable name");
+        values.push_back(RawTag{static_cast<short>(m_tag.code), m_tag.value});
+    }
+}
+
+void Loader::headerVariable(const std::string& name, RawTags& values)
+{
+    auto value = [&](int code) -> std::string {
+        for (const RawTag& t : values)
+            if (t.code == code) return t.value;
+        return {};
+    };
+    auto point = [&](int code) {
+        return AcGePoint3d(toDouble(value(code)), toDouble(value(code + 10)), toDouble(value(code + 20)));
+    };
+    if (name == "$ACADVER" || name == "$DWGCODEPAGE") return;  // written anew on save
+    if (name == "$HANDSEED") {
+        m_db.setHandseed(AcDbHandle::fromHex(value(5)));
+    } else if (name == "$CLAYER") {
+        m_clayer = fendo::fromUtf8(value(8));
+    } else if (name == "$TEXTSTYLE") {
+        m_textstyle = fendo::fromUtf8(value(7));
+    } else if (name == "$CELTYPE") {
+        m_celtype = fendo::fromUtf8(value(6));
+    } else if (name == "$CECOLOR") {
+        AcCmColor c;
+        c.setColorIndex(static_cast<Adesk::UInt16>(toLong(value(62))));
+        m_db.setCecolor(c);
+    } else if (name == "$TILEMODE") {
+        m_db.setTilemode(toLong(value(70)) != 0);
+    } else if (name == "$LUPREC") {
+        m_db.setLuprec(static_cast<int>(toLong(value(70))));
+    } else if (name == "$PDMODE") {
+        m_db.setPdmode(static_cast<int>(toLong(value(70))));
+    } else if (name == "$PDSIZE") {
+        m_db.setPdsize(toDouble(value(40)));
+    } else if (name == "$TEXTSIZE") {
+        m_db.setTextsize(toDouble(value(40)));
+    } else if (name == "$LTSCALE") {
+        fendo_db_DatabaseAccess::setLtscale(m_db, toDouble(value(40)));
+    } else if (name == "$UCSORG") {
+        m_db.setUcs(point(10), m_db.ucsxdir(), m_db.ucsydir());
+    } else if (name == "$UCSXDIR") {
+        m_db.setUcs(m_db.ucsorg(), point(10).asVector(), m_db.ucsydir());
+    } else if (name == "$UCSYDIR") {
+        m_db.setUcs(m_db.ucsorg(), m_db.ucsxdir(), point(10).asVector());
+    } else if (name == "$PUCSORG") {
+        m_db.setPucs(point(10), m_db.pucsxdir(), m_db.pucsydir());
+    } else if (name == "$PUCSXDIR") {
+        m_db.setPucs(m_db.pucsorg(), point(10).asVector(), m_db.pucsydir());
+    } else if (name == "$PUCSYDIR") {
+        m_db.setPucs(m_db.pucsorg(), m_db.pucsxdir(), point(10).asVector());
+    } else if (name == "$EXTMIN") {
+        fendo_db_DatabaseAccess::setExtents(m_db, point(10), m_db.extmax());
+    } else if (name == "$EXTMAX") {
+        fendo_db_DatabaseAccess::setExtents(m_db, m_db.extmin(), point(10));
+    } else {
+        m_db.otherHeaderVariables().push_back({name, std::move(values)});
+        values = RawTags();
+    }
+}
+
+bool Loader::readClasses()
+{
+    for (;;) {
+        if (!next("0 CLASS or 0 ENDSEC")) return false;
+        if (isZero("ENDSEC")) return true;
+        if (!isZero("CLASS"))
+            return failAt(m_tag.line, "group code " + std::to_string(m_tag.code) + ": expected 0 CLASS or 0 ENDSEC");
+        if (!readRecord()) return false;
+        fendo::db::DxfClassRecord rec;
+        rec.dxfName = fendo::fromUtf8(recordValue(1));
+        rec.className = fendo::fromUtf8(recordValue(2));
+        rec.appName = fendo::fromUtf8(recordValue(3));
+        rec.proxyFlags = static_cast<int>(toLong(recordValue(90)));
+        rec.instanceCount = static_cast<int>(toLong(recordValue(91)));
+        rec.wasProxy = toLong(recordValue(280)) != 0;
+        rec.isEntity = toLong(recordValue(281)) != 0;
+        m_db.dxfClasses().push_back(std::move(rec));
+    }
+}
+
+// ---------------------------------------------------------------------------- TABLES
+
+bool Loader::readTables()
+{
+    for (;;) {
+        if (!next("0 TABLE or 0 ENDSEC")) return false;
+        if (isZero("ENDSEC")) return true;
+        if (!isZero("TABLE"))
+            return failAt(m_tag.line, "group code " + std::to_string(m_tag.code) + ": expected 0 TABLE or 0 ENDSEC, found '" +
+                                          m_tag.value.substr(0, 40) + "'");
+        if (!readTable()) return false;
+    }
+}
+
+bool Loader::readTable()
+{
+    const int tableLine = m_tag.line;
+    if (!readRecord()) return false;
+    const std::string name = recordValue(2);
+    AcDbSymbolTable* table = newTable(name);
+    AcDbObjectId tableId;
+    if (table) {
+        // A second table of the same kind adds its records to the first.
+        const std::wstring wname = fendo::fromUtf8(name);
+        AcDbObjectId existing;
+        for (AcDbObjectId id : m_db.tableIds()) {
+            auto* t = fendo::db::peekObject<AcDbSymbolTable>(id);
+            if (t && wname == t->tableName()) existing = id;
+        }
+        if (!existing.isNull()) {
+            delete table;
+            tableId = existing;
+        } else {
+            if (!loadObject(table, AcDbObjectId(), false, tableId)) return false;
+            m_db.setTableId(wname, tableId);
+        }
+    } else if (name.empty()) {
+        return failAt(tableLine, "group code 0: expected 2 and the table name after 0 TABLE");
+    }
+    for (;;) {
+        if (!next("a table record or 0 ENDTAB")) return false;
+        if (m_tag.code != 0)
+            return failAt(m_tag.line, "group code " + std::to_string(m_tag.code) + ": expected 0 and a record type");
+        if (isZero("ENDTAB")) return readRecord();
+        if (isZero("ENDSEC") || isZero("EOF"))
+            return failAt(m_tag.line, "group code 0: expected 0 ENDTAB, found '" + m_tag.value + "'");
+        const std::wstring type = fendo::fromUtf8(trimmed(m_tag.value));
+        if (!readRecord()) return false;
+        AcRxClass* cls = acrxFindClassByDxfName(type);
+        auto* rec = cls ? AcDbSymbolTableRecord::cast(cls->create()) : nullptr;
+        if (!rec || tableId.isNull()) {
+            // A record of a table the host does not know: nothing can hold it.
+            delete rec;
+            continue;
+        }
+        AcDbObjectId id;
+        if (!loadObject(rec, tableId, true, id)) return false;
+        if (auto* t = fendo::db::peekObject<AcDbSymbolTable>(tableId)) t->appendLoadedRecord(id, rec->name());
+    }
+}
+
+// ---------------------------------------------------------------------------- blocks, entities
+
+AcDbObjectId Loader::blockNamed(std::wstring name, bool create)
+{
+    if (m_preR13) {
+        if (fendo::equalsNoCase(name, L"$MODEL_SPACE")) name = ACDB_MODEL_SPACE;
+        if (fendo::equalsNoCase(name, L"$PAPER_SPACE")) name = ACDB_PAPER_SPACE;
+    }
+    if (m_db.blockTableId().isNull()) {
+        AcDbObjectId id;
+        auto* table = new AcDbBlockTable;
+        if (m_db.addAcDbObject(id, table) != Acad::eOk) {
+            delete table;
+            return {};
+        }
+        table->close();
+        m_db.setTableId(L"BLOCK_RECORD", id);
+    }
+    AcDbObjectId id = m_filer.symbolId(m_db.blockTableId(), name, false);
+    if (!id.isNull() || !create) return id;
+    AcDbBlockTable* table = nullptr;
+    if (acdbOpenObject(table, m_db.blockTableId(), AcDb::kForWrite) != Acad::eOk) return {};
+    auto* btr = new AcDbBlockTableRecord;
+    if (btr->setName(name.c_str()) != Acad::eOk || table->add(id, btr) != Acad::eOk) {
+        delete btr;
+        table->close();
+        return {};
+    }
+    btr->close();
+    table->close();
+    return id;
+}
+
+void Loader::ensureLayoutBlocks()
+{
+    blockNamed(ACDB_MODEL_SPACE, true);
+    blockNamed(ACDB_PAPER_SPACE, true);
+}
+
+AcDbEntity* Loader::newEntity(const std::wstring& type) const
+{
+    AcRxClass* cls = nullptr;
+    if (type == L"POLYLINE") {
+        // Bit 8: 3D polyline; 16 and 64 (meshes) are not modelled.
+        const long flags = toLong(recordValue(70));
+        const ACHAR* className = (flags & 8) ? L"AcDb3dPolyline" : L"AcDb2dPolyline";
+        if ((flags & (16 | 64)) == 0) cls = static_cast<AcRxClass*>(acrxClassDictionary()->at(className));
+    } else if (type != L"VERTEX" && type != L"SEQEND" && type != L"ATTRIB") {
+        cls = acrxFindClassByDxfName(type);
+    }
+    AcRxObject* made = cls ? cls->create() : nullptr;
+    if (auto* ent = AcDbEntity::cast(made)) return ent;
+    delete made;
+    return new AcDbUnknownEntity(type);
+}
+
+bool Loader::readBlocks()
+{
+    for (;;) {
+        if (!next("0 BLOCK or 0 ENDSEC")) return false;
+        if (isZero("ENDSEC")) return true;
+        if (!isZero("BLOCK"))
+            return failAt(m_tag.line, "group code " + std::to_string(m_tag.code) + ": expected 0 BLOCK or 0 ENDSEC, found '" +
+                                          m_tag.value.substr(0, 40) + "'");
+        const int blockLine = m_tag.line;
+        if (!readRecord()) return false;
+        const std::string name = recordValue(2);
+        if (name.empty()) return failAt(blockLine, "group code 2: expected the block name after 0 BLOCK");
+        const AcDbObjectId btrId = blockNamed(fendo::fromUtf8(name), true);
+        if (btrId.isNull()) return failAt(blockLine, "group code 2: the block name '" + name + "' cannot be used");
+        auto* begin = new AcDbBlockBegin;
+        AcDbObjectId beginId;
+        if (!loadObject(begin, btrId, true, beginId)) return false;
+        if (auto* btr = fendo::db::peekObject<AcDbBlockTableRecord>(btrId)) {
+            btr->setBlockBeginId(beginId);
+            btr->setOrigin(begin->basePoint());
+            btr->setBlockFlags(begin->flags());
+            btr->setPathName(begin->pathName());
+            btr->setComments(begin->description());
+        }
+        if (!readEntities(btrId, "ENDBLK")) return false;
+        if (!readRecord()) return false;
+        auto* end = new AcDbBlockEnd;
+        AcDbObjectId endId;
+        if (!loadObject(end, btrId, true, endId)) return false;
+        if (auto* btr = fendo::db::peekObject<AcDbBlockTableRecord>(btrId)) btr->setBlockEndId(endId);
+    }
+}
+
+bool Loader::readEntities(AcDbObjectId fixedOwner, const char* terminator)
+{
+    std::unique_ptr<SubentityAccess> owner;  // the entity whose VERTEX/ATTRIB run may follow
+    AcDbObjectId ownerId;
+    const std::string expected = std::string("an entity or 0 ") + terminator;
+    for (;;) {
+        if (!next(expected.c_str())) return false;
+        if (m_tag.code != 0)
+            return failAt(m_tag.line, "group code " + std::to_string(m_tag.code) + ": expected 0 and an entity type");
+        if (isZero(terminator)) return true;
+        if (isZero("ENDSEC") || isZero("EOF") || isZero("SECTION") || isZero("BLOCK") || isZero("ENDBLK"))
+            return failAt(m_tag.line, "group code 0: expected 0 " + std::string(terminator) + ", found '" + m_tag.value + "'");
+        const std::wstring type = fendo::fromUtf8(trimmed(m_tag.value));
+        if (!readRecord()) return false;
+
+        const bool sub = type == L"VERTEX" || type == L"ATTRIB";
+        if (owner && (sub || type == L"SEQEND")) {
+            AcDbEntity* ent = nullptr;
+            if (sub) {
+                ent = owner->newSubentity(type);
+            } else if (AcRxClass* cls = acrxFindClassByDxfName(L"SEQEND")) {
+                ent = AcDbEntity::cast(cls->create());
+            }
+            if (!ent) ent = new AcDbUnknownEntity(type);
+            AcDbObjectId id;
+            if (!loadObject(ent, ownerId, true, id)) return false;
+            if (sub)
+                owner->append(id);
+            else
+                owner->setSeqend(id);
+            if (!sub) owner.reset();
+            continue;
+        }
+        owner.reset();
+        AcDbObjectId blockId = fixedOwner;
+        if (blockId.isNull()) {
+            blockId = recordOwnerBlock();
+            if (blockId.isNull()) blockId = toLong(recordValue(67)) != 0 ? m_db.paperSpaceId() : m_db.modelSpaceId();
+        }
+        AcDbEntity* ent = newEntity(type);
+        AcDbObjectId id;
+        if (!loadObject(ent, blockId, true, id)) return false;
+        if (auto* btr = fendo::db::peekObject<AcDbBlockTableRecord>(blockId)) btr->appendLoadedEntity(id);
+        owner = subentityAccess(ent);
+        ownerId = id;
+    }
+}
+
+// ---------------------------------------------------------------------------- OBJECTS, others
+
+bool Loader::readObjects()
+{
+    m_sawObjects = true;
+    for (;;) {
+        if (!next("an object or 0 ENDSEC")) return false;
+        if (m_tag.code != 0)
+            return failAt(m_tag.line, "group code " + std::to_string(m_tag.code) + ": expected 0 and an object type");
+        if (isZero("ENDSEC")) return true;
+        if (isZero("EOF") || isZero("SECTION"))
+            return failAt(m_tag.line, "group code 0: expected 0 ENDSEC, found '" + m_tag.value + "'");
+        const std::wstring type = fendo::fromUtf8(trimmed(m_tag.value));
+        if (!readRecord()) return false;
+        AcRxClass* cls = acrxFindClassByDxfName(type);
+        AcRxObject* made = cls ? cls->create() : nullptr;
+        AcDbObject* obj = AcDbObject::cast(made);
+        if (!obj || AcDbEntity::cast(obj) || AcDbSymbolTableRecord::cast(obj)) {
+            delete made;
+            obj = new AcDbUnknownObject(type);
+        }
+        AcDbObjectId id;
+        if (!loadObject(obj, AcDbObjectId(), false, id)) return false;
+        // The first dictionary is the named object dictionary.
+        if (m_db.namedObjectsDictionaryId().isNull() && type == L"DICTIONARY") m_db.setNamedObjectsDictionaryId(id);
+        m_db.objectsSectionOrder().push_back(id);
+    }
+}
+
+bool Loader::keepSection(const std::string& name)
+{
+    RawTags tags;
+    for (;;) {
+        if (!next("0 ENDSEC")) return false;
+        if (isZero("ENDSEC")) break;
+        if (isZero("EOF") || isZero("SECTION"))
+            return failAt(m_tag.line, "group code 0: expected 0 ENDSEC, found '" + m_tag.value + "'");
+        tags.push_back(RawTag{static_cast<short>(m_tag.code), m_tag.value});
+    }
+    m_db.otherSections().emplace_back(name, std::move(tags));
+    return true;
+}
+
+// ---------------------------------------------------------------------------- completing
+
+template <typename Record>
+AcDbObjectId ensureRecord(AcDbObjectId tableId, const ACHAR* name, Record* (*make)())
+{
+    AcDbSymbolTable* table = nullptr;
+    AcDbObjectId id;
+    if (acdbOpenObject(table, tableId, AcDb::kForRead) != Acad::eOk) return id;
+    if (table->getAt(name, id) == Acad::eOk) {
+        table->close();
+        return id;
+    }
+    table->upgradeOpen();
+    Record* rec = make();
+    rec->setName(name);
+    if (table->add(id, rec) == Acad::eOk)
+        rec->close();
+    else
+        delete rec;
+    table->close();
+    return id;
+}
+
+template <typename Table>
+void ensureTable(AcDbDatabase& db, AcDbObjectId id, const ACHAR* name)
+{
+    if (!id.isNull()) return;
+    auto* table = new Table;
+    AcDbObjectId newId;
+    if (db.addAcDbObject(newId, table) != Acad::eOk) {
+        delete table;
+        return;
+    }
+    table->close();
+    db.setTableId(name, newId);
+}
+
+// Whatever a drawing file may lack (R12 files have no block records, objects or handles;
+// some writers leave out whole tables) is added so that the drawing saves complete.
+void Loader::complete()
+{
+    ensureTable<AcDbViewportTable>(m_db, m_db.viewportTableId(), L"VPORT");
+    ensureTable<AcDbLinetypeTable>(m_db, m_db.linetypeTableId(), L"LTYPE");
+    ensureTable<AcDbLayerTable>(m_db, m_db.layerTableId(), L"LAYER");
+    ensureTable<AcDbTextStyleTable>(m_db, m_db.textStyleTableId(), L"STYLE");
+    ensureTable<AcDbViewTable>(m_db, m_db.viewTableId(), L"VIEW");
+    ensureTable<AcDbUCSTable>(m_db, m_db.UCSTableId(), L"UCS");
+    ensureTable<AcDbRegAppTable>(m_db, m_db.regAppTableId(), L"APPID");
+    ensureTable<AcDbDimStyleTable>(m_db, m_db.dimStyleTableId(), L"DIMSTYLE");
+    ensureLayoutBlocks();
+
+    ensureRecord<AcDbViewportTableRecord>(m_db.viewportTableId(), L"*Active", [] { return new AcDbViewportTableRecord; });
+    ensureRecord<AcDbLinetypeTableRecord>(m_db.linetypeTableId(), L"ByBlock", [] { return new AcDbLinetypeTableRecord; });
+    const AcDbObjectId byLayer =
+        ensureRecord<AcDbLinetypeTableRecord>(m_db.linetypeTableId(), L"ByLayer", [] { return new AcDbLinetypeTableRecord; });
+    const AcDbObjectId continuous = ensureRecord<AcDbLinetypeTableRecord>(m_db.linetypeTableId(), L"Continuous", [] {
+        auto* lt = new AcDbLinetypeTableRecord;
+        lt->setComments(L"Solid line");
+        return lt;
+    });
+    const AcDbObjectId layer0 = ensureRecord<AcDbLayerTableRecord>(m_db.layerTableId(), L"0", [] {
+        auto* layer = new AcDbLayerTableRecord;
+        AcCmColor white;
+        white.setColorIndex(7);
+        layer->setColor(white);
+        return layer;
+    });
+    if (auto* layer = fendo::db::peekObject<AcDbLayerTableRecord>(layer0))
+        if (layer->linetypeObjectId().isNull()) layer->setLinetypeObjectId(continuous);
+    const AcDbObjectId standard =
+        ensureRecord<AcDbTextStyleTableRecord>(m_db.textStyleTableId(), L"Standard", [] { return new AcDbTextStyleTableRecord; });
+    ensureRecord<AcDbRegAppTableRecord>(m_db.regAppTableId(), L"ACAD", [] { return new AcDbRegAppTableRecord; });
+    ensureRecord<AcDbDimStyleTableRecord>(m_db.dimStyleTableId(), L"Standard", [] { return new AcDbDimStyleTableRecord; });
+
+    // Current layer, text style and linetype by the names the header gave.
+    AcDbObjectId clayer = m_filer.symbolId(m_db.layerTableId(), m_clayer, false);
+    m_db.setClayer(clayer.isNull() ? layer0 : clayer);
+    AcDbObjectId style = m_filer.symbolId(m_db.textStyleTableId(), m_textstyle, false);
+    m_db.setTextstyle(style.isNull() ? standard : style);
+    AcDbObjectId celtype = m_filer.symbolId(m_db.linetypeTableId(), m_celtype, false);
+    m_db.setCeltype(celtype.isNull() ? byLayer : celtype);
+
+    if (m_db.namedObjectsDictionaryId().isNull()) {
+        auto* nod = new AcDbDictionary;
+        AcDbObjectId id;
+        if (m_db.addAcDbObject(id, nod) == Acad::eOk) {
+            nod->close();
+            m_db.setNamedObjectsDictionaryId(id);
+            auto& order = m_db.objectsSectionOrder();
+            order.insert(order.begin(), id);
+        } else {
+            delete nod;
+        }
+    }
+    AcDbDictionary* nod = nullptr;
+    if (m_db.getNamedObjectsDictionary(nod, AcDb::kForWrite) == Acad::eOk) {
+        for (const ACHAR* key : {L"ACAD_GROUP", L"ACAD_TABLESTYLE"}) {
+            if (nod->has(key)) continue;
+            auto* dict = new AcDbDictionary;
+            AcDbObjectId id;
+            if (nod->setAt(key, dict, id) == Acad::eOk) {
+                dict->addPersistentReactor(nod->objectId());
+                dict->close();
+                m_db.objectsSectionOrder().push_back(id);
+            } else {
+                delete dict;
+            }
+        }
+        nod->close();
+    }
+    addDefaultLayouts(m_db);
+}
+
+}  // namespace
+}  // namespace fendo::dxf
+
+Acad::ErrorStatus AcDbDatabase::readDxfFile(const std::wstring& path, std::string* errorMessage)
+{
+    const std::string narrow = fendo::toUtf8(path);
+    auto report = [&](const std::string& message, Acad::ErrorStatus es) {
+        if (errorMessage) *errorMessage = message;
+        return es;
+    };
+    if (!blockTableId().isNull() || !namedObjectsDictionaryId().isNull())
+        return report(narrow + ": cannot read into a drawing that is not empty", Acad::eInvalidInput);
+    std::string data, error;
+    if (!fendo::dxf::readWholeFile(narrow, data, error)) return report(error, Acad::eFileAccessErr);
+    fendo::dxf::Loader loader(*this, narrow, data);
+    if (!loader.run()) return report(loader.error(), Acad::eInvalidDxfCode);
+    setFilename(path);
+    if (errorMessage) errorMessage->clear();
+    return Acad::eOk;
+}

@@ -1,0 +1,193 @@
+// Group reading for ASCII and binary DXF files.
+#include "host/dxf/DxfTagReader.h"
+
+#include <charconv>
+#include <cstring>
+
+#include "host/dxf/DxfOutput.h"
+
+namespace fendo::dxf {
+
+BinaryValue binaryValueKind(int c)
+{
+    if ((c >= 10 && c <= 59) || (c >= 110 && c <= 149) || (c >= 210 && c <= 239) || (c >= 460 && c <= 469) ||
+        (c >= 1010 && c <= 1059))
+        return BinaryValue::Double;
+    if ((c >= 60 && c <= 79) || (c >= 170 && c <= 179) || (c >= 270 && c <= 289) || (c >= 370 && c <= 389) ||
+        (c >= 400 && c <= 409) || (c >= 1060 && c <= 1070))
+        return BinaryValue::Int16;
+    if ((c >= 90 && c <= 99) || (c >= 420 && c <= 429) || (c >= 440 && c <= 459) || c == 1071)
+        return BinaryValue::Int32;
+    if (c >= 160 && c <= 169) return BinaryValue::Int64;
+    if (c >= 290 && c <= 299) return BinaryValue::Bool;
+    if ((c >= 310 && c <= 319) || c == 1004) return BinaryValue::Bytes;
+    return BinaryValue::String;
+}
+
+DxfTagReader::DxfTagReader(std::string_view data) : m_data(data)
+{
+    if (m_data.starts_with(kBinarySentinel)) {
+        m_binary = true;
+        m_pos = kBinarySentinel.size();
+        // The first group is 0 SECTION: a second zero byte means two-byte codes.
+        m_wideCodes = m_pos + 1 < m_data.size() && m_data[m_pos] == 0 && m_data[m_pos + 1] == 0;
+    } else if (m_data.starts_with("\xEF\xBB\xBF")) {
+        m_pos = 3;  // a byte order mark some editors add
+    }
+}
+
+std::string DxfTagReader::where(int lineOrOffset) const
+{
+    return (m_binary ? "byte " : "line ") + std::to_string(lineOrOffset);
+}
+
+int DxfTagReader::position() const { return m_binary ? static_cast<int>(m_pos) : m_line; }
+
+bool DxfTagReader::fail(int at, const std::string& what)
+{
+    if (m_error.empty()) m_error = where(at) + ": " + what;
+    m_pos = m_data.size();  // nothing more is read after an error
+    return false;
+}
+
+bool DxfTagReader::next(DxfTag& tag)
+{
+    if (m_pushedBack) {
+        m_pushedBack = false;
+        tag = m_last;
+        return true;
+    }
+    if (!m_error.empty()) return false;
+    const bool ok = m_binary ? nextBinary(tag) : nextAscii(tag);
+    if (ok) m_last = tag;
+    return ok;
+}
+
+bool DxfTagReader::nextAscii(DxfTag& tag)
+{
+    // Skips blank lines between groups (some writers end files with them).
+    while (m_pos < m_data.size()) {
+        const size_t eol = m_data.find('\n', m_pos);
+        std::string_view codeLine = m_data.substr(m_pos, eol == std::string_view::npos ? std::string_view::npos : eol - m_pos);
+        const int codeLineNo = m_line;
+        while (!codeLine.empty() && (codeLine.back() == '\r' || codeLine.back() == ' ' || codeLine.back() == '\t'))
+            codeLine.remove_suffix(1);
+        while (!codeLine.empty() && (codeLine.front() == ' ' || codeLine.front() == '\t')) codeLine.remove_prefix(1);
+        m_pos = eol == std::string_view::npos ? m_data.size() : eol + 1;
+        ++m_line;
+        if (codeLine.empty()) {
+            if (m_pos >= m_data.size()) return false;
+            continue;
+        }
+        int code = 0;
+        auto r = std::from_chars(codeLine.data(), codeLine.data() + codeLine.size(), code);
+        if (r.ec != std::errc() || r.ptr != codeLine.data() + codeLine.size()) {
+            std::string shown(codeLine.substr(0, 40));
+            for (char& c : shown)
+                if (static_cast<unsigned char>(c) < 0x20) c = '?';
+            return fail(codeLineNo, "expected a group code (an integer), found '" + shown + "'");
+        }
+        if (m_pos >= m_data.size())
+            return fail(codeLineNo, "group code " + std::to_string(code) + ": expected a value, found the end of the file");
+        const size_t vend = m_data.find('\n', m_pos);
+        std::string_view value =
+            m_data.substr(m_pos, vend == std::string_view::npos ? std::string_view::npos : vend - m_pos);
+        if (!value.empty() && value.back() == '\r') value.remove_suffix(1);
+        m_pos = vend == std::string_view::npos ? m_data.size() : vend + 1;
+        ++m_line;
+        tag.code = code;
+        tag.value.assign(value.data(), value.size());
+        tag.line = codeLineNo;
+        return true;
+    }
+    return false;
+}
+
+bool DxfTagReader::nextBinary(DxfTag& tag)
+{
+    if (m_pos >= m_data.size()) return false;
+    const int at = static_cast<int>(m_pos);
+    auto need = [&](size_t n) { return m_pos + n <= m_data.size(); };
+    int code = 0;
+    if (m_wideCodes) {
+        if (!need(2)) return fail(at, "expected a group code, found the end of the file");
+        code = static_cast<std::int16_t>(static_cast<unsigned char>(m_data[m_pos]) |
+                                         (static_cast<unsigned char>(m_data[m_pos + 1]) << 8));
+        m_pos += 2;
+    } else {
+        code = static_cast<unsigned char>(m_data[m_pos++]);
+        if (code == 255) {  // extended code in the next two bytes
+            if (!need(2)) return fail(at, "expected a group code, found the end of the file");
+            code = static_cast<unsigned char>(m_data[m_pos]) | (static_cast<unsigned char>(m_data[m_pos + 1]) << 8);
+            m_pos += 2;
+        }
+    }
+    if (code < 0 || code > 1071)
+        return fail(at, "expected a group code, found " + std::to_string(code));
+    tag.code = code;
+    tag.line = at;
+    const std::string truncated = "group code " + std::to_string(code) + ": expected a value, found the end of the file";
+    char tmp[48];
+    switch (binaryValueKind(code)) {
+    case BinaryValue::String: {
+        const size_t end = m_data.find('\0', m_pos);
+        if (end == std::string_view::npos) return fail(at, truncated);
+        tag.value.assign(m_data.data() + m_pos, end - m_pos);
+        m_pos = end + 1;
+        return true;
+    }
+    case BinaryValue::Double: {
+        if (!need(8)) return fail(at, truncated);
+        double v;
+        std::memcpy(&v, m_data.data() + m_pos, 8);
+        m_pos += 8;
+        tag.value.assign(tmp, DxfOutput::formatDouble(tmp, v));
+        return true;
+    }
+    case BinaryValue::Int16:
+    case BinaryValue::Int32:
+    case BinaryValue::Int64:
+    case BinaryValue::Bool: {
+        const BinaryValue kind = binaryValueKind(code);
+        const size_t n = kind == BinaryValue::Int16 ? 2 : kind == BinaryValue::Int32 ? 4 : kind == BinaryValue::Int64 ? 8 : 1;
+        if (!need(n)) return fail(at, truncated);
+        long long v = 0;
+        if (n == 1) {
+            v = static_cast<unsigned char>(m_data[m_pos]);
+        } else if (n == 2) {
+            std::int16_t x;
+            std::memcpy(&x, m_data.data() + m_pos, 2);
+            v = x;
+        } else if (n == 4) {
+            std::int32_t x;
+            std::memcpy(&x, m_data.data() + m_pos, 4);
+            v = x;
+        } else {
+            std::int64_t x;
+            std::memcpy(&x, m_data.data() + m_pos, 8);
+            v = x;
+        }
+        m_pos += n;
+        auto r = std::to_chars(tmp, tmp + sizeof tmp, v);
+        tag.value.assign(tmp, r.ptr);
+        return true;
+    }
+    case BinaryValue::Bytes: {
+        if (!need(1)) return fail(at, truncated);
+        const size_t n = static_cast<unsigned char>(m_data[m_pos++]);
+        if (!need(n)) return fail(at, truncated);
+        static constexpr char kDigits[] = "0123456789ABCDEF";
+        tag.value.clear();
+        for (size_t i = 0; i < n; ++i) {
+            const auto b = static_cast<unsigned char>(m_data[m_pos + i]);
+            tag.value.push_back(kDigits[b >> 4]);
+            tag.value.push_back(kDigits[b & 0xF]);
+        }
+        m_pos += n;
+        return true;
+    }
+    }
+    return false;
+}
+
+}  // namespace fendo::dxf

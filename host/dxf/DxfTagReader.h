@@ -1,0 +1,53 @@
+// Turns the bytes of a DXF file (ASCII or binary) into groups: a code and its value as
+// text (binary values are formatted as an ASCII file would hold them). Tracks where each
+// group came from for messages.
+#pragma once
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace fendo::dxf {
+
+struct DxfTag {
+    int code = 0;
+    std::string value;
+    int line = 0;  // line of the code (ASCII) or byte offset of the group (binary)
+};
+
+class DxfTagReader {
+public:
+    static constexpr std::string_view kBinarySentinel{"AutoCAD Binary DXF\r\n\x1a\0", 22};
+
+    explicit DxfTagReader(std::string_view data);
+
+    bool isBinary() const { return m_binary; }
+    // Reads the next group. False at the end of the data (error() empty) or on data that
+    // is not a group (error() says where and what was expected).
+    bool next(DxfTag& tag);
+    // The next call to next() returns the same group again.
+    void pushBack() { m_pushedBack = true; }
+    const std::string& error() const { return m_error; }
+    // "line 12" or "byte 4711": where the reader stands, for messages.
+    std::string where(int lineOrOffset) const;
+    int position() const;
+
+private:
+    bool nextAscii(DxfTag& tag);
+    bool nextBinary(DxfTag& tag);
+    bool fail(int at, const std::string& what);
+
+    std::string_view m_data;
+    size_t m_pos = 0;
+    int m_line = 1;
+    bool m_binary = false;
+    bool m_wideCodes = true;  // binary R13 and later: two-byte group codes
+    bool m_pushedBack = false;
+    DxfTag m_last;
+    std::string m_error;
+};
+
+// The kind of value a group code carries in binary files.
+enum class BinaryValue { String, Double, Int16, Int32, Int64, Bool, Bytes };
+BinaryValue binaryValueKind(int code);
+
+}  // namespace fendo::dxf

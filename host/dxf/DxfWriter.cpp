@@ -1,0 +1,423 @@
+// Saving a database as an R2007 ASCII DXF file (AC1021, UTF-8). Every object files itself
+// through the DXF filer, which sends its groups straight to one buffered writer. The file
+// is written beside the target under a temporary name, flushed to disk and renamed over
+// the target, so a failed save leaves the old file as it was.
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <unordered_map>
+#include <unordered_set>
+
+#include "host/db/AcDbDatabase.h"
+#include "host/db/AcDbDictionary.h"
+#include "host/db/AcDbFiler.h"
+#include "host/db/AcDbSymbolTable.h"
+#include "host/db/AcDbUnknownObject.h"
+#include "host/db/DbHelpers.h"
+#include "host/dxf/DxfIo.h"
+#include "host/dxf/DxfOutput.h"
+
+namespace fendo::dxf {
+namespace {
+
+AcDbObject* liveObject(AcDbObjectId id)
+{
+    AcDbStub* stub = id.stub();
+    return stub && stub->object && !stub->erased ? stub->object : nullptr;
+}
+
+// Classes of objects CAD programs expect listed in CLASSES when a drawing holds them.
+struct BuiltInClass {
+    const wchar_t* dxfName;
+    const char* className;
+    const char* appName;
+    int proxyFlags;
+    bool isEntity;
+};
+constexpr BuiltInClass kBuiltInClasses[] = {
+    {L"ACDBDICTIONARYWDFLT", "AcDbDictionaryWithDefault", "ObjectDBX Classes", 0, false},
+    {L"ACDBPLACEHOLDER", "AcDbPlaceHolder", "ObjectDBX Classes", 0, false},
+    {L"LAYOUT", "AcDbLayout", "ObjectDBX Classes", 0, false},
+    {L"DICTIONARYVAR", "AcDbDictionaryVar", "ObjectDBX Classes", 0, false},
+    {L"TABLESTYLE", "AcDbTableStyle", "ObjectDBX Classes", 4095, false},
+    {L"MLEADERSTYLE", "AcDbMLeaderStyle", "ACDB_MLEADERSTYLE_CLASS", 4095, false},
+    {L"SCALE", "AcDbScale", "ObjectDBX Classes", 1153, false},
+    {L"VISUALSTYLE", "AcDbVisualStyle", "ObjectDBX Classes", 4095, false},
+    {L"MATERIAL", "AcDbMaterial", "ObjectDBX Classes", 1153, false},
+    {L"SUN", "AcDbSun", "SCENEOE", 1153, false},
+    {L"MESH", "AcDbSubDMesh", "ObjectDBX Classes", 0, true},
+    {L"ACAD_TABLE", "AcDbTable", "ObjectDBX Classes", 1025, true},
+    {L"MULTILEADER", "AcDbMLeader", "ACDB_MLEADER_CLASS", 3071, true},
+};
+
+class Writer {
+public:
+    Writer(AcDbDatabase& db, std::FILE* file) : m_db(db), m_out(file), m_filer(&db) { m_filer.setOutputSink(&m_out); }
+
+    void prepare();
+    void write();
+    bool failed() { return !m_out.flush(); }
+
+private:
+    void section(const char* name)
+    {
+        m_out.group(0, "SECTION");
+        m_out.group(2, name);
+    }
+    void endSection() { m_out.group(0, "ENDSEC"); }
+    const std::string& typeName(const AcDbObject* obj);
+    void writeObject(AcDbObject* obj, std::string_view typeOverride = {});
+    void writeEntity(AcDbObjectId id);
+    void writeHeader();
+    void writeClasses();
+    void writeTables();
+    void writeBlocks();
+    void writeEntities();
+    void writeObjects();
+
+    AcDbDatabase& m_db;
+    DxfOutput m_out;
+    AcDbDxfFiler m_filer;
+    std::unordered_map<const AcRxClass*, std::string> m_typeNames;
+    std::string m_scratchType;
+};
+
+const std::string& Writer::typeName(const AcDbObject* obj)
+{
+    const AcRxClass* cls = obj->isA();
+    if (cls == AcDbUnknownObject::desc() || cls == AcDbUnknownEntity::desc()) {
+        m_scratchType = fendo::toUtf8(obj->dxfTypeName());
+        return m_scratchType;
+    }
+    auto [it, added] = m_typeNames.try_emplace(cls);
+    if (added) it->second = fendo::toUtf8(obj->dxfTypeName());
+    return it->second;
+}
+
+void Writer::writeObject(AcDbObject* obj, std::string_view typeOverride)
+{
+    if (!obj) return;
+    m_out.group(0, typeOverride.empty() ? std::string_view(typeName(obj)) : typeOverride);
+    m_filer.setObjectBeingWritten(obj);
+    obj->dxfOutFields(&m_filer);
+    m_filer.setObjectBeingWritten(nullptr);
+    if (const auto* xdata = obj->rawXData())
+        for (const auto& tag : *xdata) m_out.group(tag.code, tag.value);
+}
+
+void Writer::writeEntity(AcDbObjectId id)
+{
+    auto* ent = AcDbEntity::cast(liveObject(id));
+    if (!ent) return;
+    writeObject(ent);
+    auto subs = subentityAccess(ent);
+    if (!subs || !subs->hasSubentities()) return;
+    for (const AcDbObjectId& sub : subs->subentityIds()) writeObject(liveObject(sub));
+    writeObject(liveObject(subs->seqendId()));
+}
+
+// Gives every block its BLOCK and ENDBLK records and lets owners make their SEQEND records,
+// so that all handles exist before $HANDSEED is written.
+void Writer::prepare()
+{
+    auto* blocks = fendo::db::peekObject<AcDbBlockTable>(m_db.blockTableId());
+    if (!blocks) return;
+    for (AcDbObjectId btrId : blocks->recordIds()) {
+        auto* btr = AcDbBlockTableRecord::cast(liveObject(btrId));
+        if (!btr) continue;
+        if (!liveObject(btr->blockBeginId())) {
+            auto* begin = new AcDbBlockBegin;
+            AcDbObjectId id;
+            if (m_db.addAcDbObject(id, begin) == Acad::eOk) {
+                begin->setOwnerId(btrId);
+                if (fendo::equalsNoCase(btr->name(), ACDB_PAPER_SPACE)) begin->setInPaperSpace(true);
+                begin->close();
+                btr->setBlockBeginId(id);
+            } else {
+                delete begin;
+            }
+        }
+        if (!liveObject(btr->blockEndId())) {
+            auto* end = new AcDbBlockEnd;
+            AcDbObjectId id;
+            if (m_db.addAcDbObject(id, end) == Acad::eOk) {
+                end->setOwnerId(btrId);
+                if (fendo::equalsNoCase(btr->name(), ACDB_PAPER_SPACE)) end->setInPaperSpace(true);
+                end->close();
+                btr->setBlockEndId(id);
+            } else {
+                delete end;
+            }
+        }
+        for (AcDbObjectId id : btr->entityIds()) {
+            auto subs = subentityAccess(AcDbEntity::cast(liveObject(id)));
+            if (subs && subs->hasSubentities()) {
+                subs->subentityIds();
+                subs->seqendId();
+            }
+        }
+    }
+}
+
+void Writer::write()
+{
+    writeHeader();
+    writeClasses();
+    writeTables();
+    writeBlocks();
+    writeEntities();
+    writeObjects();
+    for (const auto& [name, tags] : m_db.otherSections()) {
+        section(name.c_str());
+        for (const auto& tag : tags) m_out.group(tag.code, tag.value);
+        endSection();
+    }
+    m_out.group(0, "EOF");
+}
+
+void Writer::writeHeader()
+{
+    section("HEADER");
+    auto var = [&](const char* name) { m_out.group(9, name); };
+    auto point = [&](const char* name, double x, double y, double z) {
+        var(name);
+        m_out.groupDouble(10, x);
+        m_out.groupDouble(20, y);
+        m_out.groupDouble(30, z);
+    };
+    var("$ACADVER");
+    m_out.group(1, "AC1021");
+    var("$DWGCODEPAGE");
+    m_out.group(3, "ANSI_1252");
+    // The seed is above every handle in use.
+    std::uint64_t seed = m_db.handseed().value();
+    for (const AcDbStub& stub : m_db.stubs()) seed = std::max(seed, stub.handle.value() + 1);
+    var("$HANDSEED");
+    m_out.groupHandle(5, seed);
+    var("$CLAYER");
+    m_out.group(8, m_filer.symbolName(m_db.clayer()).empty() ? "0" : m_filer.symbolName(m_db.clayer()));
+    var("$TEXTSTYLE");
+    m_out.group(7, m_filer.symbolName(m_db.textstyle()).empty() ? "Standard" : m_filer.symbolName(m_db.textstyle()));
+    var("$CELTYPE");
+    m_out.group(6, m_filer.symbolName(m_db.celtype()).empty() ? "ByLayer" : m_filer.symbolName(m_db.celtype()));
+    var("$CECOLOR");
+    m_out.groupInt(62, m_db.cecolor().colorIndex());
+    var("$TILEMODE");
+    m_out.groupInt(70, m_db.tilemode() ? 1 : 0);
+    var("$LUPREC");
+    m_out.groupInt(70, m_db.luprec());
+    var("$PDMODE");
+    m_out.groupInt(70, m_db.pdmode());
+    var("$PDSIZE");
+    m_out.groupDouble(40, m_db.pdsize());
+    var("$TEXTSIZE");
+    m_out.groupDouble(40, m_db.textsize());
+    var("$LTSCALE");
+    m_out.groupDouble(40, m_db.ltscale());
+    const AcGePoint3d o = m_db.ucsorg(), po = m_db.pucsorg(), mn = m_db.extmin(), mx = m_db.extmax();
+    const AcGeVector3d x = m_db.ucsxdir(), y = m_db.ucsydir(), px = m_db.pucsxdir(), py = m_db.pucsydir();
+    point("$UCSORG", o.x, o.y, o.z);
+    point("$UCSXDIR", x.x, x.y, x.z);
+    point("$UCSYDIR", y.x, y.y, y.z);
+    point("$PUCSORG", po.x, po.y, po.z);
+    point("$PUCSXDIR", px.x, px.y, px.z);
+    point("$PUCSYDIR", py.x, py.y, py.z);
+    point("$EXTMIN", mn.x, mn.y, mn.z);
+    point("$EXTMAX", mx.x, mx.y, mx.z);
+    for (const auto& v : m_db.otherHeaderVariables()) {
+        var(v.name.c_str());
+        for (const auto& tag : v.values) m_out.group(tag.code, tag.value);
+    }
+    endSection();
+}
+
+void Writer::writeClasses()
+{
+    // Instances by class (custom classes) and by type name (everything else but the
+    // host's own entities).
+    std::unordered_map<const AcRxClass*, int> byClass;
+    std::unordered_map<std::wstring, int> byType;
+    for (const AcDbStub& stub : m_db.stubs()) {
+        AcDbObject* obj = stub.erased ? nullptr : stub.object;
+        if (!obj) continue;
+        const AcRxClass* cls = obj->isA();
+        if (cls->isCustom())
+            ++byClass[cls];
+        else if (!AcDbEntity::cast(obj) || cls == AcDbUnknownEntity::desc())
+            ++byType[obj->dxfTypeName()];
+    }
+    std::unordered_set<std::wstring> written;
+    auto record = [&](const std::wstring& dxfName, std::string_view className, std::string_view appName, int flags,
+                      int count, bool wasProxy, bool isEntity) {
+        m_out.group(0, "CLASS");
+        m_out.group(1, fendo::toUtf8(dxfName));
+        m_out.group(2, className);
+        m_out.group(3, appName);
+        m_out.groupInt(90, flags);
+        m_out.groupInt(91, count);
+        m_out.groupInt(280, wasProxy ? 1 : 0);
+        m_out.groupInt(281, isEntity ? 1 : 0);
+        written.insert(dxfName);
+    };
+    section("CLASSES");
+    for (const auto& [name, rx] : acrxClassDictionary()->entries()) {
+        auto* cls = static_cast<const AcRxClass*>(rx);
+        auto it = byClass.find(cls);
+        if (!cls->isCustom() || !*cls->dxfName() || it == byClass.end() || written.count(cls->dxfName())) continue;
+        record(cls->dxfName(), fendo::toUtf8(cls->name()), fendo::toUtf8(cls->appName()), cls->proxyFlags(), it->second,
+               false, cls->isDerivedFrom(AcDbEntity::desc()));
+    }
+    for (const auto& rec : m_db.dxfClasses()) {
+        if (written.count(rec.dxfName)) continue;
+        auto it = byType.find(rec.dxfName);
+        record(rec.dxfName, fendo::toUtf8(rec.className), fendo::toUtf8(rec.appName), rec.proxyFlags,
+               it == byType.end() ? rec.instanceCount : it->second, rec.wasProxy, rec.isEntity);
+    }
+    for (const BuiltInClass& c : kBuiltInClasses) {
+        auto it = byType.find(c.dxfName);
+        if (it == byType.end() || written.count(c.dxfName)) continue;
+        record(c.dxfName, c.className, c.appName, c.proxyFlags, it->second, false, c.isEntity);
+    }
+    endSection();
+}
+
+void Writer::writeTables()
+{
+    section("TABLES");
+    for (AcDbObjectId tableId : m_db.tableIds()) {
+        auto* table = AcDbSymbolTable::cast(liveObject(tableId));
+        if (!table) continue;
+        writeObject(table, "TABLE");
+        for (AcDbObjectId id : table->recordIds()) writeObject(liveObject(id));
+        m_out.group(0, "ENDTAB");
+    }
+    endSection();
+}
+
+void Writer::writeBlocks()
+{
+    section("BLOCKS");
+    if (auto* blocks = AcDbBlockTable::cast(liveObject(m_db.blockTableId()))) {
+        const AcDbObjectId model = m_db.modelSpaceId(), paper = m_db.paperSpaceId();
+        for (AcDbObjectId btrId : blocks->recordIds()) {
+            auto* btr = AcDbBlockTableRecord::cast(liveObject(btrId));
+            if (!btr) continue;
+            writeObject(liveObject(btr->blockBeginId()));
+            // The entities of model space and the current paper space go to ENTITIES.
+            if (btrId != model && btrId != paper)
+                for (AcDbObjectId id : btr->entityIds()) writeEntity(id);
+            writeObject(liveObject(btr->blockEndId()));
+        }
+    }
+    endSection();
+}
+
+void Writer::writeEntities()
+{
+    section("ENTITIES");
+    for (AcDbObjectId spaceId : {m_db.modelSpaceId(), m_db.paperSpaceId()})
+        if (auto* btr = AcDbBlockTableRecord::cast(liveObject(spaceId)))
+            for (AcDbObjectId id : btr->entityIds()) writeEntity(id);
+    endSection();
+}
+
+void Writer::writeObjects()
+{
+    section("OBJECTS");
+    std::unordered_set<const AcDbStub*> done;
+    auto put = [&](AcDbObjectId id) {
+        AcDbObject* obj = liveObject(id);
+        if (!obj || done.count(id.stub()) || AcDbEntity::cast(obj) || AcDbSymbolTable::cast(obj) ||
+            AcDbSymbolTableRecord::cast(obj))
+            return;
+        done.insert(id.stub());
+        writeObject(obj);
+    };
+    put(m_db.namedObjectsDictionaryId());
+    for (AcDbObjectId id : m_db.objectsSectionOrder()) put(id);
+    // Objects made since the drawing was read, in the order they were made.
+    for (const AcDbStub& stub : m_db.stubs()) {
+        if (!stub.object || stub.erased || done.count(&stub)) continue;
+        put(AcDbObjectId(const_cast<AcDbStub*>(&stub)));
+    }
+    endSection();
+}
+
+std::string parentFolder(const std::string& path)
+{
+    const size_t slash = path.rfind('/');
+    if (slash == std::string::npos) return ".";
+    return slash == 0 ? "/" : path.substr(0, slash);
+}
+
+}  // namespace
+}  // namespace fendo::dxf
+
+Acad::ErrorStatus AcDbDatabase::dxfOut(const std::wstring& path, std::string* errorMessage)
+{
+    const std::string target = fendo::toUtf8(path);
+    auto failure = [&](const std::string& why, Acad::ErrorStatus es) {
+        if (errorMessage) *errorMessage = target + ": cannot save: " + why;
+        return es;
+    };
+    if (target.empty()) return failure("no file name", Acad::eInvalidInput);
+    struct stat st {};
+    const bool exists = ::stat(target.c_str(), &st) == 0;
+    if (exists && S_ISDIR(st.st_mode)) return failure("it is a folder", Acad::eFileAccessErr);
+
+    std::string temp = target + ".tmp-XXXXXX";
+    const int fd = ::mkstemp(temp.data());
+    if (fd < 0)
+        return failure("cannot create a file in " + fendo::dxf::parentFolder(target) + ": " + std::strerror(errno),
+                       Acad::eFileAccessErr);
+    // The new file keeps the old one's permissions (a new one gets the usual ones).
+    if (exists) {
+        ::fchmod(fd, st.st_mode & 07777);
+    } else {
+        const mode_t mask = ::umask(0);
+        ::umask(mask);
+        ::fchmod(fd, 0666 & ~mask);
+    }
+    std::FILE* file = ::fdopen(fd, "wb");
+    if (!file) {
+        ::close(fd);
+        ::unlink(temp.c_str());
+        return failure(std::strerror(errno), Acad::eFileAccessErr);
+    }
+    bool ok = true;
+    int err = 0;
+    {
+        fendo::dxf::Writer writer(*this, file);
+        writer.prepare();
+        writer.write();
+        if (writer.failed()) {
+            ok = false;
+            err = errno;
+        }
+    }
+    if (ok && (std::fflush(file) != 0 || ::fsync(::fileno(file)) != 0)) {
+        ok = false;
+        err = errno;
+    }
+    if (std::fclose(file) != 0 && ok) {
+        ok = false;
+        err = errno;
+    }
+    if (ok && ::rename(temp.c_str(), target.c_str()) != 0) {
+        ok = false;
+        err = errno;
+    }
+    if (!ok) {
+        ::unlink(temp.c_str());
+        return failure(std::strerror(err ? err : EIO), Acad::eFileAccessErr);
+    }
+    setFilename(path);
+    if (errorMessage) errorMessage->clear();
+    return Acad::eOk;
+}
