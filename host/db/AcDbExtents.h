@@ -1,5 +1,7 @@
 // Axis-aligned box in world coordinates, as getGeomExtents fills it.
 #pragma once
+#include "host/core/AcadTypes.h"
+#include "host/core/AcadTypes.h"
 #include "host/ge/AcGeMatrix3d.h"
 #include "host/ge/AcGePoint3d.h"
 
