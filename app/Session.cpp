@@ -1,0 +1,264 @@
+// One run of the program: input, module, drawing, command loop, final save.
+#include "app/Session.h"
+
+#include <unistd.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <system_error>
+
+#include "host/db/AcDbDatabase.h"
+#include "host/editor/Editor.h"
+#include "host/editor/InputSource.h"
+#include "host/editor/PromptCommands.h"
+#include "host/editor/SysVars.h"
+#include "host/editor/Utf8.h"
+#include "host/rx/ModuleLoader.h"
+
+namespace fendo::app {
+
+namespace {
+
+namespace fs = std::filesystem;
+using fendo::editor::editor;
+using fendo::editor::fromUtf8;
+using fendo::editor::toUtf8;
+
+// The object libraries the module is built on; they are loaded from the module's folder first.
+constexpr const char* kCompanionLibraries[] = {"KVOObjects17.dbx", "Pelmar17.dbx"};
+constexpr const char* kModuleFileName = "Fendo17.arx";
+constexpr const wchar_t* kNewDrawingName = L"Drawing1.dxf";
+
+std::string absolute(const std::string& path)
+{
+    std::error_code ec;
+    const fs::path full = fs::absolute(path, ec);
+    return ec ? path : full.lexically_normal().string();
+}
+
+// The reader's and writer's messages may start with the file name and their own verb; the
+// program's line says both once: "cannot save out.dxf: <why>".
+std::string failureLine(const std::string& verb, const std::string& path, std::string message)
+{
+    for (const std::string& prefix : {path + ": ", verb + ": "})
+        if (message.rfind(prefix, 0) == 0) message.erase(0, prefix.size());
+    return verb + " " + path + ": " + message;
+}
+
+// A variable the editor does not know yet is added read-only before it is bound.
+void bindReadOnly(const wchar_t* name, fendo::editor::SysVarGetter getter)
+{
+    using namespace fendo::editor;
+    if (!bindSysVar(name, getter, nullptr)) {
+        registerSysVar(name, getter(), SysVarAccess::ReadOnly);
+        bindSysVar(name, getter, nullptr);
+    }
+}
+
+}  // namespace
+
+void reportFailure(const std::string& message)
+{
+    editor().finishLine();
+    std::fprintf(stderr, "fendo: %s\n", message.c_str());
+    std::fflush(stderr);
+}
+
+Session::Session(Options options) : options_(std::move(options)) {}
+
+Session::~Session()
+{
+    closeDrawing();
+    fendo::rx::ModuleLoader::instance().unloadAll();
+}
+
+void Session::closeDrawing()
+{
+    if (acdbHostApplicationServices()->workingDatabase() == database_.get())
+        acdbHostApplicationServices()->setWorkingDatabase(nullptr);
+    database_.reset();
+}
+
+bool Session::openInput()
+{
+    using namespace fendo::editor;
+    std::string script = options_.script;
+    // Answers piped in without -s are a script too: line editing needs a terminal.
+    if (script.empty() && !isatty(STDIN_FILENO)) script = "-";
+    if (script.empty()) {
+        editor().setInput(std::make_unique<TerminalInput>());
+        return true;
+    }
+    std::string error;
+    auto input = ScriptInput::fromFile(script, &error);
+    if (!input) {
+        reportFailure(error.empty() ? "cannot open script " + script : error);
+        return false;
+    }
+    editor().setInput(std::move(input));
+    return true;
+}
+
+bool Session::loadModules()
+{
+    if (options_.noModule) return true;
+    const std::string module =
+        options_.module.empty() ? fendo::rx::executableFolder() + "/" + kModuleFileName : options_.module;
+    auto& loader = fendo::rx::ModuleLoader::instance();
+    std::error_code ec;
+    if (!fs::exists(module, ec)) {
+        reportFailure("cannot load " + module + ": no such file");
+        return false;
+    }
+    const fs::path folder = fs::path(absolute(module)).parent_path();
+    std::string error;
+    for (const char* companion : kCompanionLibraries) {
+        const fs::path path = folder / companion;
+        if (!fs::exists(path, ec)) {
+            std::fprintf(stderr, "fendo: warning: %s not found beside the module\n", companion);
+            continue;
+        }
+        if (!loader.load(path.string(), fendo::rx::ModuleKind::Companion, &error)) {
+            reportFailure(error);
+            return false;
+        }
+    }
+    if (!loader.load(module, fendo::rx::ModuleKind::Module, &error)) {
+        reportFailure(error);
+        return false;
+    }
+    return true;
+}
+
+bool Session::openDrawing()
+{
+    if (options_.drawing.empty()) {
+        database_ = std::make_unique<AcDbDatabase>(true);
+    } else {
+        const std::string& path = options_.drawing;
+        std::error_code ec;
+        if (!fs::exists(path, ec)) {
+            reportFailure("cannot read " + path + ": no such file");
+            return false;
+        }
+        auto db = std::make_unique<AcDbDatabase>(false);
+        std::string message;
+        const Acad::ErrorStatus es = db->readDxfFile(fromUtf8(path), &message);
+        if (es != Acad::eOk) {
+            if (message.empty()) message = Acad::errorStatusText(es);
+            reportFailure(failureLine("cannot read", path, message));
+            return false;
+        }
+        database_ = std::move(db);
+        drawingPath_ = absolute(path);
+    }
+    acdbHostApplicationServices()->setWorkingDatabase(database_.get());
+    return true;
+}
+
+std::wstring Session::drawingFolder() const
+{
+    std::string folder;
+    if (!drawingPath_.empty()) {
+        folder = fs::path(drawingPath_).parent_path().string();
+    } else {
+        std::error_code ec;
+        folder = fs::current_path(ec).string();
+    }
+    if (folder.empty() || folder.back() != '/') folder += '/';
+    return fromUtf8(folder);
+}
+
+void Session::bindVariables()
+{
+    bindReadOnly(L"DWGPREFIX", [this] { return fendo::editor::SysVarValue(drawingFolder()); });
+    bindReadOnly(L"DWGNAME", [this] {
+        return fendo::editor::SysVarValue(drawingPath_.empty() ? std::wstring(kNewDrawingName)
+                                                               : fromUtf8(fs::path(drawingPath_).filename().string()));
+    });
+}
+
+bool Session::saveTo(const std::string& path, std::string& error)
+{
+    std::string message;
+    const Acad::ErrorStatus es = database_->dxfOut(fromUtf8(path), &message);
+    if (es != Acad::eOk) {
+        if (message.empty()) message = Acad::errorStatusText(es);
+        error = failureLine("cannot save", path, message);
+        return false;
+    }
+    return true;
+}
+
+void Session::saveAsCommand(std::wstring_view argument)
+{
+    std::wstring answer;
+    if (!fendo::editor::argumentOrAsk(argument, L"\nSave drawing as: ", answer)) return;
+    const std::string path = toUtf8(answer);
+    std::string error;
+    if (!saveTo(path, error)) {
+        editor().write(L"\n" + fromUtf8(error));
+        return;
+    }
+    saveAsPath_ = absolute(path);
+    drawingPath_ = saveAsPath_;
+    editor().write(L"\nSaved " + answer + L".");
+}
+
+void Session::saveCommand(std::wstring_view argument)
+{
+    if (!fendo::editor::trimBlanks(argument).empty()) return saveAsCommand(argument);
+    std::string target = saveAsPath_;
+    if (target.empty()) target = options_.output;
+    if (target.empty()) target = drawingPath_;
+    if (target.empty()) return saveAsCommand({});
+    std::string error;
+    if (!saveTo(target, error)) {
+        editor().write(L"\n" + fromUtf8(error));
+        return;
+    }
+    editor().write(L"\nSaved " + fromUtf8(target) + L".");
+}
+
+void Session::registerCommands()
+{
+    using fendo::editor::registerPromptCommand;
+    registerPromptCommand(L"SAVE",
+                          L"saves the drawing: to the last SAVEAS file, else the -o file, else the file read",
+                          [this](std::wstring_view arg) { saveCommand(arg); });
+    registerPromptCommand(L"SAVEAS", L"saves the drawing under a new name: SAVEAS path",
+                          [this](std::wstring_view arg) { saveAsCommand(arg); });
+    auto quit = [](std::wstring_view) { fendo::editor::requestSessionEnd(); };
+    registerPromptCommand(L"QUIT", L"ends the session (saving with -o)", quit);
+    registerPromptCommand(L"EXIT", L"ends the session (saving with -o)", quit);
+}
+
+int Session::run()
+{
+    // Modules first: a drawing read afterwards finds the classes they register, so their
+    // objects come back as themselves rather than as proxies.
+    if (!openInput() || !loadModules() || !openDrawing()) return 1;
+    bindVariables();
+    registerCommands();
+    if (editor().interactive())
+        editor().write(L"Fendo: type HELP for the commands; QUIT or Ctrl-D ends the session.");
+
+    fendo::editor::runCommandLoop();
+    editor().finishLine();
+
+    // Saved while the module is still loaded: its objects are written by its own code.
+    int status = 0;
+    if (!options_.output.empty()) {
+        std::string error;
+        if (!saveTo(options_.output, error)) {
+            reportFailure(error);
+            status = 1;
+        }
+    }
+    closeDrawing();
+    fendo::rx::ModuleLoader::instance().unloadAll();
+    editor().finishLine();
+    return status;
+}
+
+}  // namespace fendo::app

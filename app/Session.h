@@ -1,0 +1,58 @@
+// One run of the program: the drawing, where it is saved, the module and the host commands
+// that work on the drawing (SAVE, SAVEAS, QUIT).
+#pragma once
+#include <memory>
+#include <optional>
+#include <string>
+
+class AcDbDatabase;
+
+namespace fendo::app {
+
+struct Options {
+    std::string drawing;         // empty: a new drawing
+    std::string script;          // empty: the terminal; "-": standard input
+    std::string output;          // empty: not saved at the end
+    std::string module;          // empty: Fendo17.arx beside the program
+    bool noModule = false;
+};
+
+class Session {
+public:
+    explicit Session(Options options);
+    ~Session();
+    Session(const Session&) = delete;
+    Session& operator=(const Session&) = delete;
+
+    // Runs the whole session and returns the exit status; failures are reported on stderr as
+    // one line "fendo: ...".
+    int run();
+
+private:
+    bool openInput();
+    bool loadModules();
+    bool openDrawing();
+    void registerCommands();
+    void bindVariables();
+
+    // Saves to `path` and makes it the drawing's file name; false with `error` filled.
+    bool saveTo(const std::string& path, std::string& error);
+    void saveCommand(std::wstring_view argument);
+    void saveAsCommand(std::wstring_view argument);
+
+    // The folder of the drawing's file with a trailing '/', for DWGPREFIX.
+    std::wstring drawingFolder() const;
+
+    Options options_;
+    // Closes the drawing; done before the modules go, whose code some of its objects run.
+    void closeDrawing();
+
+    std::unique_ptr<AcDbDatabase> database_;
+    std::string drawingPath_;           // the file read, or the last SAVEAS name
+    std::string saveAsPath_;            // set by SAVEAS; SAVE goes there first
+};
+
+// "fendo: " + the message, on stderr.
+void reportFailure(const std::string& message);
+
+}  // namespace fendo::app

@@ -1,0 +1,31 @@
+// fendo: opens a DXF drawing, loads the Fendo module, runs commands typed at a terminal or
+// read from a script, and saves the drawing.
+#include <CLI/CLI.hpp>
+
+#include "app/Session.h"
+
+namespace {
+constexpr const char* kVersion = "fendo 1.0 (module API 17.0)";
+}
+
+int main(int argc, char** argv)
+{
+    CLI::App cli{"Runs the Fendo survey drawing tools on a DXF drawing.\n"
+                 "Commands are typed at the \"Command:\" prompt or read from a script, one answer per line.",
+                 "fendo"};
+    fendo::app::Options options;
+    cli.add_option("drawing", options.drawing, "DXF drawing to open (a new drawing when left out)");
+    cli.add_option("-s,--script", options.script, "read every answer from SCRIPT ('-' for standard input)")
+        ->option_text("SCRIPT");
+    cli.add_option("-o,--output", options.output, "save the drawing to OUT.dxf when the input ends")
+        ->option_text("OUT.dxf");
+    auto* module = cli.add_option("--module", options.module, "the module to load (default: Fendo17.arx beside fendo)")
+                       ->option_text("PATH");
+    cli.add_flag("--no-module", options.noModule, "run the host alone, without module or companion libraries")
+        ->excludes(module);
+    cli.set_version_flag("--version", kVersion);
+    CLI11_PARSE(cli, argc, argv);
+
+    fendo::app::Session session(std::move(options));
+    return session.run();
+}

@@ -1,0 +1,255 @@
+// The command prompt's dispatcher, its host commands and the command loop.
+#include "host/editor/PromptCommands.h"
+
+#include <algorithm>
+#include <exception>
+#include <filesystem>
+#include <map>
+
+#include "host/core/adsdef.h"
+#include "host/editor/AnswerGrammar.h"
+#include "host/editor/CommandStack.h"
+#include "host/editor/Editor.h"
+#include "host/editor/HostCommands.h"
+#include "host/editor/Utf8.h"
+#include "host/rx/ModuleLoader.h"
+
+namespace fendo::editor {
+
+namespace {
+
+bool gEndRequested = false;
+
+std::wstring padded(std::wstring text, std::size_t width)
+{
+    if (text.size() < width) text.append(width - text.size(), L' ');
+    return text;
+}
+
+void listCommands(std::wstring_view)
+{
+    Editor& ed = editor();
+    const auto moduleCommands = acedRegCmds->commands();
+    if (moduleCommands.empty()) {
+        ed.write(L"\nNo module commands are loaded.");
+    } else {
+        std::size_t groupWidth = 5, localWidth = 5;
+        for (const AcEdCommand* c : moduleCommands) {
+            groupWidth = std::max(groupWidth, std::wstring_view(c->groupName()).size());
+            localWidth = std::max(localWidth, std::wstring_view(c->localName()).size());
+        }
+        ed.write(L"\nModule commands (group, name, global name):");
+        for (const AcEdCommand* c : moduleCommands)
+            ed.write(L"\n  " + padded(c->groupName(), groupWidth + 2) + padded(c->localName(), localWidth + 2) +
+                     c->globalName());
+    }
+    ed.write(L"\nHost commands:");
+    for (const PromptCommand* c : promptCommands()) ed.write(L"\n  " + padded(c->name, 10) + c->summary);
+}
+
+fendo::rx::ModuleKind kindOf(const std::string& path)
+{
+    const std::string ext = toUtf8(toUpper(fromUtf8(std::filesystem::path(path).extension().string())));
+    return ext == ".DBX" ? fendo::rx::ModuleKind::Companion : fendo::rx::ModuleKind::Module;
+}
+
+// A bare file name that is not in the current folder is looked for beside the program, where
+// the module and its libraries are installed.
+std::string resolveModulePath(const std::wstring& typed)
+{
+    const std::string path = toUtf8(typed);
+    std::error_code ec;
+    if (path.find('/') == std::string::npos && !std::filesystem::exists(path, ec)) {
+        const std::string beside = fendo::rx::executableFolder() + "/" + path;
+        if (std::filesystem::exists(beside, ec)) return beside;
+    }
+    return path;
+}
+
+void loadModuleCommand(std::wstring_view argument)
+{
+    std::wstring file;
+    if (!argumentOrAsk(argument, L"\nFile to load: ", file)) return;
+    const std::string path = resolveModulePath(file);
+    std::string error;
+    if (fendo::rx::ModuleLoader::instance().load(path, kindOf(path), &error))
+        editor().write(L"\n" + fromUtf8(std::filesystem::path(path).filename().string()) + L" successfully loaded.");
+    else
+        editor().write(L"\n" + fromUtf8(error));
+}
+
+void unloadModuleCommand(std::wstring_view argument)
+{
+    std::wstring name;
+    if (!argumentOrAsk(argument, L"\nName of the module to unload: ", name)) return;
+    std::string error;
+    if (fendo::rx::ModuleLoader::instance().unload(toUtf8(name), fendo::rx::UnloadMode::OnRequest, &error))
+        editor().write(L"\n" + name + L" successfully unloaded.");
+    else
+        editor().write(L"\n" + fromUtf8(error));
+}
+
+void listModules()
+{
+    const auto& modules = fendo::rx::ModuleLoader::instance().modules();
+    if (modules.empty()) editor().write(L"\nNo modules are loaded.");
+    for (const auto& m : modules)
+        editor().write(L"\n  " + padded(fromUtf8(m.name), 20) + fromUtf8(m.path) + (m.locked ? L"  (locked)" : L""));
+}
+
+// ARX [?|Load|Unload] [file]
+void arxCommand(std::wstring_view argument)
+{
+    std::wstring option;
+    std::wstring_view rest;
+    argument = trimBlanks(argument);
+    const auto blank = argument.find_first_of(L" \t");
+    option = std::wstring(argument.substr(0, blank));
+    if (blank != std::wstring_view::npos) rest = trimBlanks(argument.substr(blank));
+    const KeywordList keywords(L"? Load Unload");
+    for (int tries = 0;; ++tries) {
+        if (option.empty() && !argumentOrAsk({}, L"\nEnter an option [?/Load/Unload]: ", option)) return;
+        if (option == L"?") return listModules();
+        if (const auto kw = keywords.match(option)) {
+            if (*kw == L"Load") return loadModuleCommand(rest);
+            if (*kw == L"Unload") return unloadModuleCommand(rest);
+        }
+        editor().write(L"\nInvalid option keyword.");
+        if (!editor().interactive() && tries + 1 >= editor().scriptRetryLimit()) return;
+        option.clear();
+        rest = {};
+    }
+}
+
+std::map<std::wstring, PromptCommand>& table()
+{
+    static std::map<std::wstring, PromptCommand> commands = [] {
+        std::map<std::wstring, PromptCommand> t;
+        t[L"HELP"] = {L"HELP", L"lists the commands", listCommands};
+        t[L"APPLOAD"] = {L"APPLOAD", L"loads a module or object library: APPLOAD path", loadModuleCommand};
+        t[L"ARX"] = {L"ARX", L"lists, loads or unloads modules: ARX ? | ARX Load path | ARX Unload name",
+                     arxCommand};
+        return t;
+    }();
+    return commands;
+}
+
+bool runGuarded(const std::wstring& name, const PromptCommandHandler& handler, std::wstring_view argument)
+{
+    try {
+        handler(argument);
+        return true;
+    } catch (const std::exception& e) {
+        editor().write(L"\nError in command " + name + L": " + fromUtf8(e.what()));
+    } catch (...) {
+        editor().write(L"\nError in command " + name + L": unexpected failure.");
+    }
+    return false;
+}
+
+}  // namespace
+
+void registerPromptCommand(std::wstring_view name, std::wstring_view summary, PromptCommandHandler handler)
+{
+    const std::wstring key = toUpper(trimBlanks(name));
+    table()[key] = PromptCommand{key, std::wstring(summary), std::move(handler)};
+}
+
+void unregisterPromptCommand(std::wstring_view name)
+{
+    table().erase(toUpper(trimBlanks(name)));
+}
+
+const PromptCommand* findPromptCommand(std::wstring_view name)
+{
+    const auto it = table().find(toUpper(trimBlanks(name)));
+    return it == table().end() ? nullptr : &it->second;
+}
+
+std::vector<const PromptCommand*> promptCommands()
+{
+    std::vector<const PromptCommand*> list;
+    for (const auto& [key, command] : table()) list.push_back(&command);
+    return list;
+}
+
+void runCommandLine(std::wstring_view line)
+{
+    line = trimBlanks(line);
+    if (line.empty()) return;
+    const auto blank = line.find_first_of(L" \t");
+    const std::wstring typed(line.substr(0, blank));
+    const std::wstring_view argument = blank == std::wstring_view::npos ? std::wstring_view{} : trimBlanks(line.substr(blank));
+
+    std::wstring_view bare = typed;
+    bool builtInFirst = false;
+    while (!bare.empty() && (bare.front() == L'_' || bare.front() == L'.')) {
+        builtInFirst = builtInFirst || bare.front() == L'.';
+        bare.remove_prefix(1);
+    }
+    const PromptCommand* hostCommand = findPromptCommand(bare);
+    if (builtInFirst && hostCommand) {
+        runGuarded(hostCommand->name, hostCommand->handler, argument);
+        return;
+    }
+    if (const AcEdCommand* command = acedRegCmds->lookupCmd(typed.c_str())) {
+        // A module command takes its answers on the lines that follow, so text after its
+        // name would otherwise be lost without a word.
+        if (!argument.empty())
+            editor().write(L"\nIgnored after " + typed + L": \"" + std::wstring(argument) +
+                           L"\" (answers go on their own lines).");
+        invokeCommand(*command);
+        return;
+    }
+    if (hostCommand) {
+        runGuarded(hostCommand->name, hostCommand->handler, argument);
+        return;
+    }
+    // Host commands of the acedCommand table (REDRAW ...); this also prints the host's
+    // "Unknown command" line for a name nobody knows.
+    std::vector<CommandArgument> args;
+    if (!argument.empty()) {
+        CommandArgument text;
+        text.type = RTSTR;
+        text.text = std::wstring(argument);
+        args.push_back(text);
+    }
+    try {
+        runHostCommand(typed, args);
+    } catch (...) {
+        editor().write(L"\nError in command " + toUpper(typed) + L": unexpected failure.");
+    }
+}
+
+void requestSessionEnd()
+{
+    gEndRequested = true;
+}
+
+bool sessionEndRequested()
+{
+    return gEndRequested;
+}
+
+void runCommandLoop()
+{
+    gEndRequested = false;
+    std::wstring line;
+    while (!gEndRequested && readCommand(line)) runCommandLine(line);
+    gEndRequested = false;
+}
+
+bool argumentOrAsk(std::wstring_view argument, std::wstring_view prompt, std::wstring& answer)
+{
+    argument = trimBlanks(argument);
+    if (!argument.empty()) {
+        answer = std::wstring(argument);
+        return true;
+    }
+    std::wstring typed;
+    if (editor().ask(prompt, typed) != AnswerStatus::Text) return false;
+    answer = std::wstring(trimBlanks(typed));
+    return !answer.empty();
+}
+
+}  // namespace fendo::editor
