@@ -88,7 +88,8 @@ std::vector<std::wstring_view> splitCommas(std::wstring_view s)
     std::size_t start = 0;
     for (;;) {
         const auto comma = s.find(L',', start);
-        parts.push_back(trimBlanks(s.substr(start, comma == std::wstring_view::npos ? comma : comma - start)));
+        parts.push_back(
+            trimBlanks(s.substr(start, comma == std::wstring_view::npos ? comma : comma - start)));
         if (comma == std::wstring_view::npos) {
             return parts;
         }
@@ -218,7 +219,8 @@ std::optional<std::size_t> matchIn(const std::vector<std::wstring>& names, std::
     }
     std::optional<std::size_t> found;
     for (std::size_t i = 0; i < names.size(); ++i) {
-        if (names[i].size() > answer.size() && equalsNoCase(std::wstring_view(names[i]).substr(0, answer.size()), answer)) {
+        if (names[i].size() > answer.size() &&
+            equalsNoCase(std::wstring_view(names[i]).substr(0, answer.size()), answer)) {
             if (found) {
                 return std::nullopt;  // ambiguous prefix
             }

@@ -27,7 +27,8 @@ void appendPadded(std::wstring& out, std::wstring_view text, const Spec& spec)
     if (spec.precision >= 0 && static_cast<int>(text.size()) > spec.precision) {
         text = text.substr(0, static_cast<std::size_t>(spec.precision));
     }
-    const int pad = spec.width > static_cast<int>(text.size()) ? spec.width - static_cast<int>(text.size()) : 0;
+    const int pad =
+        spec.width > static_cast<int>(text.size()) ? spec.width - static_cast<int>(text.size()) : 0;
     const bool left = spec.flags.find('-') != std::string::npos;
     if (!left) {
         out.append(static_cast<std::size_t>(pad), L' ');

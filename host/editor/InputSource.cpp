@@ -1,6 +1,7 @@
 // Script and terminal answer sources.
 #include "host/editor/InputSource.h"
 
+#include <cerrno>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
@@ -10,6 +11,7 @@
 
 #include <readline/history.h>
 #include <readline/readline.h>
+#include <unistd.h>
 
 #include "host/editor/Utf8.h"
 
@@ -19,11 +21,15 @@ namespace fendo::editor {
 
 ScriptInput::ScriptInput(std::unique_ptr<std::istream> owned, std::istream* stream, std::string name,
                          ScriptEcho echo)
-    : owned_(std::move(owned)), stream_(stream), name_(std::move(name)), echo_(echo)
+    : owned_(std::move(owned))
+    , stream_(stream)
+    , name_(std::move(name))
+    , echo_(echo)
 {
 }
 
-std::unique_ptr<ScriptInput> ScriptInput::fromFile(const std::string& path, std::string* error, ScriptEcho echo)
+std::unique_ptr<ScriptInput> ScriptInput::fromFile(const std::string& path, std::string* error,
+                                                   ScriptEcho echo)
 {
     if (path == "-") {
         return std::unique_ptr<ScriptInput>(new ScriptInput(nullptr, &std::cin, "<stdin>", echo));
@@ -84,32 +90,43 @@ void onSigint(int)
     g_interrupted = 1;
 }
 
-// Called by readline when a read was interrupted by a signal: end the line so that the
-// prompt returns, the caller then turns the interruption into a cancel.
-int onReadlineSignal()
+// readline's key reader, made to give up when Ctrl-C interrupts the read: the line is emptied
+// and ended, and the caller turns the interruption into a cancel. (readline's own reader would
+// retry the read and swallow the next key.)
+int interruptibleGetc(FILE* stream)
 {
-    if (g_interrupted && g_inPrompt) {
-        rl_replace_line("", 0);
-        rl_done = 1;
+    for (;;) {
+        unsigned char c = 0;
+        const ssize_t n = ::read(fileno(stream), &c, 1);
+        if (n == 1) {
+            return c;
+        }
+        if (n == 0 || errno != EINTR) {
+            return EOF;
+        }
+        if (g_interrupted) {
+            rl_replace_line("", 0);
+            return '\n';
+        }
     }
-    return 0;
 }
 }  // namespace
 
 TerminalInput::TerminalInput()
 {
-    struct sigaction action {};
+    struct sigaction action { };
     action.sa_handler = onSigint;
     sigemptyset(&action.sa_mask);
     action.sa_flags = 0;  // no SA_RESTART: a blocked read must see the interruption
     sigaction(SIGINT, &action, &g_previousSigint);
-    rl_signal_event_hook = onReadlineSignal;
+    rl_catch_signals = 0;  // our handler alone sees Ctrl-C
+    rl_getc_function = interruptibleGetc;
     using_history();
 }
 
 TerminalInput::~TerminalInput()
 {
-    rl_signal_event_hook = nullptr;
+    rl_getc_function = rl_getc;
     sigaction(SIGINT, &g_previousSigint, nullptr);
 }
 
@@ -124,7 +141,6 @@ ReadResult TerminalInput::readLine(std::string_view promptLine, std::wstring& li
     if (g_interrupted) {
         g_interrupted = 0;
         std::free(text);
-        std::fputc('\n', stdout);
         line = L"^C";
         return ReadResult::Line;
     }
