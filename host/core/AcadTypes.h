@@ -81,6 +81,7 @@ enum ErrorStatus {
     eNotApplicableVersion,
     eLockViolation,
     eCreateFailed,
+    eRegappIdNotFound,  // extended data names an application not in the APPID table
 };
 
 // Short English name of a status, for messages ("eWasOpenForWrite").

@@ -13,7 +13,9 @@ public:
     static constexpr Adesk::UInt16 kByLayerIndex = 256;
 
     AcCmEntityColor() = default;
-    AcCmEntityColor(AcCm::ColorMethod method) : m_method(method) {}
+    // By index without an index means white (7), the colour of a new layer.
+    AcCmEntityColor(AcCm::ColorMethod method)
+        : m_method(method), m_index(method == AcCm::kByBlock ? 0 : (method == AcCm::kByACI ? 7 : 256)) {}
     AcCmEntityColor(Adesk::UInt8 r, Adesk::UInt8 g, Adesk::UInt8 b) { setRGB(r, g, b); }
 
     AcCm::ColorMethod colorMethod() const { return m_method; }

@@ -5,6 +5,7 @@
 #include <deque>
 #include <memory>
 #include <string>
+#include <type_traits>
 #include <unordered_map>
 #include <vector>
 #include "host/db/AcCmColor.h"
@@ -44,7 +45,9 @@ public:
     // it afterwards; it is open for write until closed.
     Acad::ErrorStatus addAcDbObject(AcDbObjectId& id, AcDbObject* obj);
     Acad::ErrorStatus addAcDbObject(AcDbObject* obj) { AcDbObjectId id; return addAcDbObject(id, obj); }
-    // Adds an object under a given handle (used when loading); fails with eHandleInUse... 
+    // Adds an object under a given handle (used when loading): a forward reference made by
+    // idFromHandle is filled in; a handle already holding an object fails with eHandleExists.
+    // Like addAcDbObject, the object is open for write until closed.
     Acad::ErrorStatus addAcDbObjectWithHandle(AcDbObjectId& id, AcDbObject* obj, AcDbHandle handle);
     Acad::ErrorStatus getAcDbObjectId(AcDbObjectId& id, bool createIfNotFound, const AcDbHandle& handle);
     AcDbObjectId idFromHandle(const AcDbHandle& handle, bool createIfNotFound = false);
@@ -165,7 +168,11 @@ private:
     void buildDefaultDrawing();
 
     std::deque<AcDbStub> m_stubs;
-    std::unordered_map<std::uint64_t, AcDbStub*> m_byHandle;
+    std::unordered_map<std::uint64_t, AcDbStub*> m_byHandle;  // handles beyond m_dense
+    // Stubs by handle value for the dense low range every drawing mostly uses: a lookup
+    // is one index and loading a million objects allocates no hash nodes.
+    std::vector<AcDbStub*> m_dense;
+    AcDbStub* findStub(std::uint64_t handle) const;
     AcDbHandle m_handseed{1};
     AcDbObjectId m_tables[kTableCount];
     AcDbObjectId m_nod;
@@ -187,6 +194,21 @@ private:
     std::wstring m_filename;
     friend class fendo_db_DatabaseAccess;
 };
+
+template <typename T>
+AcDbObjectId AcDbDatabase::tableId() const
+{
+    if constexpr (std::is_same_v<T, AcDbBlockTable>) return m_tables[kBlock];
+    else if constexpr (std::is_same_v<T, AcDbLayerTable>) return m_tables[kLayer];
+    else if constexpr (std::is_same_v<T, AcDbLinetypeTable>) return m_tables[kLinetype];
+    else if constexpr (std::is_same_v<T, AcDbTextStyleTable>) return m_tables[kStyle];
+    else if constexpr (std::is_same_v<T, AcDbDimStyleTable>) return m_tables[kDimStyle];
+    else if constexpr (std::is_same_v<T, AcDbViewTable>) return m_tables[kView];
+    else if constexpr (std::is_same_v<T, AcDbUCSTable>) return m_tables[kUcs];
+    else if constexpr (std::is_same_v<T, AcDbViewportTable>) return m_tables[kVport];
+    else if constexpr (std::is_same_v<T, AcDbRegAppTable>) return m_tables[kAppid];
+    else static_assert(sizeof(T) == 0, "not a symbol table class");
+}
 
 // The host's application services: which database commands work on.
 class AcDbHostApplicationServices {
