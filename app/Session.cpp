@@ -74,6 +74,10 @@ Session::~Session()
 
 void Session::closeDrawing()
 {
+    if (!database_) return;
+    auto& loader = fendo::rx::ModuleLoader::instance();
+    loader.broadcast(AcRx::kUnloadDwgMsg);
+    loader.setDrawingOpen(false);
     if (acdbHostApplicationServices()->workingDatabase() == database_.get())
         acdbHostApplicationServices()->setWorkingDatabase(nullptr);
     database_.reset();
@@ -153,6 +157,9 @@ bool Session::openDrawing()
         drawingPath_ = absolute(path);
     }
     acdbHostApplicationServices()->setWorkingDatabase(database_.get());
+    auto& loader = fendo::rx::ModuleLoader::instance();
+    loader.setDrawingOpen(true);
+    loader.broadcast(AcRx::kLoadDwgMsg);
     return true;
 }
 

@@ -157,6 +157,7 @@ bool ModuleLoader::load(const std::string& path, ModuleKind kind, std::string* e
                        modules_.end());
         return failClosing("cannot load " + path + ": the module refused to initialise");
     }
+    if (drawingOpen_) sendMessage(loaded, AcRx::kLoadDwgMsg);
     return true;
 }
 
@@ -205,6 +206,14 @@ bool ModuleLoader::unload(const std::string& which, UnloadMode mode, std::string
                    modules_.end());
     dlclose(copy.handle);
     return true;
+}
+
+void ModuleLoader::broadcast(AcRx::AppMsgCode msg)
+{
+    // A copy: a module may load or unload others while it handles the message.
+    const std::vector<LoadedModule> current = modules_;
+    for (const LoadedModule& m : current)
+        if (findByHandle(m.handle)) sendMessage(m, msg);
 }
 
 void ModuleLoader::unloadAll()

@@ -40,6 +40,14 @@ public:
     // `which` is a file name ("Fendo17.arx", case-insensitive) or a path.
     bool unload(const std::string& which, UnloadMode mode, std::string* error);
 
+    // Sends a message to every loaded module and library with an entry point, in load order
+    // (kLoadDwgMsg after a drawing is opened, kUnloadDwgMsg before it is closed). Answers
+    // are not examined.
+    void broadcast(AcRx::AppMsgCode msg);
+    // The drawing is open: a module loaded from now on gets kLoadDwgMsg right after its
+    // kInitAppMsg, as one loaded before the drawing got it when the drawing opened.
+    void setDrawingOpen(bool open) { drawingOpen_ = open; }
+
     // Unloads everything, the last loaded first (modules before the libraries they use).
     void unloadAll();
 
@@ -54,6 +62,7 @@ public:
 private:
     LoadedModule* findMutable(const std::string& which);
     std::vector<LoadedModule> modules_;
+    bool drawingOpen_ = false;
 };
 
 // The full path of the running program (from /proc/self/exe); empty when unknown.

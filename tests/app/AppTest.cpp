@@ -68,6 +68,10 @@ TEST(FendoPrompt, ModuleCommandsRunByEitherNameAndAFailingOneDoesNotEndTheSessio
         << run.output;
     // '_' asks for a global name.
     EXPECT_NE(run.output.find("Unknown command \"_HELLO\""), std::string::npos) << run.output;
+    // The module hears of the drawing once when it opens and once when it closes, after the commands.
+    EXPECT_EQ(countOf(run.output, "drawing opened."), 1u) << run.output;
+    EXPECT_EQ(countOf(run.output, "drawing closed."), 1u) << run.output;
+    EXPECT_GT(run.output.find("drawing closed."), run.output.rfind("Hello from")) << run.output;
 }
 
 TEST(FendoPrompt, ModulesAreLoadedAndUnloadedOnRequest)
@@ -78,6 +82,9 @@ TEST(FendoPrompt, ModulesAreLoadedAndUnloadedOnRequest)
     EXPECT_NE(run.output.find("TestModule.arx successfully unloaded."), std::string::npos) << run.output;
     EXPECT_EQ(countOf(run.output, "Hello from the test module."), 1u) << run.output;
     EXPECT_NE(run.output.find("Unknown command \"HELLO\""), std::string::npos) << run.output;
+    // Loaded into an open drawing, it is told of the drawing at once; unloaded, it is not told again.
+    EXPECT_EQ(countOf(run.output, "drawing opened."), 1u) << run.output;
+    EXPECT_EQ(countOf(run.output, "drawing closed."), 0u) << run.output;
 
     const auto refused = runFendo({"--no-module"}, "APPLOAD " + (binDir() / "TestModuleOldApi.arx").string() + "\n");
     EXPECT_NE(refused.output.find("0x00100000"), std::string::npos) << refused.output;
@@ -176,7 +183,7 @@ TEST(FendoModule, TheShippedModuleIsLoadedFromBesideTheProgramByDefault)
     if (!fs::exists(binDir() / "Fendo17.arx")) GTEST_SKIP() << "Fendo17.arx is not built";
     const auto run = runFendo({}, "HELP\n");
     EXPECT_EQ(run.exitCode, 0) << run.output;
-    EXPECT_NE(run.output.find("TEMPLATE_ABOUTKVO"), std::string::npos) << run.output;
+    EXPECT_NE(run.output.find("TEMPLATE_KVOHelp"), std::string::npos) << run.output;
 }
 
 }  // namespace

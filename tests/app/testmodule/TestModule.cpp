@@ -66,6 +66,12 @@ ACRX_MODULE_EXPORT AcRx::AppRetCode acrxEntryPoint(AcRx::AppMsgCode msg, void* a
     case AcRx::kUnloadAppMsg:
         acedRegCmds->removeGroup(kGroup);
         break;
+    case AcRx::kLoadDwgMsg:
+        acutPrintf(L"\nTest module: drawing opened.");
+        break;
+    case AcRx::kUnloadDwgMsg:
+        acutPrintf(L"\nTest module: drawing closed.");
+        break;
     default:
         break;
     }
