@@ -171,7 +171,8 @@ Acad::ErrorStatus AcDbEntity::dxfOutFields(AcDbDxfFiler* filer) const
             filer->writeUtf8(AcDb::kDxfLinetypeName, lt);
     }
     if (m_color.isByColor()) {
-        filer->writeInt16(AcDb::kDxfColor, static_cast<std::int16_t>(m_color.colorIndex()));
+        // A true colour alone: readers take 420 over any index, and an index written beside
+        // it would be read back by some as the entity's colour.
         filer->writeInt32(AcDb::kDxfColorRGB, static_cast<std::int32_t>(m_color.rgb()));
     } else if (!m_color.isByLayer()) {
         filer->writeInt16(AcDb::kDxfColor, static_cast<std::int16_t>(m_color.colorIndex()));

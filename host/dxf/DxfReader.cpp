@@ -730,8 +730,11 @@ void Loader::complete()
         layer->setColor(white);
         return layer;
     });
-    if (auto* layer = fendo::db::peekObject<AcDbLayerTableRecord>(layer0))
+    AcDbLayerTableRecord* layer = nullptr;
+    if (acdbOpenObject(layer, layer0, AcDb::kForWrite) == Acad::eOk) {
         if (layer->linetypeObjectId().isNull()) layer->setLinetypeObjectId(continuous);
+        layer->close();
+    }
     const AcDbObjectId standard =
         ensureRecord<AcDbTextStyleTableRecord>(m_db.textStyleTableId(), L"Standard", [] { return new AcDbTextStyleTableRecord; });
     ensureRecord<AcDbRegAppTableRecord>(m_db.regAppTableId(), L"ACAD", [] { return new AcDbRegAppTableRecord; });
