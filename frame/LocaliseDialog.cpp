@@ -11,7 +11,7 @@
 
 namespace {
 
-constexpr int kControlTextBuffer = 128;  // bytes, with the terminating 0
+constexpr int kControlTextBuffer = 128; // bytes, with the terminating 0
 constexpr int kCaptionBuffer = 64;
 constexpr int kClassNameBuffer = 64;
 
@@ -20,7 +20,8 @@ bool sameClass(const ACHAR* className, std::wstring_view wanted)
     const std::wstring_view name(className);
     if (name.size() != wanted.size()) return false;
     for (std::size_t i = 0; i < name.size(); ++i)
-        if (std::towlower(static_cast<wint_t>(name[i])) != std::towlower(static_cast<wint_t>(wanted[i]))) return false;
+        if (std::towlower(static_cast<wint_t>(name[i])) != std::towlower(static_cast<wint_t>(wanted[i])))
+            return false;
     return true;
 }
 
@@ -33,7 +34,7 @@ void decodeWindowText(CWnd* window, int bufferSize)
     window->SetWindowText(fendo::text::toWide(decoded.get()).c_str());
 }
 
-}  // namespace
+} // namespace
 
 void LocaliseDialog(CWnd* dialog)
 {
@@ -48,5 +49,6 @@ void LocaliseDialog(CWnd* dialog)
     }
     decodeWindowText(dialog, kCaptionBuffer);
     if (font)
-        for (CWnd* child = dialog->GetWindow(GW_CHILD); child; child = child->GetNextWindow()) child->SetFont(font, TRUE);
+        for (CWnd* child = dialog->GetWindow(GW_CHILD); child; child = child->GetNextWindow())
+            child->SetFont(font, TRUE);
 }

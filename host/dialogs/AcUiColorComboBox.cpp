@@ -9,9 +9,9 @@
 
 namespace {
 
-constexpr std::array<const wchar_t*, 8> kStandardNames = {L"", L"Red", L"Yellow", L"Green", L"Cyan",
-                                                          L"Blue", L"Magenta", L"White"};
-constexpr int kFixedEntries = 9;  // ByLayer, ByBlock and colours 1..7
+constexpr std::array<const wchar_t*, 8> kStandardNames = {L"",     L"Red",  L"Yellow",  L"Green",
+                                                          L"Cyan", L"Blue", L"Magenta", L"White"};
+constexpr int kFixedEntries = 9; // ByLayer, ByBlock and colours 1..7
 
 bool isColorCombo(const HostWindow* w) { return w && w->isControlOf(ControlKind::ColorCombo); }
 
@@ -27,7 +27,7 @@ int parseColor(std::wstring_view typed)
     return -1;
 }
 
-}  // namespace
+} // namespace
 
 namespace fendo::dialogs {
 
@@ -44,11 +44,12 @@ void fillColorComboEntries(HostWindow& combo)
     combo.items.clear();
     combo.items.push_back({colorIndexName(kColorByLayer), kColorByLayer});
     combo.items.push_back({colorIndexName(kColorByBlock), kColorByBlock});
-    for (int index = 1; index <= 7; ++index) combo.items.push_back({colorIndexName(index), static_cast<DWORD_PTR>(index)});
+    for (int index = 1; index <= 7; ++index)
+        combo.items.push_back({colorIndexName(index), static_cast<DWORD_PTR>(index)});
     combo.curSel = -1;
 }
 
-}  // namespace fendo::dialogs
+} // namespace fendo::dialogs
 
 int CAcUiColorComboBox::GetColorIndex() const { return GetItemColorIndex(GetCurSel()); }
 
@@ -76,8 +77,10 @@ int CAcUiColorComboBox::AddColorToMRU(int colorIndex)
     if (static_cast<int>(items.size()) >= kFixedEntries + kMaxRecentColors) {
         const int oldest = kFixedEntries;
         items.erase(items.begin() + oldest);
-        if (m_hWnd->curSel == oldest) m_hWnd->curSel = -1;
-        else if (m_hWnd->curSel > oldest) --m_hWnd->curSel;
+        if (m_hWnd->curSel == oldest)
+            m_hWnd->curSel = -1;
+        else if (m_hWnd->curSel > oldest)
+            --m_hWnd->curSel;
     }
     items.push_back({fendo::dialogs::colorIndexName(colorIndex), static_cast<DWORD_PTR>(colorIndex)});
     return static_cast<int>(items.size()) - 1;
@@ -94,8 +97,9 @@ bool acedSetColorDialog(int& colorIndex, bool allowMetaColor, int currentLayerCo
     using namespace fendo::editor;
     Editor& ed = editor();
     const std::wstring range = allowMetaColor ? L"1-255, 0 ByBlock, 256 ByLayer" : L"1-255";
-    const std::wstring prompt = L"\nColor index (" + range + L"; ByLayer is " + std::to_wstring(currentLayerColor) +
-                                L") <" + std::to_wstring(colorIndex) + L">: ";
+    const std::wstring prompt = L"\nColor index (" + range + L"; ByLayer is " +
+                                std::to_wstring(currentLayerColor) + L") <" + std::to_wstring(colorIndex) +
+                                L">: ";
     for (int badAnswers = 0;;) {
         std::wstring answer;
         if (ed.ask(prompt, answer) != AnswerStatus::Text) return false;

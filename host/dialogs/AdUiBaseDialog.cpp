@@ -15,21 +15,21 @@ using fendo::editor::editor;
 namespace {
 
 // No exception from dialog code gets out of a host call.
-template <class Action>
-bool guarded(const wchar_t* where, Action&& action)
+template <class Action> bool guarded(const wchar_t* where, Action&& action)
 {
     try {
         action();
         return true;
     } catch (const std::exception& e) {
-        editor().write(L"\nError in dialog " + std::wstring(where) + L": " + fendo::editor::fromUtf8(e.what()));
+        editor().write(L"\nError in dialog " + std::wstring(where) + L": " +
+                       fendo::editor::fromUtf8(e.what()));
     } catch (...) {
         editor().write(L"\nError in dialog " + std::wstring(where) + L": unexpected failure.");
     }
     return false;
 }
 
-}  // namespace
+} // namespace
 
 CAdUiBaseDialog::CAdUiBaseDialog(UINT templateId, CWnd* parent, const ResourceModule* resources)
     : m_templateId(templateId), m_parent(parent), m_resources(resources)
@@ -111,7 +111,7 @@ BOOL CAdUiBaseDialog::DestroyWindow()
     guarded(L"closing", [this] { OnDestroy(); });
     if (!*alive) return TRUE;
     fendo::dialogs::unregisterModeless(this);
-    m_window.reset();  // detaches this object and every member control
+    m_window.reset(); // detaches this object and every member control
     m_editorCommand = false;
     m_destroying = false;
     return TRUE;
@@ -161,7 +161,7 @@ void CAdUiBaseDialog::SendNotify(int controlId, int notifyCode)
     guarded(L"handler", [&] {
         const auto it = m_handlers.find({controlId, notifyCode});
         if (it != m_handlers.end()) {
-            const std::function<void()> handler = it->second;  // the handler may register others
+            const std::function<void()> handler = it->second; // the handler may register others
             handler();
         } else if (notifyCode == BN_CLICKED && controlId == IDOK) {
             OnOK();

@@ -28,14 +28,15 @@
 #include "host/dialogs/Controls.h"
 #include "host/dialogs/DataExchange.h"
 #include "host/dialogs/Wnd.h"
-#include "host/editor/MessageBox.h"  // IDOK, IDCANCEL
+#include "host/editor/MessageBox.h" // IDOK, IDCANCEL
 
 class ResourceModule;
 
 class CAdUiBaseDialog : public CWnd {
 public:
     // `resources` null: the template is looked up in the current resource module when the dialog opens.
-    explicit CAdUiBaseDialog(UINT templateId, CWnd* parent = nullptr, const ResourceModule* resources = nullptr);
+    explicit CAdUiBaseDialog(UINT templateId, CWnd* parent = nullptr,
+                             const ResourceModule* resources = nullptr);
     ~CAdUiBaseDialog() override;
 
     // Shows the dialog and answers it from the command line; returns the EndDialog code.
@@ -91,11 +92,11 @@ protected:
 
     // Registers `handler` for notification `code` (BN_CLICKED, EN_CHANGE, EN_KILLFOCUS, CBN_SELCHANGE,
     // LBN_SELCHANGE ...) of control `id`; a later registration for the same pair replaces it.
-    template <class Dialog>
-    void onCommand(int id, int code, void (Dialog::*handler)())
+    template <class Dialog> void onCommand(int id, int code, void (Dialog::*handler)())
     {
         static_assert(std::is_base_of_v<CAdUiBaseDialog, Dialog>, "the handler must be a member of a dialog");
-        onCommand(id, code, std::function<void()>([this, handler] { (static_cast<Dialog*>(this)->*handler)(); }));
+        onCommand(id, code,
+                  std::function<void()>([this, handler] { (static_cast<Dialog*>(this)->*handler)(); }));
     }
     void onCommand(int id, int code, std::function<void()> handler);
 

@@ -9,7 +9,7 @@
 
 namespace {
 bool isBlank(wchar_t c) { return std::iswspace(static_cast<wint_t>(c)) != 0; }
-}  // namespace
+} // namespace
 
 void CString::Format(const ACHAR* format, ...)
 {
@@ -69,7 +69,8 @@ CString CString::Right(int count) const
 
 CString CString::Mid(int first) const
 {
-    return first >= GetLength() ? CString() : CString(substr(static_cast<std::size_t>(first < 0 ? 0 : first)));
+    return first >= GetLength() ? CString()
+                                : CString(substr(static_cast<std::size_t>(first < 0 ? 0 : first)));
 }
 
 CString CString::Mid(int first, int count) const

@@ -10,7 +10,10 @@ class CString : public std::wstring {
 public:
     CString() = default;
     CString(const ACHAR* s) : std::wstring(s ? s : L"") {}
-    CString(const ACHAR* s, int length) : std::wstring(s ? std::wstring(s, static_cast<std::size_t>(length)) : L"") {}
+    CString(const ACHAR* s, int length)
+        : std::wstring(s ? std::wstring(s, static_cast<std::size_t>(length)) : L"")
+    {
+    }
     CString(std::wstring s) : std::wstring(std::move(s)) {}
     CString(std::wstring_view s) : std::wstring(s) {}
     CString(ACHAR c, int count = 1) : std::wstring(static_cast<std::size_t>(count > 0 ? count : 0), c) {}

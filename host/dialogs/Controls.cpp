@@ -14,7 +14,10 @@ bool isListLike(const HostWindow* w)
                  w->isControlOf(ControlKind::ListBox));
 }
 
-bool validIndex(const HostWindow* w, int index) { return index >= 0 && index < static_cast<int>(w->items.size()); }
+bool validIndex(const HostWindow* w, int index)
+{
+    return index >= 0 && index < static_cast<int>(w->items.size());
+}
 
 bool startsWithNoCase(const std::wstring& text, const ACHAR* prefix)
 {
@@ -31,8 +34,9 @@ int add(HostWindow* w, const ACHAR* text)
     ListEntry entry{text ? text : L"", 0};
     auto at = w->items.end();
     if (hasStyle(w->style, ControlStyle::Sorted))
-        at = std::find_if(w->items.begin(), w->items.end(),
-                          [&](const ListEntry& e) { return CString(entry.text).CompareNoCase(e.text.c_str()) < 0; });
+        at = std::find_if(w->items.begin(), w->items.end(), [&](const ListEntry& e) {
+            return CString(entry.text).CompareNoCase(e.text.c_str()) < 0;
+        });
     const int index = static_cast<int>(at - w->items.begin());
     w->items.insert(at, std::move(entry));
     if (w->curSel >= index) ++w->curSel;
@@ -53,8 +57,10 @@ int remove(HostWindow* w, int index)
 {
     if (!isListLike(w) || !validIndex(w, index)) return CB_ERR;
     w->items.erase(w->items.begin() + index);
-    if (w->curSel == index) w->curSel = -1;
-    else if (w->curSel > index) --w->curSel;
+    if (w->curSel == index)
+        w->curSel = -1;
+    else if (w->curSel > index)
+        --w->curSel;
     return static_cast<int>(w->items.size());
 }
 
@@ -70,7 +76,7 @@ int setCurSel(HostWindow* w, int index)
 {
     if (!isListLike(w)) return CB_ERR;
     if (index < 0 || !validIndex(w, index)) {
-        w->curSel = -1;  // -1 clears the selection; out of range clears it too, as the platform does
+        w->curSel = -1; // -1 clears the selection; out of range clears it too, as the platform does
         return CB_ERR;
     }
     w->curSel = index;
@@ -113,8 +119,8 @@ DWORD_PTR data(const HostWindow* w, int index)
     return w->items[static_cast<std::size_t>(index)].data;
 }
 
-}  // namespace entries
-}  // namespace
+} // namespace entries
+} // namespace
 
 // ---- CButton, CStatic, CEdit -----------------------------------------------------------------------
 
@@ -127,7 +133,10 @@ void CButton::SetCheck(int check)
     m_hWnd->check = check;
 }
 
-BOOL CButton::IsDefaultButton() const { return m_hWnd && m_hWnd->kind == ControlKind::DefPushButton ? TRUE : FALSE; }
+BOOL CButton::IsDefaultButton() const
+{
+    return m_hWnd && m_hWnd->kind == ControlKind::DefPushButton ? TRUE : FALSE;
+}
 
 int CStatic::GetImageId() const { return m_hWnd ? m_hWnd->imageId : 0; }
 
@@ -159,8 +168,9 @@ void CComboBox::GetLBText(int index, CString& text) const
 
 int CComboBox::GetLBTextLen(int index) const
 {
-    return m_hWnd && validIndex(m_hWnd, index) ? static_cast<int>(m_hWnd->items[static_cast<std::size_t>(index)].text.size())
-                                               : CB_ERR;
+    return m_hWnd && validIndex(m_hWnd, index)
+               ? static_cast<int>(m_hWnd->items[static_cast<std::size_t>(index)].text.size())
+               : CB_ERR;
 }
 
 int CComboBox::FindString(int startAfter, const ACHAR* prefix) const
@@ -202,8 +212,9 @@ void CListBox::GetText(int index, CString& text) const
 
 int CListBox::GetTextLen(int index) const
 {
-    return m_hWnd && validIndex(m_hWnd, index) ? static_cast<int>(m_hWnd->items[static_cast<std::size_t>(index)].text.size())
-                                               : LB_ERR;
+    return m_hWnd && validIndex(m_hWnd, index)
+               ? static_cast<int>(m_hWnd->items[static_cast<std::size_t>(index)].text.size())
+               : LB_ERR;
 }
 
 int CListBox::FindString(int startAfter, const ACHAR* prefix) const

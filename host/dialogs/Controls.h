@@ -32,13 +32,13 @@ public:
 class CComboBox : public CWnd {
 public:
     int AddString(const ACHAR* text);               // position of the new entry
-    int InsertString(int index, const ACHAR* text);  // -1 appends
-    int DeleteString(int index);                     // entries left, or CB_ERR
+    int InsertString(int index, const ACHAR* text); // -1 appends
+    int DeleteString(int index);                    // entries left, or CB_ERR
     void ResetContent();
     int GetCount() const;
-    int GetCurSel() const;  // CB_ERR when nothing is selected
-    int SetCurSel(int index);  // -1 clears the selection; CB_ERR when out of range
-    int GetLBText(int index, ACHAR* buffer) const;  // buffer of GetLBTextLen + 1; length or CB_ERR
+    int GetCurSel() const;                         // CB_ERR when nothing is selected
+    int SetCurSel(int index);                      // -1 clears the selection; CB_ERR when out of range
+    int GetLBText(int index, ACHAR* buffer) const; // buffer of GetLBTextLen + 1; length or CB_ERR
     void GetLBText(int index, CString& text) const;
     int GetLBTextLen(int index) const;
     // Searches after `startAfter` (-1: from the start), wrapping round; case is ignored.

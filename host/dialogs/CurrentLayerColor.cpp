@@ -4,12 +4,13 @@
 #include "host/dialogs/AcUiColorComboBox.h"
 
 namespace {
-constexpr int kDefaultLayerColor = 7;  // white, the colour of a new layer
+constexpr int kDefaultLayerColor = 7; // white, the colour of a new layer
 }
 
 int getCurrentLayerColor()
 {
-    AcDbDatabase* db = acdbHostApplicationServices() ? acdbHostApplicationServices()->workingDatabase() : nullptr;
+    AcDbDatabase* db =
+        acdbHostApplicationServices() ? acdbHostApplicationServices()->workingDatabase() : nullptr;
     if (!db) return kDefaultLayerColor;
     AcDbLayerTableRecord* layer = nullptr;
     if (acdbOpenObject(layer, db->clayer(), AcDb::kForRead) != Acad::eOk || !layer) return kDefaultLayerColor;

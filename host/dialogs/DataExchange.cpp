@@ -35,20 +35,24 @@ CString textOf(CWnd* window)
     return text;
 }
 
-}  // namespace
+} // namespace
 
 void DDX_Text(CDataExchange* pDX, int id, CString& value)
 {
     if (!controlOf(pDX, id)) return;
-    if (pDX->m_bSaveAndValidate) value = textOf(wrapper(pDX, id));
-    else wrapper(pDX, id)->SetWindowText(value);
+    if (pDX->m_bSaveAndValidate)
+        value = textOf(wrapper(pDX, id));
+    else
+        wrapper(pDX, id)->SetWindowText(value);
 }
 
 void DDX_Text(CDataExchange* pDX, int id, std::wstring& value)
 {
     if (!controlOf(pDX, id)) return;
-    if (pDX->m_bSaveAndValidate) value = textOf(wrapper(pDX, id));
-    else wrapper(pDX, id)->SetWindowText(value.c_str());
+    if (pDX->m_bSaveAndValidate)
+        value = textOf(wrapper(pDX, id));
+    else
+        wrapper(pDX, id)->SetWindowText(value.c_str());
 }
 
 void DDX_Text(CDataExchange* pDX, int id, int& value)
@@ -81,7 +85,8 @@ void DDX_Check(CDataExchange* pDX, int id, int& value)
 {
     HostWindow* control = controlOf(pDX, id);
     if (!control) return;
-    if (pDX->m_bSaveAndValidate) value = control->check;
+    if (pDX->m_bSaveAndValidate)
+        value = control->check;
     else if (control->isControlOf(ControlKind::CheckBox) || control->isControlOf(ControlKind::RadioButton))
         control->check = value;
 }
@@ -103,7 +108,8 @@ void DDX_Radio(CDataExchange* pDX, int firstId, int& value)
 
 static bool isCombo(const HostWindow* control)
 {
-    return control && (control->isControlOf(ControlKind::ComboBox) || control->isControlOf(ControlKind::ColorCombo));
+    return control &&
+           (control->isControlOf(ControlKind::ComboBox) || control->isControlOf(ControlKind::ColorCombo));
 }
 
 void DDX_CBIndex(CDataExchange* pDX, int id, int& value)
@@ -111,8 +117,10 @@ void DDX_CBIndex(CDataExchange* pDX, int id, int& value)
     HostWindow* control = controlOf(pDX, id);
     if (!isCombo(control)) return;
     auto* combo = static_cast<CComboBox*>(wrapper(pDX, id));
-    if (pDX->m_bSaveAndValidate) value = combo->GetCurSel();
-    else combo->SetCurSel(value);
+    if (pDX->m_bSaveAndValidate)
+        value = combo->GetCurSel();
+    else
+        combo->SetCurSel(value);
 }
 
 void DDX_LBIndex(CDataExchange* pDX, int id, int& value)
@@ -120,8 +128,10 @@ void DDX_LBIndex(CDataExchange* pDX, int id, int& value)
     HostWindow* control = controlOf(pDX, id);
     if (!control || !control->isControlOf(ControlKind::ListBox)) return;
     auto* list = static_cast<CListBox*>(wrapper(pDX, id));
-    if (pDX->m_bSaveAndValidate) value = list->GetCurSel();
-    else list->SetCurSel(value);
+    if (pDX->m_bSaveAndValidate)
+        value = list->GetCurSel();
+    else
+        list->SetCurSel(value);
 }
 
 void DDX_CBString(CDataExchange* pDX, int id, CString& value)

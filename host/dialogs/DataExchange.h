@@ -20,11 +20,13 @@ class CWnd;
 
 class CDataExchange {
 public:
-    CDataExchange(CWnd* dialog, BOOL saveAndValidate) : m_bSaveAndValidate(saveAndValidate), m_pDlgWnd(dialog) {}
+    CDataExchange(CWnd* dialog, BOOL saveAndValidate) : m_bSaveAndValidate(saveAndValidate), m_pDlgWnd(dialog)
+    {
+    }
 
-    BOOL m_bSaveAndValidate;  // TRUE: controls to members
+    BOOL m_bSaveAndValidate; // TRUE: controls to members
     CWnd* m_pDlgWnd;
-    int m_idLastControl = 0;  // the control of the last exchange, for the failure message
+    int m_idLastControl = 0; // the control of the last exchange, for the failure message
 
     // Stops the exchange: the exchanges after it are skipped and UpdateData returns FALSE.
     void Fail() { m_failed = true; }

@@ -27,8 +27,10 @@ std::wstring withoutAccessKey(const std::wstring& text)
 {
     std::wstring shown;
     for (std::size_t i = 0; i < text.size(); ++i) {
-        if (text[i] == L'&' && i + 1 < text.size()) ++i;
-        else if (text[i] == L'&') continue;
+        if (text[i] == L'&' && i + 1 < text.size())
+            ++i;
+        else if (text[i] == L'&')
+            continue;
         shown.push_back(text[i]);
     }
     return shown;
@@ -77,8 +79,9 @@ std::wstring entryList(const HostWindow& w)
 std::wstring selectedText(const HostWindow& w)
 {
     if (w.allowsTyping()) return w.text;
-    return w.curSel >= 0 && w.curSel < static_cast<int>(w.items.size()) ? w.items[static_cast<std::size_t>(w.curSel)].text
-                                                                        : std::wstring();
+    return w.curSel >= 0 && w.curSel < static_cast<int>(w.items.size())
+               ? w.items[static_cast<std::size_t>(w.curSel)].text
+               : std::wstring();
 }
 
 std::wstring valueOf(const HostWindow& w)
@@ -87,7 +90,8 @@ std::wstring valueOf(const HostWindow& w)
     switch (w.kind) {
     case ControlKind::PushButton:
     case ControlKind::DefPushButton: {
-        std::wstring shown = label.empty() && w.imageId ? L"[icon " + std::to_wstring(w.imageId) + L"]" : L"[" + label + L"]";
+        std::wstring shown =
+            label.empty() && w.imageId ? L"[icon " + std::to_wstring(w.imageId) + L"]" : L"[" + label + L"]";
         return w.kind == ControlKind::DefPushButton ? shown + L" (default)" : shown;
     }
     case ControlKind::CheckBox:
@@ -98,7 +102,8 @@ std::wstring valueOf(const HostWindow& w)
     case ControlKind::Picture:
         if (!w.imageId) return L"(no image)";
         return L"image " + std::to_wstring(w.imageId) +
-               (w.imageWidth ? L", " + std::to_wstring(w.imageWidth) + L" x " + std::to_wstring(w.imageHeight) : L"");
+               (w.imageWidth ? L", " + std::to_wstring(w.imageWidth) + L" x " + std::to_wstring(w.imageHeight)
+                             : L"");
     case ControlKind::Edit: return L"\"" + w.text + L"\"" + (w.readOnly ? L" (read-only)" : L"");
     case ControlKind::ComboBox:
         return L"\"" + selectedText(w) + L"\"" + (w.allowsTyping() ? L" (typing allowed)" : L"") + L"\n" +
@@ -106,9 +111,10 @@ std::wstring valueOf(const HostWindow& w)
     case ControlKind::ListBox:
         return L"\"" + selectedText(w) + L"\"\n" + std::wstring(17, L' ') + entryList(w);
     case ControlKind::ColorCombo: {
-        const int index = w.curSel >= 0 ? static_cast<int>(w.items[static_cast<std::size_t>(w.curSel)].data) : -1;
-        return (index < 0 ? std::wstring(L"(none)") : std::to_wstring(index) + L" " + colorIndexName(index)) + L"\n" +
-               std::wstring(17, L' ') + entryList(w);
+        const int index =
+            w.curSel >= 0 ? static_cast<int>(w.items[static_cast<std::size_t>(w.curSel)].data) : -1;
+        return (index < 0 ? std::wstring(L"(none)") : std::to_wstring(index) + L" " + colorIndexName(index)) +
+               L"\n" + std::wstring(17, L' ') + entryList(w);
     }
     case ControlKind::HatchPreview: return w.className;
     }
@@ -118,7 +124,8 @@ std::wstring valueOf(const HostWindow& w)
 std::wstring entryOf(const HostWindow& w)
 {
     if (!w.visible) return {};
-    std::wstring line = L"  " + padLeft(std::to_wstring(w.id), 5) + L"  " + padRight(kindName(w), 8) + valueOf(w);
+    std::wstring line =
+        L"  " + padLeft(std::to_wstring(w.id), 5) + L"  " + padRight(kindName(w), 8) + valueOf(w);
     if (!w.enabled) line += L" (disabled)";
     return line;
 }
@@ -181,14 +188,14 @@ Refusal setListText(HostWindow* w, const std::wstring& text)
         notifyParent(w, CBN_EDITCHANGE);
         return std::nullopt;
     }
-    return L"control " + std::to_wstring(w->id) + L" has no entry \"" + text + L"\" (its entries: " + entryList(*w) +
-           L")";
+    return L"control " + std::to_wstring(w->id) + L" has no entry \"" + text + L"\" (its entries: " +
+           entryList(*w) + L")";
 }
 
 Refusal setEditText(HostWindow* w, const std::wstring& text)
 {
     if (w->readOnly) return L"control " + std::to_wstring(w->id) + L" is read-only";
-    w->permanent->SetWindowText(text.c_str());  // EN_CHANGE when the text changes
+    w->permanent->SetWindowText(text.c_str()); // EN_CHANGE when the text changes
     // Typing ends by leaving the box.
     if (isLiveWindow(w)) notifyParent(w, EN_KILLFOCUS);
     return std::nullopt;
@@ -240,7 +247,8 @@ Refusal apply(CAdUiBaseDialog& dialog, const DialogAnswer& answer)
     if (answer.kind == DialogAnswer::Kind::Enter) {
         HostWindow* target = nullptr;
         for (auto& child : dialog.GetSafeHwnd()->children)
-            if (child->kind == ControlKind::DefPushButton && child->visible && child->enabled) target = child.get();
+            if (child->kind == ControlKind::DefPushButton && child->visible && child->enabled)
+                target = child.get();
         if (!target) {
             HostWindow* ok = findControl(dialog, IDOK);
             if (ok && ok->visible && ok->enabled && ok->isButtonLike()) target = ok;
@@ -254,9 +262,11 @@ Refusal apply(CAdUiBaseDialog& dialog, const DialogAnswer& answer)
     if (answer.kind == DialogAnswer::Kind::Click) return click(w);
 
     const bool button = w->kind == ControlKind::PushButton || w->kind == ControlKind::DefPushButton;
-    if (button) return L"control " + std::to_wstring(w->id) + L" is a button: press it with click " + std::to_wstring(w->id);
-    const bool listLike =
-        w->kind == ControlKind::ComboBox || w->kind == ControlKind::ListBox || w->kind == ControlKind::ColorCombo;
+    if (button)
+        return L"control " + std::to_wstring(w->id) + L" is a button: press it with click " +
+               std::to_wstring(w->id);
+    const bool listLike = w->kind == ControlKind::ComboBox || w->kind == ControlKind::ListBox ||
+                          w->kind == ControlKind::ColorCombo;
     const bool checkable = w->kind == ControlKind::CheckBox || w->kind == ControlKind::RadioButton;
     if (!listLike && !checkable && w->kind != ControlKind::Edit)
         return L"control " + std::to_wstring(w->id) + L" (" + kindName(*w) + L") cannot be changed";
@@ -318,19 +328,21 @@ CAdUiBaseDialog* chooseModeless(std::wstring_view choice)
 {
     const auto& open = modeless();
     if (const auto number = editor::parseInteger(choice))
-        return *number >= 1 && *number <= static_cast<long>(open.size()) ? open[static_cast<std::size_t>(*number - 1)]
-                                                                         : nullptr;
+        return *number >= 1 && *number <= static_cast<long>(open.size())
+                   ? open[static_cast<std::size_t>(*number - 1)]
+                   : nullptr;
     for (CAdUiBaseDialog* dialog : open)
         if (equalsNoCase(formCaption(*dialog), choice)) return dialog;
     return nullptr;
 }
 
 [[maybe_unused]] const bool kDialogCommandRegistered = [] {
-    editor::registerPromptCommand(L"DIALOG", L"fills in an open dialog: DIALOG [number | caption | ?]", dialogCommand);
+    editor::registerPromptCommand(L"DIALOG", L"fills in an open dialog: DIALOG [number | caption | ?]",
+                                  dialogCommand);
     return true;
 }();
 
-}  // namespace
+} // namespace
 
 std::wstring formCaption(const CAdUiBaseDialog& dialog)
 {
@@ -380,10 +392,13 @@ DialogAnswer parseDialogAnswer(std::wstring_view line)
     answer.id = static_cast<int>(*id);
     answer.text = std::wstring(trimBlanks(typed.substr(equals + 1)));
     answer.kind = Kind::SetText;
-    if (equalsNoCase(answer.text, L"on")) answer.kind = Kind::On;
-    else if (equalsNoCase(answer.text, L"off")) answer.kind = Kind::Off;
+    if (equalsNoCase(answer.text, L"on"))
+        answer.kind = Kind::On;
+    else if (equalsNoCase(answer.text, L"off"))
+        answer.kind = Kind::Off;
     else if (answer.text.size() > 1 && answer.text.front() == L'#') {
-        if (const auto index = editor::parseInteger(std::wstring_view(answer.text).substr(1)); index && *index >= 0) {
+        if (const auto index = editor::parseInteger(std::wstring_view(answer.text).substr(1));
+            index && *index >= 0) {
             answer.kind = Kind::SetIndex;
             answer.index = static_cast<int>(*index);
         }
@@ -401,7 +416,7 @@ void driveDialog(CAdUiBaseDialog& dialog, DriveMode mode)
     showForm(dialog, mode);
     dialog.takeReshowRequest();
     int badAnswers = 0;
-    std::wstring caption = formCaption(dialog);  // for the closing line, when the window is gone
+    std::wstring caption = formCaption(dialog); // for the closing line, when the window is gone
     while (open()) {
         caption = formCaption(dialog);
         // A handler that stepped aside and did not come back is brought back here.
@@ -436,8 +451,10 @@ void driveDialog(CAdUiBaseDialog& dialog, DriveMode mode)
             } else if (open()) {
                 if (dialog.EditorCommandActive()) dialog.CompleteEditorCommand();
                 // After stepping aside the whole form comes back; otherwise only what changed.
-                if (dialog.takeReshowRequest()) showForm(dialog, mode);
-                else printChanges(caption, before, dialog);
+                if (dialog.takeReshowRequest())
+                    showForm(dialog, mode);
+                else
+                    printChanges(caption, before, dialog);
             }
         }
         if (!refusal) {
@@ -498,4 +515,4 @@ void dialogCommand(std::wstring_view argument)
     driveDialog(*dialog, DriveMode::Modeless);
 }
 
-}  // namespace fendo::dialogs
+} // namespace fendo::dialogs

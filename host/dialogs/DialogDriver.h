@@ -16,8 +16,8 @@ class CAdUiBaseDialog;
 namespace fendo::dialogs {
 
 enum class DriveMode {
-    Modal,     // until the dialog ends; the end of input cancels it
-    Modeless,  // until "done", the end of input (the dialog stays open) or the dialog closes
+    Modal,    // until the dialog ends; the end of input cancels it
+    Modeless, // until "done", the end of input (the dialog stays open) or the dialog closes
 };
 
 // Reads and applies answer lines for `dialog`, printing the form first.
@@ -33,8 +33,8 @@ struct DialogAnswer {
     enum class Kind { SetText, SetIndex, On, Off, Click, Show, Done, Enter, Bad };
     Kind kind = Kind::Bad;
     int id = 0;
-    std::wstring text;  // the value as typed after '=', for every kind that has one
-    int index = -1;     // SetIndex
+    std::wstring text; // the value as typed after '=', for every kind that has one
+    int index = -1;    // SetIndex
 };
 DialogAnswer parseDialogAnswer(std::wstring_view line);
 
@@ -47,4 +47,4 @@ const std::vector<CAdUiBaseDialog*>& openModelessDialogs();
 // "DIALOG caption" names one, "DIALOG ?" lists them.
 void dialogCommand(std::wstring_view argument);
 
-}  // namespace fendo::dialogs
+} // namespace fendo::dialogs

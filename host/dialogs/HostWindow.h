@@ -22,13 +22,13 @@ struct ListEntry {
 
 struct HostWindow {
     HostWindow();
-    ~HostWindow();  // detaches every wrapper and destroys the children first
+    ~HostWindow(); // detaches every wrapper and destroys the children first
     HostWindow(const HostWindow&) = delete;
     HostWindow& operator=(const HostWindow&) = delete;
 
     WindowRole role = WindowRole::Control;
     int id = 0;
-    ControlKind kind = ControlKind::Label;  // controls only
+    ControlKind kind = ControlKind::Label; // controls only
     std::wstring className;
     std::wstring text;
     ControlStyle style = ControlStyle::None;
@@ -39,19 +39,19 @@ struct HostWindow {
     std::vector<ListEntry> items;
     int curSel = -1;
     int imageId = 0;
-    int imageWidth = 0;  // pixels, from the image resource when there is one
+    int imageWidth = 0; // pixels, from the image resource when there is one
     int imageHeight = 0;
     CFont* font = nullptr;
 
     HostWindow* parent = nullptr;
     std::vector<std::unique_ptr<HostWindow>> children;
-    std::unique_ptr<CWnd> permanent;  // the wrapper GetDlgItem hands out, of the control's class
-    std::vector<CWnd*> attached;      // every wrapper whose m_hWnd is this window
-    CAdUiBaseDialog* dialog = nullptr;  // role Dialog: the dialog object
+    std::unique_ptr<CWnd> permanent;   // the wrapper GetDlgItem hands out, of the control's class
+    std::vector<CWnd*> attached;       // every wrapper whose m_hWnd is this window
+    CAdUiBaseDialog* dialog = nullptr; // role Dialog: the dialog object
 
     bool isControlOf(ControlKind k) const { return role == WindowRole::Control && kind == k; }
-    bool isButtonLike() const;  // push, default push, check box, radio button
-    bool allowsTyping() const;  // a combo box with free typing
+    bool isButtonLike() const; // push, default push, check box, radio button
+    bool allowsTyping() const; // a combo box with free typing
     int indexInParent() const;
 };
 
@@ -75,4 +75,4 @@ std::vector<HostWindow*> radioGroupOf(HostWindow* radio);
 void fillColorComboEntries(HostWindow& combo);
 std::wstring colorIndexName(int colorIndex);
 
-}  // namespace fendo::dialogs
+} // namespace fendo::dialogs

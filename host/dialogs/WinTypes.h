@@ -3,7 +3,7 @@
 #pragma once
 #include <cstdint>
 
-struct HostWindow;  // what a window handle refers to; private to the dialog framework
+struct HostWindow; // what a window handle refers to; private to the dialog framework
 
 using HWND = HostWindow*;
 using UINT = unsigned int;

@@ -22,7 +22,8 @@ std::unordered_set<const HostWindow*>& liveWindows()
 std::wstring widenStored(const char* text)
 {
     std::wstring wide;
-    for (const char* p = text ? text : ""; *p; ++p) wide.push_back(static_cast<wchar_t>(static_cast<unsigned char>(*p)));
+    for (const char* p = text ? text : ""; *p; ++p)
+        wide.push_back(static_cast<wchar_t>(static_cast<unsigned char>(*p)));
     return wide;
 }
 
@@ -33,21 +34,14 @@ std::unique_ptr<CWnd> wrapperFor(ControlKind kind)
     case ControlKind::DefPushButton:
     case ControlKind::CheckBox:
     case ControlKind::RadioButton:
-    case ControlKind::GroupBox:
-        return std::make_unique<CButton>();
+    case ControlKind::GroupBox: return std::make_unique<CButton>();
     case ControlKind::Label:
-    case ControlKind::Picture:
-        return std::make_unique<CStatic>();
-    case ControlKind::Edit:
-        return std::make_unique<CEdit>();
-    case ControlKind::ComboBox:
-        return std::make_unique<CComboBox>();
-    case ControlKind::ColorCombo:
-        return std::make_unique<CAcUiColorComboBox>();
-    case ControlKind::ListBox:
-        return std::make_unique<CListBox>();
-    case ControlKind::HatchPreview:
-        break;
+    case ControlKind::Picture: return std::make_unique<CStatic>();
+    case ControlKind::Edit: return std::make_unique<CEdit>();
+    case ControlKind::ComboBox: return std::make_unique<CComboBox>();
+    case ControlKind::ColorCombo: return std::make_unique<CAcUiColorComboBox>();
+    case ControlKind::ListBox: return std::make_unique<CListBox>();
+    case ControlKind::HatchPreview: break;
     }
     return std::make_unique<CWnd>();
 }
@@ -83,7 +77,7 @@ HostWindow* childById(HostWindow* parent, int id)
     return nullptr;
 }
 
-}  // namespace
+} // namespace
 
 // ---- HostWindow -------------------------------------------------------------------------------------
 
@@ -101,8 +95,8 @@ HostWindow::~HostWindow()
 bool HostWindow::isButtonLike() const
 {
     return role == WindowRole::Control &&
-           (kind == ControlKind::PushButton || kind == ControlKind::DefPushButton || kind == ControlKind::CheckBox ||
-            kind == ControlKind::RadioButton);
+           (kind == ControlKind::PushButton || kind == ControlKind::DefPushButton ||
+            kind == ControlKind::CheckBox || kind == ControlKind::RadioButton);
 }
 
 bool HostWindow::allowsTyping() const
@@ -123,8 +117,8 @@ namespace fendo::dialogs {
 
 bool isLiveWindow(const HostWindow* window) { return window && liveWindows().count(window) > 0; }
 
-std::unique_ptr<HostWindow> createDialogWindow(const DialogTemplate& dialogTemplate, const ResourceModule* resources,
-                                               CAdUiBaseDialog* owner)
+std::unique_ptr<HostWindow> createDialogWindow(const DialogTemplate& dialogTemplate,
+                                               const ResourceModule* resources, CAdUiBaseDialog* owner)
 {
     auto dialog = std::make_unique<HostWindow>();
     dialog->role = WindowRole::Dialog;
@@ -151,9 +145,10 @@ std::unique_ptr<HostWindow> createDialogWindow(const DialogTemplate& dialogTempl
         } else if (source.kind == ControlKind::ComboBox || source.kind == ControlKind::ListBox) {
             for (const char* item : source.items) control->items.push_back({widenStored(item), 0});
             if (hasStyle(source.style, ControlStyle::Sorted))
-                std::stable_sort(control->items.begin(), control->items.end(), [](const ListEntry& a, const ListEntry& b) {
-                    return CString(a.text).CompareNoCase(b.text.c_str()) < 0;
-                });
+                std::stable_sort(control->items.begin(), control->items.end(),
+                                 [](const ListEntry& a, const ListEntry& b) {
+                                     return CString(a.text).CompareNoCase(b.text.c_str()) < 0;
+                                 });
         } else {
             control->text = widenStored(source.text);
         }
@@ -176,7 +171,8 @@ std::vector<HostWindow*> radioGroupOf(HostWindow* radio)
     if (!radio || !radio->parent) return group;
     const auto& siblings = radio->parent->children;
     int first = radio->indexInParent();
-    while (first > 0 && !hasStyle(siblings[static_cast<std::size_t>(first)]->style, ControlStyle::GroupStart)) --first;
+    while (first > 0 && !hasStyle(siblings[static_cast<std::size_t>(first)]->style, ControlStyle::GroupStart))
+        --first;
     for (std::size_t i = static_cast<std::size_t>(first); i < siblings.size(); ++i) {
         HostWindow* w = siblings[i].get();
         if (i != static_cast<std::size_t>(first) && hasStyle(w->style, ControlStyle::GroupStart)) break;
@@ -185,7 +181,7 @@ std::vector<HostWindow*> radioGroupOf(HostWindow* radio)
     return group;
 }
 
-}  // namespace fendo::dialogs
+} // namespace fendo::dialogs
 
 using fendo::dialogs::notifyParent;
 
@@ -220,7 +216,8 @@ BOOL CWnd::DestroyWindow()
     if (!window) return FALSE;
     if (window->role != WindowRole::Control || !window->parent) return FALSE;
     auto& siblings = window->parent->children;
-    const auto it = std::find_if(siblings.begin(), siblings.end(), [window](const auto& c) { return c.get() == window; });
+    const auto it =
+        std::find_if(siblings.begin(), siblings.end(), [window](const auto& c) { return c.get() == window; });
     if (it == siblings.end()) return FALSE;
     std::unique_ptr<HostWindow> doomed = std::move(*it);
     siblings.erase(it);
@@ -237,7 +234,8 @@ void CWnd::SetWindowText(const ACHAR* text)
             window->text = value;
         } else {
             for (std::size_t i = 0; i < window->items.size(); ++i)
-                if (CString(window->items[i].text).CompareNoCase(value.c_str()) == 0) window->curSel = static_cast<int>(i);
+                if (CString(window->items[i].text).CompareNoCase(value.c_str()) == 0)
+                    window->curSel = static_cast<int>(i);
         }
         return;
     }
@@ -259,7 +257,7 @@ std::wstring currentText(const HostWindow* window)
     }
     return window->text;
 }
-}  // namespace
+} // namespace
 
 int CWnd::GetWindowText(ACHAR* buffer, int bufferSize) const
 {
@@ -310,7 +308,8 @@ CWnd* CWnd::GetWindow(UINT relation) const
 {
     HostWindow* window = m_hWnd;
     if (!window) return nullptr;
-    if (relation == GW_CHILD) return window->children.empty() ? nullptr : wrapperOf(window->children.front().get());
+    if (relation == GW_CHILD)
+        return window->children.empty() ? nullptr : wrapperOf(window->children.front().get());
     if (!window->parent) return nullptr;
     const auto& siblings = window->parent->children;
     const int at = window->indexInParent();
@@ -323,7 +322,8 @@ CWnd* CWnd::GetWindow(UINT relation) const
     case GW_HWNDPREV: target = at - 1; break;
     default: return nullptr;
     }
-    return target >= 0 && target < count ? wrapperOf(siblings[static_cast<std::size_t>(target)].get()) : nullptr;
+    return target >= 0 && target < count ? wrapperOf(siblings[static_cast<std::size_t>(target)].get())
+                                         : nullptr;
 }
 
 void CWnd::SetDlgItemText(int id, const ACHAR* text)
@@ -364,7 +364,8 @@ int CWnd::GetCheckedRadioButton(int firstId, int lastId) const
 {
     if (!m_hWnd) return 0;
     for (auto& child : m_hWnd->children)
-        if (child->id >= firstId && child->id <= lastId && child->isButtonLike() && child->check == BST_CHECKED)
+        if (child->id >= firstId && child->id <= lastId && child->isButtonLike() &&
+            child->check == BST_CHECKED)
             return child->id;
     return 0;
 }

@@ -38,11 +38,11 @@ public:
     int GetWindowTextLength() const;
 
     // ---- state --------------------------------------------------------------------------
-    BOOL EnableWindow(BOOL enable = TRUE);  // returns TRUE when the window was disabled before
+    BOOL EnableWindow(BOOL enable = TRUE); // returns TRUE when the window was disabled before
     BOOL IsWindowEnabled() const;
-    BOOL ShowWindow(int command);  // SW_HIDE, SW_SHOW; returns TRUE when it was visible before
+    BOOL ShowWindow(int command); // SW_HIDE, SW_SHOW; returns TRUE when it was visible before
     BOOL IsWindowVisible() const;
-    CWnd* SetFocus();  // nothing has a keyboard here; returns the window that had the focus
+    CWnd* SetFocus(); // nothing has a keyboard here; returns the window that had the focus
 
     // ---- identity and family -------------------------------------------------------------
     int GetDlgCtrlID() const;

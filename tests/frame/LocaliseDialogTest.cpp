@@ -16,7 +16,7 @@ namespace {
 
 constexpr int kPlainTemplate = 600;
 constexpr int kLongTemplate = 601;
-constexpr const char* kChon = "Ch\xE4n";  // Chọn in TCVN3
+constexpr const char* kChon = "Ch\xE4n"; // Chọn in TCVN3
 const std::string kLongCaption(70, 'x');
 const std::string kLongLabel(200, 'y');
 
@@ -36,11 +36,13 @@ const ResourceModule& resources()
         ResourceModule m("localise.arx");
         DialogTemplate plain;
         plain.id = kPlainTemplate;
-        plain.caption = "Ch\xE4n c\xB8" "c";  // Chọn các
-        plain.controls = {control(ControlKind::DefPushButton, 1, kChon), control(ControlKind::CheckBox, 1020, kChon),
-                          control(ControlKind::RadioButton, 1033, kChon), control(ControlKind::Label, 1110, kChon),
-                          control(ControlKind::GroupBox, 1111, kChon), control(ControlKind::Edit, 1006, kChon),
-                          control(ControlKind::ComboBox, 1019, "", {kChon})};
+        plain.caption = "Ch\xE4n c\xB8"
+                        "c"; // Chọn các
+        plain.controls = {
+            control(ControlKind::DefPushButton, 1, kChon),    control(ControlKind::CheckBox, 1020, kChon),
+            control(ControlKind::RadioButton, 1033, kChon),   control(ControlKind::Label, 1110, kChon),
+            control(ControlKind::GroupBox, 1111, kChon),      control(ControlKind::Edit, 1006, kChon),
+            control(ControlKind::ComboBox, 1019, "", {kChon})};
         m.addDialog(plain);
         DialogTemplate longTexts;
         longTexts.id = kLongTemplate;
@@ -125,8 +127,8 @@ TEST_F(Localisation, IgnoresANullOrClosedDialog)
 {
     LocaliseDialog(nullptr);
     LocalisedDlg dlg(kPlainTemplate);
-    LocaliseDialog(&dlg);  // not open yet
+    LocaliseDialog(&dlg); // not open yet
     EXPECT_EQ(dlg.GetSafeHwnd(), nullptr);
 }
 
-}  // namespace
+} // namespace

@@ -10,13 +10,13 @@ TEST_F(DialogSession, FormShowsCaptionAndEveryControlWithIdKindAndValue)
     TestDlg dlg;
     EXPECT_EQ(dlg.DoModal(), IDCANCEL);
     EXPECT_NE(output.find("Dialog \"Test dialog\":"), std::string::npos) << output;
-    for (const char* line : {"   1001  edit    \"start\"", "   1002  check   [ ] Upper case",
-                             "   1003  radio   (o) Left", "   1004  radio   ( ) Right", "   1005  label   Mode",
-                             "   1006  combo   \"Alpha\"", "#0 Alpha | #1 Beta", "(typing allowed)",
-                             "#0 Delta | #1 Gamma",  // a sorted list box
-                             "   1009  colour  (none)", "#0 ByLayer | #1 ByBlock | #2 Red",
-                             "   1010  button  [Pick]", "   1011  edit    \"fixed\" (disabled)",
-                             "      1  button  [OK] (default)", "Dialog> click 2"})
+    for (const char* line :
+         {"   1001  edit    \"start\"", "   1002  check   [ ] Upper case", "   1003  radio   (o) Left",
+          "   1004  radio   ( ) Right", "   1005  label   Mode", "   1006  combo   \"Alpha\"",
+          "#0 Alpha | #1 Beta", "(typing allowed)",
+          "#0 Delta | #1 Gamma", // a sorted list box
+          "   1009  colour  (none)", "#0 ByLayer | #1 ByBlock | #2 Red", "   1010  button  [Pick]",
+          "   1011  edit    \"fixed\" (disabled)", "      1  button  [OK] (default)", "Dialog> click 2"})
         EXPECT_NE(output.find(line), std::string::npos) << line << "\n" << output;
     EXPECT_FALSE(IsWindow(dlg.GetSafeHwnd()));
 }
@@ -69,7 +69,7 @@ TEST_F(DialogSession, RefusedAnswersSayWhyAndTheDialogGoesOn)
     answers("1011=x\n1001=a\n1005=x\n1001=b\n1010=on\n1001=c\n9999=1\n1001=d\n1002=maybe\n1001=e\n"
             "hello\n1001=f\n1006=#7\nclick 1\n");
     TestDlg dlg;
-    ASSERT_EQ(dlg.DoModal(), IDOK);  // good answers between the bad ones keep the script going
+    ASSERT_EQ(dlg.DoModal(), IDOK); // good answers between the bad ones keep the script going
     EXPECT_EQ(dlg.text, L"f");
     for (const char* message :
          {"Dialog answer \"1011=x\": control 1011 is disabled.", "control 1005 (label) cannot be changed",
@@ -93,7 +93,7 @@ TEST_F(DialogSession, OkThatRefusesKeepsTheDialogOpenUntilItAccepts)
     answers("1001=\nclick 1\n\n1001=filled\n\n");
     TestDlg dlg;
     dlg.refuseEmptyText = true;
-    ASSERT_EQ(dlg.DoModal(), IDOK);  // the empty line presses the default button, OK
+    ASSERT_EQ(dlg.DoModal(), IDOK); // the empty line presses the default button, OK
     EXPECT_EQ(dlg.text, L"filled");
     EXPECT_EQ(count("Dialog> "), 5u);
 }
@@ -113,12 +113,13 @@ TEST_F(DialogSession, DialogStepsAsideForAPickAndComesBack)
 {
     answers("click 1010\n3,4\nclick 1010\n^C\nclick 1\n");
     TestDlg dlg;
-    ASSERT_EQ(dlg.DoModal(), IDOK);  // a cancelled pick returns to the dialog, it does not cancel it
+    ASSERT_EQ(dlg.DoModal(), IDOK); // a cancelled pick returns to the dialog, it does not cancel it
     EXPECT_EQ(dlg.text, L"3,4");
     const auto pick = output.find("Pick a point: 3,4");
-    const auto secondForm = output.find("Dialog \"Test dialog\":", output.find("Dialog \"Test dialog\":") + 1);
+    const auto secondForm =
+        output.find("Dialog \"Test dialog\":", output.find("Dialog \"Test dialog\":") + 1);
     ASSERT_NE(pick, std::string::npos) << output;
-    EXPECT_LT(pick, secondForm);  // the form comes back after the pick
+    EXPECT_LT(pick, secondForm); // the form comes back after the pick
     EXPECT_EQ(count("Dialog \"Test dialog\":"), 3u) << output;
 }
 
@@ -145,5 +146,5 @@ TEST_F(DialogSession, NumberExchangeRefusesTextThatIsNotANumber)
     ASSERT_EQ(dlg.DoModal(), IDOK);
     EXPECT_DOUBLE_EQ(dlg.value, 2.5);
     EXPECT_NE(output.find("Enter a number in control 1001."), std::string::npos);
-    EXPECT_NE(output.find("1001  edit    \"1\""), std::string::npos);  // shown with %.15g
+    EXPECT_NE(output.find("1001  edit    \"1\""), std::string::npos); // shown with %.15g
 }

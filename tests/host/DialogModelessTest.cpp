@@ -18,13 +18,13 @@ TEST_F(DialogSession, ModelessDialogStaysOpenAndIsDrivenByTheDialogCommand)
               std::string::npos);
     EXPECT_EQ(dlg.GetParent(), acedGetAcadFrame());
 
-    runCommandLine(L"DIALOG");  // "done" leaves it open
+    runCommandLine(L"DIALOG"); // "done" leaves it open
     EXPECT_TRUE(IsWindow(dlg.GetSafeHwnd()));
     CString text;
     dlg.GetDlgItemText(kEdit, text);
     EXPECT_EQ(text, L"abc");
 
-    runCommandLine(L"dialog 1");  // "^C" presses Cancel, which closes it
+    runCommandLine(L"dialog 1"); // "^C" presses Cancel, which closes it
     EXPECT_FALSE(IsWindow(dlg.GetSafeHwnd()));
     EXPECT_TRUE(openModelessDialogs().empty());
     EXPECT_EQ(dlg.events, (std::vector<std::string>{"edit", "check", "cancel"}));
@@ -44,7 +44,7 @@ TEST_F(DialogSession, DialogCommandChoosesAmongSeveralAndTheEndOfInputLeavesThem
     EXPECT_NE(output.find("Open dialogs:\n  1  Test dialog  (dialog 500)\n  2  Test dialog  (dialog 500)"),
               std::string::npos)
         << output;
-    runCommandLine(L"DIALOG");  // asks which, then runs out of input
+    runCommandLine(L"DIALOG"); // asks which, then runs out of input
     CString text;
     second.GetDlgItemText(kEdit, text);
     EXPECT_EQ(text, L"second");
@@ -65,14 +65,14 @@ TEST_F(DialogSession, ModelessDialogThatEndsOutsideTheDriverClosesAtOnce)
     answers("");
     struct Closing : TestDlg {
         bool destroyed = false;
-        void OnDestroy() override { destroyed = GetDlgItem(kEdit) != nullptr; }  // controls still there
+        void OnDestroy() override { destroyed = GetDlgItem(kEdit) != nullptr; } // controls still there
     } dlg;
     ASSERT_TRUE(dlg.Create());
     dlg.EndDialog(IDOK);
     EXPECT_TRUE(dlg.destroyed);
     EXPECT_EQ(dlg.GetSafeHwnd(), nullptr);
     EXPECT_TRUE(openModelessDialogs().empty());
-    ASSERT_TRUE(dlg.Create());  // the same object opens again
+    ASSERT_TRUE(dlg.Create()); // the same object opens again
     EXPECT_TRUE(IsWindow(dlg.GetSafeHwnd()));
     dlg.DestroyWindow();
 }
@@ -91,14 +91,15 @@ TEST_F(DialogSession, ColourComboKeepsRecentColoursAndAnswersByIndexOrPosition)
     TestDlg open;
     ASSERT_TRUE(open.Create());
     auto* combo = static_cast<CAcUiColorComboBox*>(open.GetDlgItem(kColor));
-    EXPECT_EQ(combo->SetColorIndex(7), 8);  // the standard entry, nothing added
+    EXPECT_EQ(combo->SetColorIndex(7), 8); // the standard entry, nothing added
     EXPECT_EQ(combo->GetCount(), 9);
-    for (int index = 10; index < 10 + CAcUiColorComboBox::kMaxRecentColors + 1; ++index) combo->AddColorToMRU(index);
+    for (int index = 10; index < 10 + CAcUiColorComboBox::kMaxRecentColors + 1; ++index)
+        combo->AddColorToMRU(index);
     EXPECT_EQ(combo->GetCount(), 9 + CAcUiColorComboBox::kMaxRecentColors);
-    EXPECT_EQ(combo->FindItemByColorIndex(10), CB_ERR);  // the oldest went
+    EXPECT_EQ(combo->FindItemByColorIndex(10), CB_ERR); // the oldest went
     EXPECT_EQ(combo->GetColorIndex(), 7);
     EXPECT_EQ(combo->SetColorIndex(300), CB_ERR);
-    EXPECT_EQ(open.colorCombo.GetColorIndex(), 7);  // the member sees the same control
+    EXPECT_EQ(open.colorCombo.GetColorIndex(), 7); // the member sees the same control
     open.DestroyWindow();
 }
 
@@ -109,7 +110,7 @@ TEST_F(DialogSession, ColourDialogTakesAnIndexOrANameAndKeepsTheValueOnEnter)
     EXPECT_TRUE(acedSetColorDialog(color, false, 1));
     EXPECT_EQ(color, 80);
     EXPECT_NE(output.find("Enter a colour index (1-255) or a colour name."), std::string::npos);
-    EXPECT_TRUE(acedSetColorDialog(color, true, 1));  // Enter keeps 80
+    EXPECT_TRUE(acedSetColorDialog(color, true, 1)); // Enter keeps 80
     EXPECT_EQ(color, 80);
     EXPECT_TRUE(acedSetColorDialog(color, true, 1));
     EXPECT_EQ(color, 256);
@@ -123,20 +124,20 @@ TEST_F(DialogSession, ComboAndListEntryOperationsKeepTheSelectionOnItsEntry)
     TestDlg dlg;
     ASSERT_TRUE(dlg.Create());
     auto* combo = static_cast<CComboBox*>(dlg.GetDlgItem(kKindCombo));
-    combo->SetCurSel(1);                      // Beta
+    combo->SetCurSel(1); // Beta
     EXPECT_EQ(combo->InsertString(0, L"Zero"), 0);
-    EXPECT_EQ(combo->GetCurSel(), 2);         // still Beta
+    EXPECT_EQ(combo->GetCurSel(), 2); // still Beta
     combo->SetItemData(2, 42);
     EXPECT_EQ(combo->DeleteString(0), 2);
     EXPECT_EQ(combo->GetCurSel(), 1);
     EXPECT_EQ(combo->GetItemData(1), 42u);
-    EXPECT_EQ(combo->FindString(1, L"al"), 0);  // wraps round to the start
+    EXPECT_EQ(combo->FindString(1, L"al"), 0); // wraps round to the start
     EXPECT_EQ(combo->FindStringExact(-1, L"beta"), 1);
     EXPECT_EQ(combo->FindStringExact(-1, L"Bet"), CB_ERR);
     EXPECT_EQ(combo->DeleteString(1), 1);
     EXPECT_EQ(combo->GetCurSel(), CB_ERR);
 
-    auto* list = static_cast<CListBox*>(dlg.GetDlgItem(kList));  // sorted
+    auto* list = static_cast<CListBox*>(dlg.GetDlgItem(kList)); // sorted
     EXPECT_EQ(list->AddString(L"alpha"), 0);
     EXPECT_EQ(list->AddString(L"Epsilon"), 2);
     EXPECT_EQ(list->SelectString(-1, L"gam"), 3);

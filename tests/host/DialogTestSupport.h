@@ -16,8 +16,8 @@ constexpr int kTemplate = 500;
 constexpr int kEdit = 1001, kCheck = 1002, kLeft = 1003, kRight = 1004, kModeLabel = 1005, kKindCombo = 1006,
               kFreeCombo = 1007, kList = 1008, kColor = 1009, kPick = 1010, kLocked = 1011;
 
-inline ControlTemplate control(ControlKind kind, int id, const char* text, ControlStyle style = ControlStyle::None,
-                               std::vector<const char*> items = {})
+inline ControlTemplate control(ControlKind kind, int id, const char* text,
+                               ControlStyle style = ControlStyle::None, std::vector<const char*> items = {})
 {
     ControlTemplate c;
     c.kind = kind;
@@ -43,7 +43,8 @@ inline const ResourceModule& resources()
             control(ControlKind::Label, kModeLabel, "Mode", ControlStyle::GroupStart),
             control(ControlKind::ComboBox, kKindCombo, "", ControlStyle::DropDownList, {"Alpha", "Beta"}),
             control(ControlKind::ComboBox, kFreeCombo, "", ControlStyle::DropDown, {"One"}),
-            control(ControlKind::ListBox, kList, "", ControlStyle::Notify | ControlStyle::Sorted, {"Gamma", "Delta"}),
+            control(ControlKind::ListBox, kList, "", ControlStyle::Notify | ControlStyle::Sorted,
+                    {"Gamma", "Delta"}),
             control(ControlKind::ColorCombo, kColor, ""),
             control(ControlKind::PushButton, kPick, "&Pick"),
             control(ControlKind::Edit, kLocked, "fixed", ControlStyle::Disabled),
@@ -76,13 +77,13 @@ public:
     int side = 0;
     int kind = 0;
     CAcUiColorComboBox colorCombo;
-    bool refuseEmptyText = false;  // OK does nothing while the edit box is empty
+    bool refuseEmptyText = false; // OK does nothing while the edit box is empty
 
 protected:
     BOOL OnInitDialog() override
     {
         CAcUiDialog::OnInitDialog();
-        events.clear();  // the initial exchange's EN_CHANGE is not what the tests look at
+        events.clear(); // the initial exchange's EN_CHANGE is not what the tests look at
         return TRUE;
     }
     void DoDataExchange(CDataExchange* pDX) override
@@ -148,4 +149,4 @@ protected:
     }
 };
 
-}  // namespace dialog_test
+} // namespace dialog_test
