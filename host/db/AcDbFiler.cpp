@@ -63,6 +63,16 @@ int hexValue(char c)
     return -1;
 }
 
+// A subclass name as written in the file against the one a class asks for (names are ASCII;
+// anything else goes through a conversion).
+bool sameName(std::string_view utf8, const std::wstring& name)
+{
+    if (utf8.size() != name.size()) return utf8.size() > name.size() && fendo::fromUtf8(utf8) == name;
+    for (size_t i = 0; i < utf8.size(); ++i)
+        if (static_cast<wchar_t>(static_cast<unsigned char>(utf8[i])) != name[i]) return fendo::fromUtf8(utf8) == name;
+    return true;
+}
+
 constexpr double kDegreesPerRadian = 180.0 / std::numbers::pi;
 
 }  // namespace
@@ -230,11 +240,10 @@ bool AcDbDxfFiler::atSubclassData(const ACHAR* subclassName)
         m_section = name;
         return true;
     }
-    const std::string wanted = fendo::toUtf8(name);
     for (size_t j = m_pos; j < m_in.size(); ++j) {
         if (m_in[j].code == AcDb::kDxfRegAppName) break;
         if (m_in[j].code != AcDb::kDxfSubclass || m_consumed[j]) continue;
-        if (trim(m_in[j].value) != wanted) continue;
+        if (!sameName(trim(m_in[j].value), name)) continue;
         // Sections skipped on the way stay unread and are kept by finishReading.
         m_consumed[j] = true;
         m_pos = m_sectionStart = j + 1;
@@ -278,6 +287,9 @@ void AcDbDxfFiler::keepRestOfSection()
 void AcDbDxfFiler::finishReading()
 {
     if (!m_reading) return;
+    bool anyUnread = false;
+    for (size_t i = 0; i < m_consumed.size() && !anyUnread; ++i) anyUnread = !m_consumed[i];
+    if (!anyUnread) return;
     std::wstring section;
     for (size_t i = 0; i < m_in.size(); ++i) {
         if (m_markers && m_in[i].code == AcDb::kDxfSubclass) section = fendo::fromUtf8(trim(m_in[i].value));

@@ -122,6 +122,12 @@ private:
 
 }  // namespace
 
+bool mayOwnSubentities(const AcRxClass* cls)
+{
+    return cls && (cls->isCustom() || cls->isDerivedFrom(AcDb2dPolyline::desc()) ||
+                   cls->isDerivedFrom(AcDb3dPolyline::desc()) || cls->isDerivedFrom(AcDbBlockReference::desc()));
+}
+
 std::unique_ptr<SubentityAccess> subentityAccess(AcDbEntity* entity)
 {
     if (!entity) return nullptr;

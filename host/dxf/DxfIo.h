@@ -23,6 +23,8 @@ public:
     virtual AcDbObjectId seqendId() const = 0;
 };
 
+// Whether entities of a class may own subentities (a cheap test before subentityAccess).
+bool mayOwnSubentities(const AcRxClass* cls);
 // Null for an entity that owns no subentities.
 std::unique_ptr<SubentityAccess> subentityAccess(AcDbEntity* entity);
 

@@ -101,11 +101,13 @@ private:
     void codeLine(int code)
     {
         // Codes right-aligned in three columns, as CAD programs write them.
-        char tmp[16];
-        auto r = std::to_chars(tmp, tmp + sizeof tmp, code);
-        for (long pad = 3 - (r.ptr - tmp); pad > 0; --pad) m_buf.push_back(' ');
-        m_buf.append(tmp, r.ptr);
-        m_buf.push_back('\n');
+        char tmp[16] = {' ', ' ', ' '};
+        char* start = tmp + 3;
+        auto r = std::to_chars(start, tmp + sizeof tmp - 1, code);
+        const long digits = r.ptr - start;
+        if (digits < 3) start -= 3 - digits;
+        *r.ptr = '\n';
+        m_buf.append(start, r.ptr + 1);
     }
     void maybeFlush()
     {

@@ -229,8 +229,7 @@ bool Loader::loadObject(AcDbObject* obj, AcDbObjectId owner, bool setOwner, AcDb
             markers = true;
             break;
         }
-    const std::wstring type = obj->dxfTypeName();
-    const AcDbHandle handle = recordHandle(type == L"DIMSTYLE");
+    const AcDbHandle handle = recordHandle(std::wcscmp(obj->isA()->dxfName(), L"DIMSTYLE") == 0);
     if (!m_xdata.empty()) obj->setRawXData(std::move(m_xdata));
     m_xdata.clear();
     m_filer.setObjectBeingRead(obj);
@@ -243,17 +242,17 @@ bool Loader::loadObject(AcDbObject* obj, AcDbObjectId owner, bool setOwner, AcDb
     m_groups = m_filer.takeInput();
     m_groups.clear();
     if (es != Acad::eOk) {
-        delete obj;
+        const std::unique_ptr<AcDbObject> failed(obj);
         if (!m_filer.errorMessage().empty()) return fail(m_filer.errorMessage());
-        return failAt(m_recordLine, fendo::toUtf8(type) + ": the record cannot be read (" +
+        return failAt(m_recordLine, fendo::toUtf8(obj->dxfTypeName()) + ": the record cannot be read (" +
                                         Acad::errorStatusText(es) + ")");
     }
     if (setOwner) obj->setOwnerId(owner);
     // A handle used twice, or none (R12), gets a new one.
     if (handle.isNull() || m_db.addAcDbObjectWithHandle(id, obj, handle) != Acad::eOk) {
         if (m_db.addAcDbObject(id, obj) != Acad::eOk) {
-            delete obj;
-            return failAt(m_recordLine, fendo::toUtf8(type) + ": cannot be added to the drawing");
+            const std::unique_ptr<AcDbObject> failed(obj);
+            return failAt(m_recordLine, fendo::toUtf8(obj->dxfTypeName()) + ": cannot be added to the drawing");
         }
     }
     obj->close();
@@ -615,8 +614,10 @@ bool Loader::readEntities(AcDbObjectId fixedOwner, const char* terminator)
         AcDbObjectId id;
         if (!loadObject(ent, blockId, true, id)) return false;
         if (auto* btr = fendo::db::peekObject<AcDbBlockTableRecord>(blockId)) btr->appendLoadedEntity(id);
-        owner = subentityAccess(ent);
-        ownerId = id;
+        if (mayOwnSubentities(ent->isA())) {
+            owner = subentityAccess(ent);
+            ownerId = id;
+        }
     }
 }
 

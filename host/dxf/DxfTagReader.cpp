@@ -52,15 +52,10 @@ bool DxfTagReader::fail(int at, const std::string& what)
 
 bool DxfTagReader::next(DxfTag& tag)
 {
-    if (m_pushedBack) {
-        m_pushedBack = false;
-        tag = m_last;
-        return true;
-    }
     if (!m_error.empty()) return false;
-    const bool ok = m_binary ? nextBinary(tag) : nextAscii(tag);
-    if (ok) m_last = tag;
-    return ok;
+    m_lastPos = m_pos;
+    m_lastLine = m_line;
+    return m_binary ? nextBinary(tag) : nextAscii(tag);
 }
 
 bool DxfTagReader::nextAscii(DxfTag& tag)

@@ -25,7 +25,11 @@ public:
     // is not a group (error() says where and what was expected).
     bool next(DxfTag& tag);
     // The next call to next() returns the same group again.
-    void pushBack() { m_pushedBack = true; }
+    void pushBack()
+    {
+        m_pos = m_lastPos;
+        m_line = m_lastLine;
+    }
     const std::string& error() const { return m_error; }
     // "line 12" or "byte 4711": where the reader stands, for messages.
     std::string where(int lineOrOffset) const;
@@ -41,8 +45,8 @@ private:
     int m_line = 1;
     bool m_binary = false;
     bool m_wideCodes = true;  // binary R13 and later: two-byte group codes
-    bool m_pushedBack = false;
-    DxfTag m_last;
+    size_t m_lastPos = 0;  // where the last group read began, for pushBack
+    int m_lastLine = 1;
     std::string m_error;
 };
 

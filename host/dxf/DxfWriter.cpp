@@ -116,6 +116,7 @@ void Writer::writeEntity(AcDbObjectId id)
     auto* ent = AcDbEntity::cast(liveObject(id));
     if (!ent) return;
     writeObject(ent);
+    if (!mayOwnSubentities(ent->isA())) return;
     auto subs = subentityAccess(ent);
     if (!subs || !subs->hasSubentities()) return;
     for (const AcDbObjectId& sub : subs->subentityIds()) writeObject(liveObject(sub));
@@ -156,7 +157,9 @@ void Writer::prepare()
             }
         }
         for (AcDbObjectId id : btr->entityIds()) {
-            auto subs = subentityAccess(AcDbEntity::cast(liveObject(id)));
+            AcDbObject* obj = liveObject(id);
+            if (!obj || !mayOwnSubentities(obj->isA())) continue;
+            auto subs = subentityAccess(AcDbEntity::cast(obj));
             if (subs && subs->hasSubentities()) {
                 subs->subentityIds();
                 subs->seqendId();
