@@ -16,9 +16,17 @@ using fendo::db::RawTag;
 using fendo::db::RawTags;
 using fendo::dxf::DxfOutput;
 
+namespace {
+// Lets the name cache be searched with a view, without making a string per lookup.
+struct NameHash {
+    using is_transparent = void;
+    size_t operator()(std::wstring_view s) const { return std::hash<std::wstring_view>{}(s); }
+};
+}  // namespace
+
 struct AcDbDxfFiler::Impl {
     // Per table (by its stub): record names as written in the file -> record id.
-    std::unordered_map<const void*, std::unordered_map<std::wstring, AcDbObjectId>> symbols;
+    std::unordered_map<const void*, std::unordered_map<std::wstring, AcDbObjectId, NameHash, std::equal_to<>>> symbols;
     // Record (by its stub) -> its name in UTF-8.
     std::unordered_map<const void*, std::string> names;
 };
@@ -305,13 +313,14 @@ AcDbObjectId AcDbDxfFiler::idFromHandle(const AcDbHandle& handle) const
     return m_db->idFromHandle(handle, true);
 }
 
-AcDbObjectId AcDbDxfFiler::symbolId(AcDbObjectId tableId, const std::wstring& name, bool createIfMissing)
+AcDbObjectId AcDbDxfFiler::symbolId(AcDbObjectId tableId, std::wstring_view nameView, bool createIfMissing)
 {
-    if (tableId.isNull() || name.empty()) return AcDbObjectId();
+    if (tableId.isNull() || nameView.empty()) return AcDbObjectId();
     auto& byName = m_impl->symbols[tableId.stub()];
-    auto it = byName.find(name);
+    auto it = byName.find(nameView);
     if (it != byName.end() && !it->second.isErased()) return it->second;
 
+    const std::wstring name(nameView);
     AcDbObjectId id;
     AcDbSymbolTable* table = nullptr;
     if (acdbOpenObject(table, tableId, AcDb::kForRead) != Acad::eOk) return id;

@@ -72,7 +72,7 @@ public:
     // The record of a symbol table by name, through a cache kept for the filer's life (the
     // loader resolves a layer or linetype name per entity). With createIfMissing a record
     // of that name is added to the table (files name layers they never define).
-    AcDbObjectId symbolId(AcDbObjectId tableId, const std::wstring& name, bool createIfMissing);
+    AcDbObjectId symbolId(AcDbObjectId tableId, std::wstring_view name, bool createIfMissing);
     // The last group read, as text, for messages and raw keeping.
     const fendo::db::RawTag& lastTag() const;
     // Line of the last group read in the source file (0 when not from a file).

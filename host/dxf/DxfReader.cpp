@@ -2,7 +2,10 @@
 // object is read by its own class through the DXF filer; records of types no class files
 // are kept as unknown objects and entities. Any malformed input ends the load with one
 // message naming the file, the line (byte offset in binary files) and what was expected.
+#include <fcntl.h>
+#include <sys/mman.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <cerrno>
 #include <cstdio>
@@ -47,33 +50,61 @@ long toLong(std::string_view s)
     return static_cast<long>(std::strtod(t.c_str(), nullptr));
 }
 
-bool readWholeFile(const std::string& path, std::string& data, std::string& error)
-{
-    struct stat st {};
-    if (::stat(path.c_str(), &st) != 0) {
-        error = path + ": cannot open: " + std::strerror(errno);
+// The file's bytes, mapped into memory (read whole where mapping is not possible).
+class FileData {
+public:
+    ~FileData()
+    {
+        if (m_map) ::munmap(m_map, m_size);
+    }
+    bool open(const std::string& path, std::string& error)
+    {
+        struct stat st {};
+        if (::stat(path.c_str(), &st) != 0) return fail(path, "cannot open", error);
+        if (S_ISDIR(st.st_mode)) {
+            error = path + ": cannot open: it is a folder";
+            return false;
+        }
+        const int fd = ::open(path.c_str(), O_RDONLY);
+        if (fd < 0) return fail(path, "cannot open", error);
+        m_size = static_cast<size_t>(st.st_size);
+        if (m_size > 0 && S_ISREG(st.st_mode)) {
+            void* p = ::mmap(nullptr, m_size, PROT_READ, MAP_PRIVATE, fd, 0);
+            if (p != MAP_FAILED) {
+                m_map = p;
+                ::close(fd);
+                return true;
+            }
+        }
+        m_size = 0;
+        char buf[65536];
+        for (;;) {
+            const ssize_t n = ::read(fd, buf, sizeof buf);
+            if (n < 0) {
+                ::close(fd);
+                return fail(path, "cannot read", error);
+            }
+            if (n == 0) break;
+            m_copy.append(buf, static_cast<size_t>(n));
+        }
+        ::close(fd);
+        return true;
+    }
+    std::string_view view() const
+    {
+        return m_map ? std::string_view(static_cast<const char*>(m_map), m_size) : std::string_view(m_copy);
+    }
+
+private:
+    static bool fail(const std::string& path, const char* what, std::string& error)
+    {
+        error = path + ": " + what + ": " + std::strerror(errno);
         return false;
     }
-    if (S_ISDIR(st.st_mode)) {
-        error = path + ": cannot open: it is a folder";
-        return false;
-    }
-    std::FILE* f = std::fopen(path.c_str(), "rb");
-    if (!f) {
-        error = path + ": cannot open: " + std::strerror(errno);
-        return false;
-    }
-    data.resize(static_cast<size_t>(st.st_size));
-    const size_t got = data.empty() ? 0 : std::fread(data.data(), 1, data.size(), f);
-    const bool bad = std::ferror(f) != 0;
-    std::fclose(f);
-    if (bad) {
-        error = path + ": cannot read: " + std::strerror(errno);
-        return false;
-    }
-    data.resize(got);
-    return true;
-}
+    void* m_map = nullptr;
+    size_t m_size = 0;
+    std::string m_copy;
+};
 
 // The symbol table classes by DXF table name.
 AcDbSymbolTable* newTable(std::string_view name)
@@ -792,9 +823,10 @@ Acad::ErrorStatus AcDbDatabase::readDxfFile(const std::wstring& path, std::strin
     };
     if (!blockTableId().isNull() || !namedObjectsDictionaryId().isNull())
         return report(narrow + ": cannot read into a drawing that is not empty", Acad::eInvalidInput);
-    std::string data, error;
-    if (!fendo::dxf::readWholeFile(narrow, data, error)) return report(error, Acad::eFileAccessErr);
-    fendo::dxf::Loader loader(*this, narrow, data);
+    std::string error;
+    fendo::dxf::FileData data;
+    if (!data.open(narrow, error)) return report(error, Acad::eFileAccessErr);
+    fendo::dxf::Loader loader(*this, narrow, data.view());
     if (!loader.run()) return report(loader.error(), Acad::eInvalidDxfCode);
     setFilename(path);
     if (errorMessage) errorMessage->clear();
