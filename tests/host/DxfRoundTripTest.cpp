@@ -179,6 +179,27 @@ TEST(DxfLoad, R12FileGetsHandlesBlockRecordsLayoutsAndTheNamedObjectDictionary)
     }
 }
 
+TEST(DxfLoad, HandWrittenR12WithoutHandlesSavesCompleteAndAudited)
+{
+    auto db = load(dxfData("r12_no_handles.dxf"));
+    const fs::path saved = save(*db, "nohandles.dxf");
+    auto reloaded = load(saved);
+    const auto entities = modelSpace(*reloaded);
+    ASSERT_EQ(entities.size(), 3u);
+    EXPECT_EQ(entities.begin()->second.layer, L"TUYEN");
+    EXPECT_TRUE(layers(*reloaded).at(L"TUYEN").second);
+    EXPECT_EQ(layers(*reloaded).count(L"NEW"), 1u) << "a layer named but not defined is made";
+    auto* blocks = fendo::db::peekObject<AcDbBlockTable>(reloaded->blockTableId());
+    AcDbObjectId b1;
+    ASSERT_EQ(blocks->getAt(L"B1", b1), Acad::eOk);
+    EXPECT_EQ(fendo::db::peekObject<AcDbBlockTableRecord>(b1)->entityIds().size(), 1u);
+    if (!fendo::test::haveEzdxf()) GTEST_SKIP() << "/usr/bin/python3 has no ezdxf";
+    const auto result = fendo::test::runPython("import ezdxf,sys\ndoc=ezdxf.readfile(r'" + saved.string() +
+                                               "')\na=doc.audit()\nprint([e.message for e in a.errors])\n"
+                                               "sys.exit(1 if a.has_errors else 0)\n");
+    EXPECT_EQ(result.exitCode, 0) << result.output;
+}
+
 TEST(DxfSave, HandseedIsAboveEveryHandle)
 {
     auto db = load(dxfData("r2018.dxf"));
