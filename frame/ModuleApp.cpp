@@ -4,6 +4,7 @@
 #include <array>
 #include "frame/CommandTable.h"
 #include "frame/Folders.h"
+#include "host/dialogs/AdUiBaseDialog.h"
 #include "host/dialogs/HostFont.h"
 #include "host/editor/CommandStack.h"
 #include "host/rx/AcRxObject.h"
@@ -72,3 +73,13 @@ void setModelessDialog(ModelessSlot slot, CAdUiBaseDialog* dialog)
 CAdUiBaseDialog* modelessDialog(ModelessSlot slot) { return slots()[static_cast<size_t>(slot)]; }
 
 void releaseModelessDialog(ModelessSlot slot) { slots()[static_cast<size_t>(slot)] = nullptr; }
+
+void destroyModelessDialog(ModelessSlot slot)
+{
+    CAdUiBaseDialog*& dialog = slots()[static_cast<size_t>(slot)];
+    if (!dialog) return;
+    CAdUiBaseDialog* doomed = dialog;
+    dialog = nullptr;
+    doomed->DestroyWindow();
+    delete doomed;
+}

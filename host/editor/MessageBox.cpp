@@ -52,7 +52,8 @@ int acedMessageBox(const ACHAR* text, const ACHAR* caption, unsigned type)
 {
     Editor& ed = editor();
     const auto buttons = buttonsOf(type);
-    std::wstring box = L"\n[" + std::wstring(caption ? caption : L"Message") + L"]\n" + (text ? text : L"");
+    std::wstring box = (caption && *caption) ? L"\n[" + std::wstring(caption) + L"]\n" : std::wstring(L"\n");
+    box += text ? text : L"";
     if (buttons.size() == 1) {
         ed.write(box + L"\n");
         return buttons.front().id;

@@ -19,13 +19,14 @@ namespace fs = std::filesystem;
 fs::path sourceDir()
 {
     const char* s = std::getenv("FENDO_SOURCE_DIR");
-    return s ? fs::path(s) : fs::current_path();
+    return s ? fs::path(s) : fs::path(FENDO_SOURCE_DIR_DEFAULT);
 }
 
 fs::path binDir()
 {
+    // The test programs are built into the same folder as fendo.
     const char* s = std::getenv("FENDO_BIN_DIR");
-    return s ? fs::path(s) : fs::current_path();
+    return s ? fs::path(s) : fs::read_symlink("/proc/self/exe").parent_path();
 }
 
 fs::path dataDir() { return sourceDir() / "tests" / "data"; }
