@@ -215,3 +215,29 @@ TEST(DbNames, AdsNamesCarryTheObjectId)
     ASSERT_EQ(acdbGetObjectId(back, name), Acad::eOk);
     EXPECT_EQ(back, id);
 }
+
+TEST(DbClone, ACopyKeepsPropertiesAndExtendedDataButBelongsToNobody)
+{
+    WorkingDrawing w;
+    acdbRegApp(L"KVO_DIEMMIA");
+    const AcDbObjectId id = appendSegment(w.db);
+    fendo::db::OpenedObject<AcDbEntity> ent(id, AcDb::kForWrite);
+    ent->setColorIndex(5);
+    resbuf* xd = acutBuildList(1001, L"KVO_DIEMMIA", 1000, L"tag", RTNONE);
+    ent->setXData(xd);
+    acutRelRb(xd);
+
+    auto* copy = AcDbEntity::cast(ent->clone());
+    ASSERT_NE(copy, nullptr);
+    EXPECT_EQ(copy->isA(), DbTestSegment::desc());
+    EXPECT_TRUE(copy->objectId().isNull());
+    EXPECT_TRUE(copy->ownerId().isNull());
+    EXPECT_EQ(copy->colorIndex(), 5);
+    EXPECT_EQ(copy->layerId(), ent->layerId());
+    EXPECT_EQ(*copy->rawXData(), *ent->rawXData());
+    delete copy;
+
+    AcDbEntity* moved = nullptr;
+    EXPECT_EQ(ent->getTransformedCopy(AcGeMatrix3d::kIdentity, moved), Acad::eNotApplicable);
+    EXPECT_EQ(moved, nullptr);
+}
