@@ -2,7 +2,9 @@
 // simple drawing and filing as DIMENSION.
 #include "host/db/entities/AcDbDimension.h"
 
+#include <algorithm>
 #include <cmath>
+#include <cwchar>
 
 #include "host/db/AcDbDatabase.h"
 #include "host/db/entities/EntityUtil.h"
@@ -165,7 +167,34 @@ bool AcDbAlignedDimension::worldDraw(AcGiWorldDraw* wd)
     wd->geometry().polyline(2, l1);
     wd->geometry().polyline(2, l2);
     wd->geometry().polyline(2, dl);
+    drawText(wd, b - a);
     return true;
+}
+
+// The dimension's text centred on its text position, along the dimension line and reading
+// left to right: the override, with "<>" standing for the measurement ("" the measurement
+// alone, " " no text), the measurement with the drawing's linear precision.
+void AcDbDimension::drawText(AcGiWorldDraw* wd, const AcGeVector3d& along) const
+{
+    // Height of dimension texts when the style's own is not modelled (the metric default).
+    constexpr double kDimTextHeight = 2.5;
+    std::wstring text = m_text.c_str();
+    if (text == L" ") return;
+    double value = 0.0;
+    measurement(value);
+    AcDbDatabase* db = database();
+    wchar_t buf[64];
+    std::swprintf(buf, 64, L"%.*f", db ? std::clamp(db->luprec(), 0, 8) : 2, value);
+    if (text.empty()) text = buf;
+    else if (size_t at = text.find(L"<>"); at != std::wstring::npos) text.replace(at, 2, buf);
+    AcGeVector3d x = along - m_normal * along.dotProduct(m_normal);
+    x = x.isZeroLength() ? ent::directionInOcs(m_textRotation, m_normal) : x.normal();
+    if (x.x < -1e-9 || (std::abs(x.x) <= 1e-9 && x.y < 0)) x = -x;
+    const AcGeVector3d y = m_normal.crossProduct(x);
+    const fendo::fonts::TextMeasure m = fendo::fonts::measureText(
+        text, ent::textStyleFont(db ? db->textstyle() : AcDbObjectId()), {kDimTextHeight, 1.0, 0.0});
+    const AcGePoint3d at = m_textPosition - x * (m.advance / 2) - y * (kDimTextHeight / 2);
+    wd->geometry().text(at, m_normal, x, kDimTextHeight, 1.0, 0.0, text.c_str());
 }
 
 Acad::ErrorStatus AcDbAlignedDimension::readAlignedSection(AcDbDxfFiler* filer, double* rotation)

@@ -35,6 +35,8 @@ protected:
     virtual int dimensionType() const = 0;
     AcGePoint3d m_dimLinePoint;  // group 10, world
     void transformCommon(const AcGeMatrix3d& xform);
+    // Draws the dimension text at the text position, along `along` (the dimension line).
+    void drawText(AcGiWorldDraw* wd, const AcGeVector3d& along) const;
 
 private:
     AcString m_text;

@@ -29,6 +29,10 @@ public:
     Acad::ErrorStatus getGeomExtents(AcDbExtents& extents) const override;
     // The kept loop data cannot follow a transformation: refused (eNotImplementedYet).
     Acad::ErrorStatus transformBy(const AcGeMatrix3d& xform) override;
+    // The boundary loops of the kept loop data: filled polygons for a solid fill, closed
+    // outlines otherwise (pattern lines are not drawn). Ellipse edges and splines are drawn
+    // through their points (splines through fit or control points).
+    bool worldDraw(AcGiWorldDraw* wd) override;
 
     Acad::ErrorStatus dxfInFields(AcDbDxfFiler* filer) override;
     Acad::ErrorStatus dxfOutFields(AcDbDxfFiler* filer) const override;

@@ -64,8 +64,21 @@ double angleOfLastItem(AcDbDxfFiler* filer)
     // Taken from the text of the group so that the file's degrees are read the same way
     // whatever unit the filer hands real values in.
     const std::string& text = filer->lastTag().value;
-    double degrees = std::strtod(text.c_str(), nullptr);
-    return degrees * std::numbers::pi / 180.0;
+    const double degrees = std::strtod(text.c_str(), nullptr);
+    constexpr double kDegreesPerRadian = 180.0 / std::numbers::pi;
+    // Of the doubles nearest the quotient, take one that the filer writes back as the same
+    // degrees, so that an angle read and written again is unchanged in the file.
+    double radians = degrees / kDegreesPerRadian;
+    if (radians * kDegreesPerRadian != degrees) {
+        for (double toward : {HUGE_VAL, -HUGE_VAL}) {
+            double r = radians;
+            for (int step = 0; step < 3; ++step) {
+                r = std::nextafter(r, toward);
+                if (r * kDegreesPerRadian == degrees) return r;
+            }
+        }
+    }
+    return radians;
 }
 
 AcDbObjectId idOfLastItem(AcDbDxfFiler* filer)
@@ -133,6 +146,8 @@ AcGeVector3d unitNormal(const AcGeVector3d& normal)
 {
     double len = normal.length();
     if (len < 1e-300) return AcGeVector3d::kZAxis;
+    // A normal that is unit already is kept bit for bit (files give normals unit).
+    if (std::abs(len - 1.0) < 1e-14) return normal;
     return normal / len;
 }
 

@@ -1,10 +1,16 @@
 // Hatch (mostly kept as read), viewport (kept as read) and group objects.
+#include <algorithm>
+#include <cmath>
 #include <cstdlib>
+#include <vector>
 
 #include "host/db/entities/AcDbGroup.h"
 #include "host/db/entities/AcDbHatch.h"
 #include "host/db/entities/AcDbViewport.h"
 #include "host/db/entities/EntityUtil.h"
+#include "host/ge/AcGeVector2d.h"
+#include "host/ge/BulgeArc.h"
+#include "host/gi/AcGi.h"
 
 using namespace fendo::db;
 
@@ -60,6 +66,157 @@ Acad::ErrorStatus AcDbHatch::getGeomExtents(AcDbExtents& extents) const
         }
     }
     return extents.isEmpty() ? Acad::eInvalidExtents : Acad::eOk;
+}
+
+namespace {
+
+// Reads the kept loop groups of a hatch one after another.
+class LoopReader {
+public:
+    explicit LoopReader(const std::vector<AcDbObject::KeptGroup>& kept)
+    {
+        bool inLoops = false;
+        for (const AcDbObject::KeptGroup& g : kept) {
+            if (g.subclass != L"AcDbHatch") continue;
+            if (g.tag.code == 91) inLoops = true;
+            else if (g.tag.code == 75 && inLoops) break;
+            if (inLoops) m_tags.push_back(&g.tag);
+        }
+    }
+    bool atEnd() const { return m_at >= m_tags.size(); }
+    short peek() const { return atEnd() ? -1 : m_tags[m_at]->code; }
+    // The value of the next group when it has `code` (else 0, nothing consumed).
+    double take(short code)
+    {
+        if (peek() != code) return 0.0;
+        return std::strtod(m_tags[m_at++]->value.c_str(), nullptr);
+    }
+    void skip() { ++m_at; }
+
+private:
+    std::vector<const fendo::db::RawTag*> m_tags;
+    size_t m_at = 0;
+};
+
+// Points of an arc edge (angles in degrees, clockwise edges stored with mirrored angles).
+void addArcEdge(std::vector<AcGePoint2d>& pts, const AcGePoint2d& c, double rx, const AcGeVector2d& major, double ratio,
+                double a0, double a1, bool ccw)
+{
+    constexpr int kSegmentsPerTurn = 72;
+    constexpr double kDeg = 3.14159265358979323846 / 180.0;
+    if (!ccw) {
+        a0 = 360.0 - a0;
+        a1 = 360.0 - a1;
+        std::swap(a0, a1);
+    }
+    double sweep = a1 - a0;
+    while (sweep <= 0) sweep += 360.0;
+    const int k = std::max(2, static_cast<int>(sweep / 360.0 * kSegmentsPerTurn));
+    const AcGeVector2d u = major.isZeroLength() ? AcGeVector2d(rx, 0) : major;
+    const AcGeVector2d v(-u.y * ratio, u.x * ratio);
+    std::vector<AcGePoint2d> arc;
+    for (int j = 0; j <= k; ++j) {
+        const double t = (a0 + sweep * j / k) * kDeg;
+        arc.push_back(c + u * std::cos(t) + v * std::sin(t));
+    }
+    if (!ccw) std::reverse(arc.begin(), arc.end());
+    pts.insert(pts.end(), arc.begin(), arc.end());
+}
+
+std::vector<std::vector<AcGePoint2d>> hatchLoops(const std::vector<AcDbObject::KeptGroup>& kept)
+{
+    std::vector<std::vector<AcGePoint2d>> loops;
+    LoopReader r(kept);
+    const int count = static_cast<int>(r.take(91));
+    for (int loop = 0; loop < count && r.peek() == 92; ++loop) {
+        const int flags = static_cast<int>(r.take(92));
+        std::vector<AcGePoint2d> pts;
+        if (flags & 2) {
+            const bool bulges = r.take(72) != 0;
+            r.take(73);
+            const int n = static_cast<int>(r.take(93));
+            std::vector<double> bulge;
+            for (int i = 0; i < n && r.peek() == 10; ++i) {
+                const double x = r.take(10), y = r.take(20);
+                pts.emplace_back(x, y);
+                bulge.push_back(bulges ? r.take(42) : 0.0);
+            }
+            std::vector<AcGePoint2d> faceted;
+            for (size_t i = 0; i < pts.size(); ++i) {
+                faceted.push_back(pts[i]);
+                const AcGePoint2d& b = pts[(i + 1) % pts.size()];
+                if (std::abs(bulge[i]) > fendo::ge::kStraightBulge)
+                    for (int j = 1; j < 16; ++j)
+                        faceted.push_back(fendo::ge::pointOnBulgeSegment(pts[i], b, bulge[i], j / 16.0));
+            }
+            pts = std::move(faceted);
+        } else {
+            const int edges = static_cast<int>(r.take(93));
+            for (int e = 0; e < edges && r.peek() == 72; ++e) {
+                const int type = static_cast<int>(r.take(72));
+                if (type == 1) {
+                    const double x0 = r.take(10), y0 = r.take(20), x1 = r.take(11), y1 = r.take(21);
+                    pts.emplace_back(x0, y0);
+                    pts.emplace_back(x1, y1);
+                } else if (type == 2) {
+                    const double cx = r.take(10), cy = r.take(20), rad = r.take(40), a0 = r.take(50),
+                                 a1 = r.take(51);
+                    const bool ccw = r.take(73) != 0;
+                    addArcEdge(pts, AcGePoint2d(cx, cy), rad, AcGeVector2d(rad, 0), 1.0, a0, a1, ccw);
+                } else if (type == 3) {
+                    const double cx = r.take(10), cy = r.take(20), mx = r.take(11), my = r.take(21),
+                                 ratio = r.take(40), a0 = r.take(50), a1 = r.take(51);
+                    const bool ccw = r.take(73) != 0;
+                    addArcEdge(pts, AcGePoint2d(cx, cy), 0, AcGeVector2d(mx, my), ratio, a0, a1, ccw);
+                } else {
+                    // A spline edge: its fit points when it has them, else its control points.
+                    std::vector<AcGePoint2d> control, fit;
+                    while (!r.atEnd() && r.peek() != 72 && r.peek() != 97) {
+                        const short c = r.peek();
+                        if (c == 10) {
+                            const double x = r.take(10);
+                            control.emplace_back(x, r.take(20));
+                        } else if (c == 11) {
+                            const double x = r.take(11);
+                            fit.emplace_back(x, r.take(21));
+                        } else {
+                            r.skip();
+                        }
+                    }
+                    const auto& use = fit.empty() ? control : fit;
+                    pts.insert(pts.end(), use.begin(), use.end());
+                }
+            }
+        }
+        // Source boundary references.
+        const int sources = static_cast<int>(r.take(97));
+        for (int i = 0; i < sources && r.peek() == 330; ++i) r.skip();
+        if (pts.size() >= 2) loops.push_back(std::move(pts));
+    }
+    return loops;
+}
+
+}  // namespace
+
+bool AcDbHatch::worldDraw(AcGiWorldDraw* wd)
+{
+    const auto* kept = keptGroups();
+    if (!kept) return true;
+    const AcGeMatrix3d toWorld = ent::ocsToWcs(m_normal);
+    const AcGiFillType before = wd->subEntityTraits().fillType();
+    if (m_solid) wd->subEntityTraits().setFillType(kAcGiFillAlways);
+    for (const auto& loop : hatchLoops(*kept)) {
+        std::vector<AcGePoint3d> pts;
+        for (const AcGePoint2d& p : loop) pts.push_back(toWorld * AcGePoint3d(p.x, p.y, m_elevation));
+        if (m_solid) {
+            wd->geometry().polygon(static_cast<std::uint32_t>(pts.size()), pts.data());
+        } else {
+            pts.push_back(pts.front());
+            wd->geometry().polyline(static_cast<std::uint32_t>(pts.size()), pts.data());
+        }
+    }
+    wd->subEntityTraits().setFillType(before);
+    return true;
 }
 
 Acad::ErrorStatus AcDbHatch::transformBy(const AcGeMatrix3d& xform)
