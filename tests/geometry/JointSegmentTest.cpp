@@ -158,7 +158,9 @@ TEST(JointSegment, AScrambledPathBecomesOneChainWithConsistentDirections)
     for (size_t i = 0; i < c.ids.size(); ++i) {
         auto [p, q] = ends[c.ids[i] - 10];
         if (c.flags[i] == 1) std::swap(p, q);
-        if (i > 0) EXPECT_TRUE(p.isEqualTo(at)) << "piece " << i;
+        if (i > 0) {
+            EXPECT_TRUE(p.isEqualTo(at)) << "piece " << i;
+        }
         at = q;
     }
 }
