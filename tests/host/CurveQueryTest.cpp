@@ -214,3 +214,22 @@ TEST(CurveDerivatives, FirstDerivativesMatchFiniteDifferences)
     ASSERT_EQ(arc.getSecondDeriv(1.0, d), Acad::eOk);
     EXPECT_NEAR(d.length(), 3.0, 1e-12);  // r towards the centre for the angle parameter
 }
+
+TEST(CurveParams, PointsComputedOnCurvesAtSurveyCoordinatesAreFoundAgain)
+{
+    // Coordinates of a national grid: the on-curve tolerance grows with them, so points the
+    // curve itself computed are still on it.
+    AcDbPolyline pl;
+    pl.addVertexAt(0, {512345.678, 1234567.891}, 0.3);
+    pl.addVertexAt(1, {512400.123, 1234600.456}, -0.7);
+    pl.addVertexAt(2, {512480.5, 1234590.25});
+    for (double t = 0.0; t <= 2.0; t += 0.1) {
+        AcGePoint3d p;
+        double back = 0;
+        ASSERT_EQ(pl.getPointAtParam(t, p), Acad::eOk);
+        ASSERT_EQ(pl.getParamAtPoint(p, back), Acad::eOk) << t;
+        EXPECT_NEAR(back, t, 1e-8);
+    }
+    double t = 0;
+    EXPECT_EQ(pl.getParamAtPoint({512345.678, 1234567.892, 0}, t), Acad::eInvalidInput);  // a millimetre off
+}
