@@ -3,11 +3,14 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <system_error>
+#include <vector>
 
 #include "host/db/AcDbDatabase.h"
+#include "host/dxf/DxfExport.h"
 #include "host/editor/Editor.h"
 #include "host/editor/InputSource.h"
 #include "host/editor/PromptCommands.h"
@@ -227,6 +230,91 @@ void Session::saveCommand(std::wstring_view argument)
     editor().write(L"\nSaved " + fromUtf8(target) + L".");
 }
 
+bool Session::checkPictureOptions()
+{
+    if (!options_.window.empty()) {
+        fendo::render::DrawingWindow window;
+        if (!fendo::render::parseWindow(options_.window, window)) {
+            reportFailure("bad --window " + options_.window + ": expected x1,y1,x2,y2 with x1 != x2 and y1 != y2");
+            return false;
+        }
+        renderOptions_.window = window;
+    }
+    if (!options_.size.empty() &&
+        !fendo::render::parseSize(options_.size, renderOptions_.width, renderOptions_.height)) {
+        reportFailure("bad --size " + options_.size + ": expected WIDTHxHEIGHT in pixels, as 1600x1200");
+        return false;
+    }
+    if (!options_.render.empty() && !fendo::render::imageFormatFor(options_.render)) {
+        reportFailure("bad --render " + options_.render + ": the file name must end in .svg or .png");
+        return false;
+    }
+    return true;
+}
+
+bool Session::renderTo(const std::string& path, std::string& error)
+{
+    return fendo::render::renderDrawing(*database_, path, renderOptions_, &error) == Acad::eOk;
+}
+
+bool Session::exportPlainTo(const std::string& path, std::string& error)
+{
+    std::string message;
+    fendo::dxf::DxfWriteOptions plain;
+    plain.explodeCustomObjects = true;
+    const Acad::ErrorStatus es = fendo::dxf::writeDxfFile(*database_, fromUtf8(path), plain, &message);
+    if (es != Acad::eOk) {
+        if (message.empty()) message = Acad::errorStatusText(es);
+        error = failureLine("cannot save", path, message);
+        return false;
+    }
+    return true;
+}
+
+void Session::renderCommand(std::wstring_view argument)
+{
+    std::wstring answer;
+    if (!fendo::editor::argumentOrAsk(argument, L"\nPicture file (.svg or .png): ", answer)) return;
+    // The last two words may be the window's corners: RENDER out.png 0,0 100,50.
+    std::vector<std::wstring> words;
+    for (size_t at = 0; at < answer.size();) {
+        const size_t start = answer.find_first_not_of(L" \t", at);
+        if (start == std::wstring::npos) break;
+        const size_t stop = std::min(answer.find_first_of(L" \t", start), answer.size());
+        words.push_back(answer.substr(start, stop - start));
+        at = stop;
+    }
+    fendo::render::RenderOptions options = renderOptions_;
+    std::wstring path = std::wstring(fendo::editor::trimBlanks(answer));
+    if (words.size() >= 3) {
+        fendo::render::DrawingWindow window;
+        const std::string corners = toUtf8(words[words.size() - 2] + L"," + words.back());
+        if (fendo::render::parseWindow(corners, window)) {
+            options.window = window;
+            const size_t cut = answer.rfind(words[words.size() - 2]);
+            path = std::wstring(fendo::editor::trimBlanks(std::wstring_view(answer).substr(0, cut)));
+        }
+    }
+    std::string error;
+    if (fendo::render::renderDrawing(*database_, toUtf8(path), options, &error) != Acad::eOk) {
+        editor().write(L"\n" + fromUtf8(error));
+        return;
+    }
+    editor().write(L"\nRendered " + path + L".");
+}
+
+void Session::exportPlainCommand(std::wstring_view argument)
+{
+    std::wstring answer;
+    if (!fendo::editor::argumentOrAsk(argument, L"\nExport plain drawing as: ", answer)) return;
+    std::string error;
+    if (!exportPlainTo(toUtf8(answer), error)) {
+        editor().write(L"\n" + fromUtf8(error));
+        return;
+    }
+    editor().write(L"\nExported " + answer + L".");
+}
+
 void Session::registerCommands()
 {
     using fendo::editor::registerPromptCommand;
@@ -236,6 +324,11 @@ void Session::registerCommands()
     registerPromptCommand(L"SAVEAS", L"saves the drawing under a new name: SAVEAS path",
                           [this](std::wstring_view arg) { saveAsCommand(arg); });
     auto quit = [](std::wstring_view) { fendo::editor::requestSessionEnd(); };
+    registerPromptCommand(L"RENDER", L"draws the drawing to a picture: RENDER out.svg|out.png [x1,y1 x2,y2]",
+                          [this](std::wstring_view arg) { renderCommand(arg); });
+    registerPromptCommand(L"EXPORTPLAIN",
+                          L"saves a copy with custom objects as ordinary entities: EXPORTPLAIN path",
+                          [this](std::wstring_view arg) { exportPlainCommand(arg); });
     registerPromptCommand(L"QUIT", L"ends the session (saving with -o)", quit);
     registerPromptCommand(L"EXIT", L"ends the session (saving with -o)", quit);
 }
@@ -244,7 +337,7 @@ int Session::run()
 {
     // Modules first: a drawing read afterwards finds the classes they register, so their
     // objects come back as themselves rather than as proxies.
-    if (!openInput() || !loadModules() || !openDrawing()) return 1;
+    if (!checkPictureOptions() || !openInput() || !loadModules() || !openDrawing()) return 1;
     bindVariables();
     registerCommands();
     if (editor().interactive())
@@ -255,6 +348,20 @@ int Session::run()
 
     // Saved while the module is still loaded: its objects are written by its own code.
     int status = 0;
+    if (!options_.render.empty()) {
+        std::string error;
+        if (!renderTo(options_.render, error)) {
+            reportFailure(error);
+            status = 1;
+        }
+    }
+    if (!options_.exportPlain.empty()) {
+        std::string error;
+        if (!exportPlainTo(options_.exportPlain, error)) {
+            reportFailure(error);
+            status = 1;
+        }
+    }
     if (!options_.output.empty()) {
         std::string error;
         if (!saveTo(options_.output, error)) {

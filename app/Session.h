@@ -5,6 +5,8 @@
 #include <optional>
 #include <string>
 
+#include "host/render/DrawingRenderer.h"
+
 class AcDbDatabase;
 
 namespace fendo::app {
@@ -15,6 +17,10 @@ struct Options {
     std::string output;          // empty: not saved at the end
     std::string module;          // empty: Fendo17.arx beside the program
     bool noModule = false;
+    std::string render;          // empty: no picture; else OUT.svg or OUT.png
+    std::string window;          // "x1,y1,x2,y2"; empty: the drawing's extents
+    std::string size;            // "WIDTHxHEIGHT"; empty: 1600x1200
+    std::string exportPlain;     // empty: no plain export
 };
 
 class Session {
@@ -39,6 +45,12 @@ private:
     bool saveTo(const std::string& path, std::string& error);
     void saveCommand(std::wstring_view argument);
     void saveAsCommand(std::wstring_view argument);
+    // RENDER path [x1,y1 x2,y2] and EXPORTPLAIN path (docs/rendering.md).
+    void renderCommand(std::wstring_view argument);
+    void exportPlainCommand(std::wstring_view argument);
+    bool checkPictureOptions();
+    bool renderTo(const std::string& path, std::string& error);
+    bool exportPlainTo(const std::string& path, std::string& error);
 
     // The folder of the drawing's file with a trailing '/', for DWGPREFIX.
     std::wstring drawingFolder() const;
@@ -50,6 +62,7 @@ private:
     std::unique_ptr<AcDbDatabase> database_;
     std::string drawingPath_;           // the file read, or the last SAVEAS name
     std::string saveAsPath_;            // set by SAVEAS; SAVE goes there first
+    fendo::render::RenderOptions renderOptions_;  // from --window and --size
 };
 
 // "fendo: " + the message, on stderr.

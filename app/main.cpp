@@ -23,6 +23,15 @@ int main(int argc, char** argv)
                        ->option_text("PATH");
     cli.add_flag("--no-module", options.noModule, "run the host alone, without module or companion libraries")
         ->excludes(module);
+    cli.add_option("--render", options.render,
+                   "draw the drawing to OUT.svg or OUT.png when the input ends (before saving)")
+        ->option_text("OUT.svg|OUT.png");
+    cli.add_option("--window", options.window, "the part of the drawing to draw (default: all of it)")
+        ->option_text("x1,y1,x2,y2");
+    cli.add_option("--size", options.size, "picture size in pixels (default 1600x1200)")->option_text("WxH");
+    cli.add_option("--export-plain", options.exportPlain,
+                   "also write OUT.dxf with custom objects replaced by ordinary entities")
+        ->option_text("OUT.dxf");
     cli.set_version_flag("--version", kVersion);
     CLI11_PARSE(cli, argc, argv);
 

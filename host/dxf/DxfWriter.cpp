@@ -10,6 +10,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <memory>
 #include <string>
 #include <unordered_map>
 #include <unordered_set>
@@ -20,8 +21,10 @@
 #include "host/db/AcDbSymbolTable.h"
 #include "host/db/AcDbUnknownObject.h"
 #include "host/db/DbHelpers.h"
+#include "host/dxf/DxfExport.h"
 #include "host/dxf/DxfIo.h"
 #include "host/dxf/DxfOutput.h"
+#include "host/gi/ProxyGraphicsWriter.h"
 
 namespace fendo::dxf {
 namespace {
@@ -58,7 +61,11 @@ constexpr BuiltInClass kBuiltInClasses[] = {
 
 class Writer {
 public:
-    Writer(AcDbDatabase& db, std::FILE* file) : m_db(db), m_out(file), m_filer(&db) { m_filer.setOutputSink(&m_out); }
+    Writer(AcDbDatabase& db, std::FILE* file, const DxfWriteOptions& options)
+        : m_db(db), m_out(file), m_filer(&db), m_options(options)
+    {
+        m_filer.setOutputSink(&m_out);
+    }
 
     void prepare();
     void write();
@@ -74,6 +81,11 @@ private:
     const std::string& typeName(const AcDbObject* obj);
     void writeObject(AcDbObject* obj, std::string_view typeOverride = {});
     void writeEntity(AcDbObjectId id);
+    // Custom entities: with their proxy graphics, or as their exploded pieces.
+    fendo::db::RawTags fieldsOf(const AcDbObject* obj);
+    void writeCustomEntity(AcDbEntity* ent);
+    void explodeCustomEntity(AcDbEntity* ent);
+    void writePiece(AcDbEntity* piece, std::uint64_t handle, AcDbObjectId owner);
     void writeHeader();
     void writeClasses();
     void writeTables();
@@ -86,7 +98,23 @@ private:
     AcDbDxfFiler m_filer;
     std::unordered_map<const AcRxClass*, std::string> m_typeNames;
     std::string m_scratchType;
+    DxfWriteOptions m_options;
+    // Exploded pieces of custom entities and the handles they are written with.
+    struct Piece {
+        std::unique_ptr<AcDbEntity> entity;
+        std::uint64_t handle;
+    };
+    std::unordered_map<const AcDbEntity*, std::vector<Piece>> m_pieces;
+    std::uint64_t m_nextHandle = 0;
 };
+
+// Explode results that are themselves custom are exploded again, to this depth.
+constexpr int kMaxExplodeDepth = 4;
+// Proxy graphics groups: byte count, then the data in hexadecimal chunks.
+constexpr int kProxyGraphicsSizeCode = 92;
+constexpr int kProxyGraphicsSizeCodeR2013 = 160;
+constexpr int kProxyGraphicsDataCode = 310;
+constexpr size_t kBinaryChunk = 127;
 
 const std::string& Writer::typeName(const AcDbObject* obj)
 {
@@ -111,10 +139,108 @@ void Writer::writeObject(AcDbObject* obj, std::string_view typeOverride)
         for (const auto& tag : *xdata) m_out.group(tag.code, tag.value);
 }
 
+fendo::db::RawTags Writer::fieldsOf(const AcDbObject* obj)
+{
+    m_filer.setOutputSink(nullptr);
+    m_filer.setObjectBeingWritten(obj);
+    obj->dxfOutFields(&m_filer);
+    fendo::db::RawTags tags = m_filer.takeOutput();
+    m_filer.setOutputSink(&m_out);
+    return tags;
+}
+
+// The proxy graphics go at the end of the AcDbEntity section, where readers look for them;
+// any the object brought from a file are dropped, since they showed an older state.
+void Writer::writeCustomEntity(AcDbEntity* ent)
+{
+    m_out.group(0, typeName(ent));
+    fendo::db::RawTags tags = fieldsOf(ent);
+    size_t start = tags.size(), end = tags.size();
+    for (size_t i = 0; i < tags.size(); ++i) {
+        if (tags[i].code != AcDb::kDxfSubclass) continue;
+        if (start == tags.size() && tags[i].value == "AcDbEntity") {
+            start = i + 1;
+        } else if (start != tags.size()) {
+            end = i;
+            break;
+        }
+    }
+    const std::vector<std::uint8_t> graphics = fendo::gi::proxyGraphicsFor(*ent);
+    for (size_t i = 0; i < tags.size(); ++i) {
+        const int code = tags[i].code;
+        const bool stale = i >= start && i < end &&
+                           (code == kProxyGraphicsSizeCode || code == kProxyGraphicsSizeCodeR2013 ||
+                            code == kProxyGraphicsDataCode);
+        if (!stale) m_out.group(code, tags[i].value);
+        if (i + 1 != end || graphics.empty()) continue;
+        m_out.groupInt(kProxyGraphicsSizeCode, static_cast<long long>(graphics.size()));
+        static constexpr char kHex[] = "0123456789ABCDEF";
+        std::string chunk;
+        for (size_t at = 0; at < graphics.size(); at += kBinaryChunk) {
+            chunk.clear();
+            for (size_t k = at; k < std::min(graphics.size(), at + kBinaryChunk); ++k) {
+                chunk.push_back(kHex[graphics[k] >> 4]);
+                chunk.push_back(kHex[graphics[k] & 0xF]);
+            }
+            m_out.group(kProxyGraphicsDataCode, chunk);
+        }
+    }
+    if (const auto* xdata = ent->rawXData())
+        for (const auto& tag : *xdata) m_out.group(tag.code, tag.value);
+}
+
+void Writer::explodeCustomEntity(AcDbEntity* ent)
+{
+    std::vector<Piece>& out = m_pieces[ent];
+    std::vector<std::pair<AcDbEntity*, int>> todo{{ent, 0}};
+    while (!todo.empty()) {
+        auto [e, depth] = todo.back();
+        todo.pop_back();
+        AcDbVoidPtrArray parts;
+        e->explode(parts);  // a refusal leaves no pieces
+        for (void* p : parts) {
+            std::unique_ptr<AcDbEntity> piece(static_cast<AcDbEntity*>(p));
+            if (!piece) continue;
+            if (piece->layerId().isNull()) piece->setPropertiesFrom(ent);
+            if (piece->isA()->isCustom() && depth + 1 < kMaxExplodeDepth) {
+                todo.emplace_back(piece.get(), depth + 1);
+                out.push_back(Piece{std::move(piece), 0});  // kept alive while exploded, not written
+                continue;
+            }
+            if (piece->isA()->isCustom()) continue;
+            out.push_back(Piece{std::move(piece), m_nextHandle++});
+        }
+    }
+}
+
+void Writer::writePiece(AcDbEntity* piece, std::uint64_t handle, AcDbObjectId owner)
+{
+    m_out.group(0, typeName(piece));
+    fendo::db::RawTags tags = fieldsOf(piece);
+    m_out.groupHandle(AcDb::kDxfHandle, handle);
+    bool ownerDone = false;
+    for (const auto& tag : tags) {
+        if (!ownerDone && tag.code == AcDb::kDxfSoftPointerId) {
+            ownerDone = true;
+            m_out.groupHandle(AcDb::kDxfSoftPointerId, owner.handle().value());
+            continue;
+        }
+        m_out.group(tag.code, tag.value);
+    }
+}
+
 void Writer::writeEntity(AcDbObjectId id)
 {
     auto* ent = AcDbEntity::cast(liveObject(id));
     if (!ent) return;
+    if (ent->isA()->isCustom()) {
+        if (!m_options.explodeCustomObjects) return writeCustomEntity(ent);
+        auto it = m_pieces.find(ent);
+        if (it == m_pieces.end()) return;
+        for (Piece& piece : it->second)
+            if (piece.handle) writePiece(piece.entity.get(), piece.handle, ent->ownerId());
+        return;
+    }
     writeObject(ent);
     if (!mayOwnSubentities(ent->isA())) return;
     auto subs = subentityAccess(ent);
@@ -166,6 +292,17 @@ void Writer::prepare()
             }
         }
     }
+    m_nextHandle = 0;
+    if (!m_options.explodeCustomObjects) return;
+    // Pieces take handles above every handle in use, the records made above included (the
+    // seed is written after them).
+    m_nextHandle = m_db.handseed().value();
+    for (const AcDbStub& stub : m_db.stubs()) m_nextHandle = std::max(m_nextHandle, stub.handle.value() + 1);
+    for (AcDbObjectId btrId : blocks->recordIds())
+        if (auto* btr = AcDbBlockTableRecord::cast(liveObject(btrId)))
+            for (AcDbObjectId id : btr->entityIds())
+                if (AcDbObject* obj = liveObject(id); obj && obj->isA()->isCustom() && AcDbEntity::cast(obj))
+                    explodeCustomEntity(AcDbEntity::cast(obj));
 }
 
 void Writer::write()
@@ -201,6 +338,7 @@ void Writer::writeHeader()
     // The seed is above every handle in use.
     std::uint64_t seed = m_db.handseed().value();
     for (const AcDbStub& stub : m_db.stubs()) seed = std::max(seed, stub.handle.value() + 1);
+    seed = std::max(seed, m_nextHandle);
     var("$HANDSEED");
     m_out.groupHandle(5, seed);
     var("$CLAYER");
@@ -250,6 +388,8 @@ void Writer::writeClasses()
         AcDbObject* obj = stub.erased ? nullptr : stub.object;
         if (!obj) continue;
         const AcRxClass* cls = obj->isA();
+        if (cls->isCustom() && m_options.explodeCustomObjects && AcDbEntity::cast(obj))
+            continue;  // written as its pieces
         if (cls->isCustom())
             ++byClass[cls];
         else if (!AcDbEntity::cast(obj) || cls == AcDbUnknownEntity::desc())
@@ -364,6 +504,14 @@ std::string parentFolder(const std::string& path)
 
 Acad::ErrorStatus AcDbDatabase::dxfOut(const std::wstring& path, std::string* errorMessage)
 {
+    const Acad::ErrorStatus es = fendo::dxf::writeDxfFile(*this, path, {}, errorMessage);
+    if (es == Acad::eOk) setFilename(path);
+    return es;
+}
+
+Acad::ErrorStatus fendo::dxf::writeDxfFile(AcDbDatabase& db, const std::wstring& path, const DxfWriteOptions& options,
+                                           std::string* errorMessage)
+{
     const std::string target = fendo::toUtf8(path);
     auto failure = [&](const std::string& why, Acad::ErrorStatus es) {
         if (errorMessage) *errorMessage = target + ": cannot save: " + why;
@@ -396,7 +544,7 @@ Acad::ErrorStatus AcDbDatabase::dxfOut(const std::wstring& path, std::string* er
     bool ok = true;
     int err = 0;
     {
-        fendo::dxf::Writer writer(*this, file);
+        fendo::dxf::Writer writer(db, file, options);
         writer.prepare();
         writer.write();
         if (writer.failed()) {
@@ -420,7 +568,6 @@ Acad::ErrorStatus AcDbDatabase::dxfOut(const std::wstring& path, std::string* er
         ::unlink(temp.c_str());
         return failure(std::strerror(err ? err : EIO), Acad::eFileAccessErr);
     }
-    setFilename(path);
     if (errorMessage) errorMessage->clear();
     return Acad::eOk;
 }

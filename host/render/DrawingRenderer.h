@@ -1,0 +1,48 @@
+// Pictures of a drawing: model space drawn through each entity's worldDraw onto an SVG or
+// PNG file, fitted to the visible extents or to a window of the drawing.
+#pragma once
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "host/core/AcadTypes.h"
+#include "host/db/AcDbExtents.h"
+#include "host/ge/AcGePoint2d.h"
+
+class AcDbDatabase;
+
+namespace fendo::render {
+
+enum class ImageFormat { Svg, Png };
+
+struct DrawingWindow {
+    AcGePoint2d lo;
+    AcGePoint2d hi;
+};
+
+struct RenderOptions {
+    std::optional<DrawingWindow> window;  // none: the visible extents with a margin
+    int width = 1600;                     // pixels for PNG, points for SVG
+    int height = 1200;
+};
+
+// The fraction of the extents added on every side when no window is given.
+inline constexpr double kFitMargin = 0.05;
+
+// The format named by the file's extension (".svg" or ".png", any case).
+std::optional<ImageFormat> imageFormatFor(std::string_view path);
+
+// "x1,y1,x2,y2" (corners in any order); false for anything else or an empty window.
+bool parseWindow(std::string_view text, DrawingWindow& window);
+// "WIDTHxHEIGHT", each 1..20000.
+bool parseSize(std::string_view text, int& width, int& height);
+
+// The bounding box of the model-space entities on layers that show; empty when none.
+AcDbExtents visibleExtents(AcDbDatabase& db);
+
+// Draws model space on a white page to `path`; eInvalidInput for an unknown extension or a
+// bad size, eFileAccessErr when the file cannot be written (with `error` filled).
+Acad::ErrorStatus renderDrawing(AcDbDatabase& db, const std::string& path, const RenderOptions& options,
+                                std::string* error = nullptr);
+
+}  // namespace fendo::render
