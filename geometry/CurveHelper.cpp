@@ -21,18 +21,6 @@ namespace {
 
 using fendo::db::OpenedObject;
 
-// The host's spline equivalent of a spline-fit polyline (a new object owned by the caller).
-template <typename Pline>
-Acad::ErrorStatus splineEquivalent(const Pline* pline, AcDbSpline*& spline)
-{
-    spline = nullptr;
-    if constexpr (requires { pline->getSpline(spline); }) {
-        return pline->getSpline(spline);
-    } else {
-        return Acad::eNotImplementedYet;
-    }
-}
-
 // Appends a copy of the heavy polyline to the current space and gives its id; the copy is
 // made simple first.
 template <typename Pline, typename SimpleType>
@@ -265,7 +253,7 @@ void CurveHelper::getPoints(AcGePoint3dArray& points, bool& closed, double arcTo
         m_kind = static_cast<int>(CurveKind::Polyline2d);
         if (p2->polyType() == AcDb::k2dQuadSplinePoly || p2->polyType() == AcDb::k2dCubicSplinePoly) {
             AcDbSpline* spline = nullptr;
-            if (splineEquivalent(p2, spline) == Acad::eOk && spline) facetSpline(spline, m_splineTolerance, points);
+            if (p2->getSpline(spline) == Acad::eOk && spline) facetSpline(spline, m_splineTolerance, points);
             delete spline;
         } else {
             pointsAtVertices(p2, closed, points);
@@ -274,7 +262,7 @@ void CurveHelper::getPoints(AcGePoint3dArray& points, bool& closed, double arcTo
         m_kind = static_cast<int>(CurveKind::Polyline3d);
         if (p3->polyType() != AcDb::k3dSimplePoly) {
             AcDbSpline* spline = nullptr;
-            if (splineEquivalent(p3, spline) == Acad::eOk && spline) facetSpline(spline, m_splineTolerance, points);
+            if (p3->getSpline(spline) == Acad::eOk && spline) facetSpline(spline, m_splineTolerance, points);
             delete spline;
         } else {
             pointsAtVertices(p3, closed, points);

@@ -4,7 +4,16 @@
 #include "geometry/CurveReaders.h"
 #include "host/db/AcDbObjectId.h"
 
-enum class CurveKind { Line = 0, Arc = 1, Circle = 2, LwPolyline = 3, Polyline2d = 4, Polyline3d = 5, Spline = 6, None = 7 };
+enum class CurveKind {
+    Line = 0,
+    Arc = 1,
+    Circle = 2,
+    LwPolyline = 3,
+    Polyline2d = 4,
+    Polyline3d = 5,
+    Spline = 6,
+    None = 7
+};
 
 class CurveHelper {
 public:

@@ -159,7 +159,8 @@ int read3dPolylineVertices(const AcDb3dPolyline* pline, AcGePoint3dArray& points
         if (auto* v = AcDb3dPolylineVertex::cast(it->entity())) all.append(v->position());
     }
     delete it;
-    fendo::geometry::DistinctPoints seen(AcGeContext::gTol.equalPoint(), fendo::geometry::coordinateExtent(all));
+    fendo::geometry::DistinctPoints seen(AcGeContext::gTol.equalPoint(),
+                                         fendo::geometry::coordinateExtent(all));
     for (const AcGePoint3d& p : all)
         if (seen.insert(p)) points.append(p);
     return points.length();

@@ -21,8 +21,9 @@ constexpr double kArcFacetTolerance = 0.005;
 
 // One point per vertex (world coordinates), no closing vertex; closed from the polyline.
 // The optional lists get one bulge and one start and end width per vertex. Returns the count.
-int readLwPolyline(const AcDbPolyline* pline, bool& closed, AcGePoint3dArray& points, AcGeDoubleArray* bulges = nullptr,
-                   AcGeDoubleArray* startWidths = nullptr, AcGeDoubleArray* endWidths = nullptr);
+int readLwPolyline(const AcDbPolyline* pline, bool& closed, AcGePoint3dArray& points,
+                   AcGeDoubleArray* bulges = nullptr, AcGeDoubleArray* startWidths = nullptr,
+                   AcGeDoubleArray* endWidths = nullptr);
 // One 2D point and bulge per vertex; a closed polyline gets its first point again with
 // bulge 0. Returns the point count.
 int readLwPolyline2d(const AcDbPolyline* pline, AcGePoint2dArray& points, AcGeDoubleArray& bulges);

@@ -55,7 +55,8 @@ private:
     };
     Key keyOf(const AcGePoint3d& p) const
     {
-        return Key{static_cast<std::int64_t>(std::floor(p.x / m_cell)), static_cast<std::int64_t>(std::floor(p.y / m_cell)),
+        return Key{static_cast<std::int64_t>(std::floor(p.x / m_cell)),
+                   static_cast<std::int64_t>(std::floor(p.y / m_cell)),
                    static_cast<std::int64_t>(std::floor(p.z / m_cell))};
     }
 
@@ -69,7 +70,8 @@ template <typename Range>
 double coordinateExtent(const Range& points)
 {
     double e = 0.0;
-    for (const AcGePoint3d& p : points) e = std::fmax(e, std::fmax(std::fabs(p.x), std::fmax(std::fabs(p.y), std::fabs(p.z))));
+    for (const AcGePoint3d& p : points)
+        e = std::fmax(e, std::fmax(std::fabs(p.x), std::fmax(std::fabs(p.y), std::fabs(p.z))));
     return e;
 }
 

@@ -94,7 +94,8 @@ bool FacetSpline::refine()
             const double span = lastNode->m_param - m_first->m_param;
             const double f = span != 0.0 ? (a->m_param - m_first->m_param) / span : 0.0;
             acutPrintf(L"Requires too many steps\n");
-            acutPrintf(L"%d steps used so far to cover less than %2.0f%% of the curve\n", m_stepLimit, f * 100.0);
+            acutPrintf(L"%d steps used so far to cover less than %2.0f%% of the curve\n", m_stepLimit,
+                       f * 100.0);
             return false;
         }
     }

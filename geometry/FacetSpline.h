@@ -37,7 +37,8 @@ public:
     FacetSpline& operator=(const FacetSpline&) = delete;
 
     // Accepts the span A-B, or rejects it and gives the parameter at which to split it.
-    virtual bool testSegment(const FacetNode& a, const FacetNode& b, double& splitParam, double& deviation) const = 0;
+    virtual bool testSegment(const FacetNode& a, const FacetNode& b, double& splitParam,
+                             double& deviation) const = 0;
 
     // Seeds the nodes from the spline's knots. The spline is borrowed and must stay open
     // for reading until the last getPoints. Fails (with a message) when its NURBS data
@@ -72,5 +73,6 @@ private:
 // points whose distance from the chord must not exceed the tolerance.
 class FacetSplineChordal : public FacetSpline {
 public:
-    bool testSegment(const FacetNode& a, const FacetNode& b, double& splitParam, double& deviation) const override;
+    bool testSegment(const FacetNode& a, const FacetNode& b, double& splitParam,
+                     double& deviation) const override;
 };

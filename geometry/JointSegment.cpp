@@ -51,7 +51,8 @@ int SegmentData::nodeOf(const AcGePoint3d& p)
     return index;
 }
 
-SegmentData::AddResult SegmentData::addSegment(Adesk::Int32 id, const AcGePoint3d& first, const AcGePoint3d& second)
+SegmentData::AddResult SegmentData::addSegment(Adesk::Int32 id, const AcGePoint3d& first,
+                                               const AcGePoint3d& second)
 {
     const double t = g_jointTolerance;
     if (first.distanceTo(second) < t) return AddResult::Rejected;

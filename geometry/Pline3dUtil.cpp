@@ -24,7 +24,8 @@ int Pline3dUtil::getVertices(AcGePoint3dArray& points)
 
     AcGePoint3dArray all = points;
     all.append(found);
-    fendo::geometry::DistinctPoints seen(AcGeContext::gTol.equalPoint(), fendo::geometry::coordinateExtent(all));
+    fendo::geometry::DistinctPoints seen(AcGeContext::gTol.equalPoint(),
+                                         fendo::geometry::coordinateExtent(all));
     for (const AcGePoint3d& p : points) seen.insert(p);
     for (const AcGePoint3d& p : found)
         if (seen.insert(p)) points.append(p);

@@ -26,8 +26,8 @@ double segmentDist2(const AcGePoint2d& p, const AcGePoint2d& a, const AcGePoint2
 
 }  // namespace
 
-int PolySimplyfy::simplify(double tolerance, const AcGePoint2d* points, int count, std::vector<AcGePoint2d>& kept,
-                           std::vector<int>& sourceIndices) const
+int PolySimplyfy::simplify(double tolerance, const AcGePoint2d* points, int count,
+                           std::vector<AcGePoint2d>& kept, std::vector<int>& sourceIndices) const
 {
     kept.clear();
     sourceIndices.clear();

@@ -29,7 +29,8 @@ AcGePoint2d plan(const AcGePoint3d& p) { return AcGePoint2d(p.x, p.y); }
 
 // The bulge of the part from p to q of the arc segment s0-s1 with bulge b (same centre and
 // radius, same sense).
-double partBulge(const AcGePoint2d& s0, const AcGePoint2d& s1, double b, const AcGePoint2d& p, const AcGePoint2d& q)
+double partBulge(const AcGePoint2d& s0, const AcGePoint2d& s1, double b, const AcGePoint2d& p,
+                 const AcGePoint2d& q)
 {
     const auto arc = fendo::ge::arcFromBulge(s0, s1, b);
     if (!arc || p.isEqualTo(q)) return 0.0;
@@ -248,7 +249,8 @@ bool BsPolylineNew::offsetTo(double distance, BsPolylineNew& target) const
     return first != nullptr;
 }
 
-bool BsPolylineNew::crossLine(const AcGePoint3d& a, const AcGePoint3d& b, AcGePoint3d& crossing, CrossMode mode) const
+bool BsPolylineNew::crossLine(const AcGePoint3d& a, const AcGePoint3d& b, AcGePoint3d& crossing,
+                              CrossMode mode) const
 {
     const AcGePoint3d pa(a.x, a.y, 0.0), pb(b.x, b.y, 0.0);
     const AcGeLine3d line(pa, pb);

@@ -61,7 +61,8 @@ bool samePointSet(std::vector<AcGePoint2d> a, std::vector<AcGePoint2d> b)
 {
     if (a.size() != b.size()) return false;
     for (const AcGePoint2d& p : a) {
-        auto it = std::find_if(b.begin(), b.end(), [&](const AcGePoint2d& q) { return p.distanceTo(q) < 1e-9; });
+        auto it =
+            std::find_if(b.begin(), b.end(), [&](const AcGePoint2d& q) { return p.distanceTo(q) < 1e-9; });
         if (it == b.end()) return false;
         b.erase(it);
     }
@@ -169,4 +170,22 @@ TEST(CurveHelperReverse, LinesAndThreeDPolylinesRunTheOtherWay)
     ASSERT_EQ(pts.length(), 3);
     EXPECT_TRUE(pts[0].isEqualTo(AcGePoint3d(2, 2, 2)));
     EXPECT_TRUE(pts[2].isEqualTo(AcGePoint3d(0, 0, 0)));
+}
+
+TEST(CurveHelperPoints, SplineFitThreeDPolylinesAreFacetedThroughTheirSplineEquivalent)
+{
+    TestDrawing dwg;
+    auto* pl = new AcDb3dPolyline(AcDb::k3dSimplePoly,
+                                  AcGePoint3dArray{{0, 0, 0}, {10, 10, 1}, {20, 0, 2}, {30, 10, 3}});
+    pl->convertToPolyType(AcDb::k3dCubicSplinePoly);
+    CurveHelper helper(dwg.add(pl));
+    helper.setSplineTolerance(0.01);
+    AcGePoint3dArray pts;
+    bool closed = true;
+    helper.getPoints(pts, closed);
+    EXPECT_EQ(helper.kind(), CurveKind::Polyline3d);
+    EXPECT_FALSE(closed);
+    EXPECT_GT(pts.length(), 10);
+    EXPECT_TRUE(pts.first().isEqualTo(AcGePoint3d(0, 0, 0), AcGeTol()));
+    EXPECT_TRUE(pts.last().isEqualTo(AcGePoint3d(30, 10, 3), AcGeTol()));
 }

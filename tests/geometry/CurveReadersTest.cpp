@@ -126,11 +126,14 @@ TEST(CArrayPoint, NearestPointTakesTheFirstOfEqualDistancesAndCanIgnoreHeight)
 {
     CArrayPoint list(AcGePoint3dArray{{0, 0, 50}, {4, 0, 0}, {-4, 0, 0}, {0, 4, 0}});
     int index = -2;
-    EXPECT_TRUE(list.nearestPoint({0, 0, 0}, CArrayPoint::Distance::Spatial, index).isEqualTo(AcGePoint3d(4, 0, 0)));
+    EXPECT_TRUE(
+        list.nearestPoint({0, 0, 0}, CArrayPoint::Distance::Spatial, index).isEqualTo(AcGePoint3d(4, 0, 0)));
     EXPECT_EQ(index, 1);
-    EXPECT_TRUE(list.nearestPoint({0, 0, 0}, CArrayPoint::Distance::Planar, index).isEqualTo(AcGePoint3d(0, 0, 50)));
+    EXPECT_TRUE(
+        list.nearestPoint({0, 0, 0}, CArrayPoint::Distance::Planar, index).isEqualTo(AcGePoint3d(0, 0, 50)));
     EXPECT_EQ(index, 0);
     CArrayPoint empty;
-    EXPECT_TRUE(empty.nearestPoint({1, 1, 1}, CArrayPoint::Distance::Spatial, index).isEqualTo(AcGePoint3d(0, 0, 0)));
+    EXPECT_TRUE(
+        empty.nearestPoint({1, 1, 1}, CArrayPoint::Distance::Spatial, index).isEqualTo(AcGePoint3d(0, 0, 0)));
     EXPECT_EQ(index, -1);
 }

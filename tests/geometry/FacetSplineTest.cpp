@@ -112,7 +112,8 @@ TEST(FacetSplineChordal, ParallelEndTangentsMeasureTheSecondTangentFromTheChord)
 {
     // A Bezier S from (0,0) to (3,1), level at both ends.
     AcGePoint3dArray ctrl{{0, 0, 0}, {1, 0, 0}, {2, 1, 0}, {3, 1, 0}};
-    const AcDbSpline spline(3, false, false, false, ctrl, AcGeDoubleArray{0, 0, 0, 0, 1, 1, 1, 1}, AcGeDoubleArray());
+    const AcDbSpline spline(3, false, false, false, ctrl, AcGeDoubleArray{0, 0, 0, 0, 1, 1, 1, 1},
+                            AcGeDoubleArray());
     const FacetNode a(&spline, 0.0), b(&spline, 1.0);
     FacetSplineChordal facet;
     ASSERT_TRUE(facet.setup(&spline, 0.9, 10));
@@ -137,7 +138,8 @@ TEST(FacetSpline, ZeroToleranceRunsIntoTheStepLimitAndLeavesTheListAlone)
     ASSERT_EQ(points.length(), 1);
     EXPECT_TRUE(points[0].isEqualTo(AcGePoint3d(7, 7, 7)));
     EXPECT_FALSE(facet.isRefined());
-    const std::regex expected("Requires too many steps\n10000 steps used so far to cover less than +[0-9]+% of the curve\n");
+    const std::regex expected(
+        "Requires too many steps\n10000 steps used so far to cover less than +[0-9]+% of the curve\n");
     EXPECT_TRUE(std::regex_search(out.text, expected)) << out.text;
 }
 

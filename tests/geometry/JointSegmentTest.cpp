@@ -75,11 +75,14 @@ std::vector<Chain> chainsByScan(const std::vector<SegmentComp>& links)
                 const Naive m = list[i];
                 const size_t n = m.links.size();
                 if (k.nodes.front() == m.nodes.front()) {
-                    for (size_t j = 0; j < n; ++j) k.links.push_front(m.links[j]), k.nodes.push_front(m.nodes[j + 1]);
+                    for (size_t j = 0; j < n; ++j)
+                        k.links.push_front(m.links[j]), k.nodes.push_front(m.nodes[j + 1]);
                 } else if (k.nodes.front() == m.nodes.back()) {
-                    for (size_t j = n; j-- > 0;) k.links.push_front(m.links[j]), k.nodes.push_front(m.nodes[j]);
+                    for (size_t j = n; j-- > 0;)
+                        k.links.push_front(m.links[j]), k.nodes.push_front(m.nodes[j]);
                 } else if (k.nodes.back() == m.nodes.front()) {
-                    for (size_t j = 0; j < n; ++j) k.links.push_back(m.links[j]), k.nodes.push_back(m.nodes[j + 1]);
+                    for (size_t j = 0; j < n; ++j)
+                        k.links.push_back(m.links[j]), k.nodes.push_back(m.nodes[j + 1]);
                 } else if (k.nodes.back() == m.nodes.back()) {
                     for (size_t j = n; j-- > 0;) k.links.push_back(m.links[j]), k.nodes.push_back(m.nodes[j]);
                 } else {
@@ -97,7 +100,8 @@ std::vector<Chain> chainsByScan(const std::vector<SegmentComp>& links)
         Chain out;
         for (size_t i = 0; i < c.links.size(); ++i) {
             out.ids.push_back(c.links[i]->id());
-            const bool along = c.links[i]->firstNode() == c.nodes[i] && c.links[i]->secondNode() == c.nodes[i + 1];
+            const bool along =
+                c.links[i]->firstNode() == c.nodes[i] && c.links[i]->secondNode() == c.nodes[i + 1];
             out.flags.push_back(along ? 0 : 1);
         }
         chains.push_back(out);

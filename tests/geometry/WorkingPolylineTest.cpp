@@ -1,6 +1,7 @@
 // The working polyline: loading curves, cutting a stretch out, crossing it with a line.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 
 #include "geometry/WorkingPolyline.h"
@@ -34,6 +35,17 @@ void makeHook(BsPolylineNew& pl)
     pl.addVertexAt(1, AcGePoint2d(10, 0), 1.0);
     pl.addVertexAt(2, AcGePoint2d(10, 10));
     pl.addVertexAt(3, AcGePoint2d(0, 10));
+}
+
+// Shoelace area of the straight polygon through the vertices.
+double area(const AcDbPolyline& pl)
+{
+    double twice = 0;
+    for (unsigned int i = 0; i < pl.numVerts(); ++i) {
+        const AcGePoint2d a = vertex(pl, i), b = vertex(pl, (i + 1) % pl.numVerts());
+        twice += a.x * b.y - b.x * a.y;
+    }
+    return std::fabs(twice) / 2;
 }
 
 }  // namespace
@@ -111,15 +123,20 @@ TEST(WorkingPolylineCross, BetweenOnlyPassesOverCrossingsOutsideTheTwoPoints)
     makeHook(pl);
     AcGePoint3d x;
     // The vertical line x = 5 crosses the first segment at (5,0) and the last at (5,10).
-    ASSERT_TRUE(pl.crossLine(AcGePoint3d(5, 20, 0), AcGePoint3d(5, 30, 0), x, BsPolylineNew::CrossMode::AnyCrossing));
+    ASSERT_TRUE(
+        pl.crossLine(AcGePoint3d(5, 20, 0), AcGePoint3d(5, 30, 0), x, BsPolylineNew::CrossMode::AnyCrossing));
     EXPECT_TRUE(x.isEqualTo(AcGePoint3d(5, 0, 0)));
-    EXPECT_FALSE(pl.crossLine(AcGePoint3d(5, 20, 0), AcGePoint3d(5, 30, 0), x, BsPolylineNew::CrossMode::BetweenOnly));
-    ASSERT_TRUE(pl.crossLine(AcGePoint3d(5, 5, 0), AcGePoint3d(5, 30, 0), x, BsPolylineNew::CrossMode::BetweenOnly));
+    EXPECT_FALSE(
+        pl.crossLine(AcGePoint3d(5, 20, 0), AcGePoint3d(5, 30, 0), x, BsPolylineNew::CrossMode::BetweenOnly));
+    ASSERT_TRUE(
+        pl.crossLine(AcGePoint3d(5, 5, 0), AcGePoint3d(5, 30, 0), x, BsPolylineNew::CrossMode::BetweenOnly));
     EXPECT_TRUE(x.isEqualTo(AcGePoint3d(5, 10, 0)));
     // A crossing on one of the two points is not between them.
-    EXPECT_FALSE(pl.crossLine(AcGePoint3d(5, 10.00005, 0), AcGePoint3d(5, 5, 0), x, BsPolylineNew::CrossMode::BetweenOnly));
+    EXPECT_FALSE(pl.crossLine(AcGePoint3d(5, 10.00005, 0), AcGePoint3d(5, 5, 0), x,
+                              BsPolylineNew::CrossMode::BetweenOnly));
     // The horizontal line y = 5 meets only the half circle, at (15,5).
-    ASSERT_TRUE(pl.crossLine(AcGePoint3d(0, 5, 0), AcGePoint3d(20, 5, 0), x, BsPolylineNew::CrossMode::BetweenOnly));
+    ASSERT_TRUE(
+        pl.crossLine(AcGePoint3d(0, 5, 0), AcGePoint3d(20, 5, 0), x, BsPolylineNew::CrossMode::BetweenOnly));
     EXPECT_TRUE(x.isEqualTo(AcGePoint3d(15, 5, 0), AcGeTol()));
 }
 
@@ -130,5 +147,24 @@ TEST(WorkingPolylineCross, TheClosingSegmentIsNeverExamined)
     pl.setClosed(true);
     AcGePoint3d x;
     // y = 5 left of the hook crosses only the closing segment (0,10)-(0,0).
-    EXPECT_FALSE(pl.crossLine(AcGePoint3d(-5, 5, 0), AcGePoint3d(5, 5, 0), x, BsPolylineNew::CrossMode::BetweenOnly));
+    EXPECT_FALSE(
+        pl.crossLine(AcGePoint3d(-5, 5, 0), AcGePoint3d(5, 5, 0), x, BsPolylineNew::CrossMode::BetweenOnly));
+}
+
+TEST(WorkingPolylineOffset, ASquareOffsetKeepsOneVertexPerCorner)
+{
+    BsPolylineNew square;
+    const AcGePoint2d corners[] = {{0, 0}, {10, 0}, {10, 10}, {0, 10}};
+    for (unsigned int i = 0; i < 4; ++i) square.addVertexAt(i, corners[i]);
+    square.setClosed(true);
+    BsPolylineNew outer, inner;
+    ASSERT_TRUE(square.offsetTo(1.0, outer));
+    ASSERT_TRUE(square.offsetTo(-1.0, inner));
+    ASSERT_EQ(outer.numVerts(), 4u);
+    ASSERT_EQ(inner.numVerts(), 4u);
+    EXPECT_TRUE(outer.isClosed());
+    // One offset lies outside the square and one inside, 1 away from each side.
+    const double outerArea = area(outer), innerArea = area(inner);
+    EXPECT_NEAR(std::max(outerArea, innerArea), 144.0, 1e-9);
+    EXPECT_NEAR(std::min(outerArea, innerArea), 64.0, 1e-9);
 }
