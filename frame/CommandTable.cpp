@@ -2,18 +2,31 @@
 // out; the order of the others is kept.
 #include "frame/CommandTable.h"
 
+#include "commands/polyline/PolylineCommands.h"
 #include "commands/text/TextCommands.h"
 #include "frame/FrameCommands.h"
 
 namespace {
 constexpr CommandRow kCommands[] = {
     {L"KVOHelp", cmdHelp},
+    {L"2P", cmd2dPolylineToPolyline},
+    {L"P23", cmdPolylineTo3dPoly},
+    {L"32P", cmd3dPolyToPolyline},
+    {L"32D", cmd3dPolyTo2dPolyline},
+    {L"P2S", cmdPolylineToSpline},
+    {L"S2P", cmdSplineToPolyline},
+    {L"S2P1", cmdSplineFitPointsToPolyline},
+    {L"S3P", cmdSplineTo3dPoly},
     {L"22", cmdLayerOffByPick},
     {L"33", cmdKeepPickedLayers},
     {L"44", cmdEraseByLayer},
     {L"11", cmdAllLayersOn},
+    {L"TDSPL", cmdInsertSplineFitPoint},
+    {L"LDSPL", cmdRemoveSplineFitPoint},
     {L"PLC", cmdBulgeOneSegment},
     {L"PLCA", cmdBulgeAllSegments},
+    {L"BA", cmdArcsToChords},
+    {L"BA1", cmdDropArcsAndWidths},
 };
 }  // namespace
 

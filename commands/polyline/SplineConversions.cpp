@@ -1,0 +1,254 @@
+// Spline conversions: "P2S" (polylines to fit-point splines), "S2P" and "S3P" (splines to
+// polylines and 3D polylines by chordal faceting, keeping every fit point as a vertex),
+// "S2P1" (a spline's fit points drawn as a polyline), "TDSPL" and "LDSPL" (insert and
+// remove fit points at picked places).
+#include "commands/polyline/PolylineCommands.h"
+
+#include <cmath>
+#include <memory>
+#include <string>
+#include <vector>
+#include "commands/polyline/ReplaceCurve.h"
+#include "frame/DrawingHelpers.h"
+#include "frame/Prompts.h"
+#include "frame/Selection.h"
+#include "geometry/CurveHelper.h"
+#include "geometry/CurveReaders.h"
+#include "host/db/entities/AcDb2dPolyline.h"
+#include "host/db/entities/AcDb3dPolyline.h"
+#include "host/db/entities/AcDbPolyline.h"
+#include "host/db/entities/AcDbSpline.h"
+#include "host/editor/aced.h"
+
+using namespace fendo::poly;
+
+namespace {
+// The division tolerance of "S2P" and "S3P" when the user gives none.
+constexpr double kDefaultDivisionTolerance = 0.1;
+// Two distances along the faceted chain closer than this are one place.
+constexpr double kSameDistance = 1e-9;
+constexpr double kDefaultWidth = -1.0;
+// The fit points of a new spline: cubic, passing through every point.
+constexpr int kSplineOrder = 4;
+constexpr double kSplineFitTolerance = 0.0;
+
+std::vector<AcDbObjectId> selectKinds(const std::wstring& prompt, const sset::EntityCondition& condition)
+{
+    std::vector<AcDbObjectId> ids;
+    selectMatching(ids, condition, prompt.c_str(), kRemovePrompt, Highlight::No);
+    return ids;
+}
+
+// A lightweight polyline at elevation 0 with one straight vertex per point (x, y).
+std::unique_ptr<AcDbPolyline> polylineThrough(const AcGePoint3dArray& points)
+{
+    auto pline = std::make_unique<AcDbPolyline>();
+    for (int i = 0; i < points.length(); ++i)
+        pline->addVertexAt(static_cast<unsigned>(i), AcGePoint2d(points[i].x, points[i].y), 0.0, kDefaultWidth,
+                           kDefaultWidth);
+    return pline;
+}
+
+AcGePoint3d flat(const AcGePoint3d& p) { return AcGePoint3d(p.x, p.y, 0.0); }
+
+// Distance of every point from the first along the chain of points, measured in plan.
+std::vector<double> planDistances(const AcGePoint3dArray& points)
+{
+    std::vector<double> along(static_cast<size_t>(points.length()), 0.0);
+    for (int i = 1; i < points.length(); ++i)
+        along[i] = along[i - 1] + std::hypot(points[i].x - points[i - 1].x, points[i].y - points[i - 1].y);
+    return along;
+}
+
+int indexOf(const AcGePoint3dArray& points, const AcGePoint3d& point)
+{
+    for (int i = 0; i < points.length(); ++i)
+        if (points[i].isEqualTo(point)) return i;
+    return -1;
+}
+
+// Puts every fit point missing from the faceted points into its place along them; the
+// rebuilt points all get the elevation z.
+void insertFitPoints(AcGePoint3dArray& points, const AcGePoint3dArray& fitPoints, double z)
+{
+    for (int f = 0; f < fitPoints.length(); ++f) {
+        const AcGePoint3d fit = flat(fitPoints[f]);
+        if (indexOf(points, fit) >= 0) continue;
+        const auto chain = polylineThrough(points);
+        AcGePoint3d onChain;
+        double d = 0.0;
+        if (chain->getClosestPointTo(fit, onChain, false) != Acad::eOk || chain->getDistAtPoint(onChain, d) != Acad::eOk)
+            continue;
+        const std::vector<double> along = planDistances(points);
+        AcGePoint3dArray rebuilt;
+        for (int i = 0; i < points.length(); ++i)
+            if (along[i] < d - kSameDistance) rebuilt.append(AcGePoint3d(points[i].x, points[i].y, z));
+        rebuilt.append(AcGePoint3d(fit.x, fit.y, z));
+        for (int i = 0; i < points.length(); ++i)
+            if (along[i] > d + kSameDistance) rebuilt.append(AcGePoint3d(points[i].x, points[i].y, z));
+        points = rebuilt;
+    }
+}
+
+enum class SplineTarget { Polyline, Polyline3d };
+
+// The shared road of "S2P" and "S3P".
+void splinesToPolylines(int selectPromptId, SplineTarget target)
+{
+    OpenForWrite lock;
+    double tolerance = kDefaultDivisionTolerance;
+    ads_real answer = 0.0;
+    if (acedGetReal(LoadPrompt(57).c_str(), &answer) == RTNORM) tolerance = answer;
+
+    const sset::KindOf kind(AcDbSpline::desc());
+    const auto ids = selectKinds(LoadPrompt(selectPromptId), kind);
+    for (const AcDbObjectId id : ids) {
+        AcDbSpline* spline = nullptr;
+        if (acdbOpenObject(spline, id, AcDb::kForRead) != Acad::eOk) continue;
+        const SourceLook look = lookOf(spline);
+        AcGePoint3dArray fitPoints;
+        getSplineFitPoints(spline, fitPoints);
+        spline->close();
+
+        CurveHelper helper(id);
+        helper.setSplineTolerance(tolerance);
+        AcGePoint3dArray points;
+        bool closed = false;
+        helper.getPoints(points, closed, kArcFacetTolerance, ArcTolMode::Sweep);
+        if (points.isEmpty()) continue;
+        const double z0 = points[0].z;
+        eraseEntity(id);
+
+        if (target == SplineTarget::Polyline) {
+            insertFitPoints(points, fitPoints, z0);
+            auto pline = polylineThrough(points);
+            pline->setElevation(points[0].z);
+            appendLike(pline.release(), look);
+            continue;
+        }
+
+        insertFitPoints(points, fitPoints, 0.0);
+        // Fit points give their elevations to the facet points they became; the points
+        // between two of them rise or fall linearly with the length in plan.
+        std::vector<double> heights(static_cast<size_t>(points.length()), z0);
+        std::vector<int> anchors;
+        for (int f = 0; f < fitPoints.length(); ++f) {
+            const int i = indexOf(points, flat(fitPoints[f]));
+            if (i < 0) continue;
+            heights[i] = fitPoints[f].z;
+            anchors.push_back(i);
+        }
+        const std::vector<double> along = planDistances(points);
+        for (size_t a = 1; a < anchors.size(); ++a) {
+            const int i = anchors[a - 1], j = anchors[a];
+            const double dA = along[i], dB = along[j];
+            for (int k = 0; k < points.length(); ++k)
+                if (dA < along[k] && along[k] < dB)
+                    heights[k] = interpolateLinear(along[k] - dA, dB - dA, heights[i], heights[j]);
+        }
+        for (int k = 0; k < points.length(); ++k) points[k].z = heights[k];
+        appendLike(new AcDb3dPolyline(AcDb::k3dSimplePoly, points, false), look);
+    }
+}
+
+enum class FitPointEdit { Insert, Remove };
+
+// The shared loop of "TDSPL" and "LDSPL": each point picked edits the fit point after the
+// span of the fit-point chain it projects onto.
+void editFitPoints(const wchar_t* pointPrompt, FitPointEdit edit)
+{
+    const AcDbObjectId id = pickEntity(L"\nChon duong spline:", Highlight::No);
+    for (;;) {
+        ads_point picked;
+        if (acedGetPoint(nullptr, pointPrompt, picked) != RTNORM) return;
+        const AcGePoint3d p(picked[0], picked[1], picked[2]);
+        AcDbEntity* entity = nullptr;
+        if (acdbOpenObject(entity, id, AcDb::kForRead) != Acad::eOk) return;
+        AcGePoint3dArray fitPoints;
+        if (auto* spline = AcDbSpline::cast(entity)) getSplineFitPoints(spline, fitPoints);
+        entity->close();
+        const auto chain = polylineThrough(fitPoints);
+
+        AcDbSpline* spline = nullptr;
+        if (acdbOpenObject(spline, id, AcDb::kForWrite) != Acad::eOk) continue;
+        AcGePoint3d onChain;
+        double param = 0.0;
+        if (chain->getClosestPointTo(flat(p), onChain, false) == Acad::eOk &&
+            chain->getParamAtPoint(onChain, param) == Acad::eOk) {
+            const int k = static_cast<int>(param) + 1;
+            // A refused edit (index out of range, too few fit points) leaves the spline as it was.
+            if (edit == FitPointEdit::Insert)
+                spline->insertFitPointAt(k, p);
+            else
+                spline->removeFitPointAt(k);
+        }
+        spline->close();
+    }
+}
+}  // namespace
+
+void cmdPolylineToSpline()
+{
+    OpenForWrite lock;
+    const sset::KindOf light(AcDbPolyline::desc());
+    const sset::KindOf heavy(AcDb2dPolyline::desc());
+    const sset::KindOf poly3d(AcDb3dPolyline::desc());
+    const sset::OrCondition plane(light, heavy);
+    const sset::OrCondition any(plane, poly3d);
+    const auto ids = selectKinds(LoadPrompt(18), any);
+    if (ids.empty()) {
+        acutPrintf(kNoPolylineSelected);
+        return;
+    }
+    for (const AcDbObjectId id : ids) {
+        AcDbEntity* source = nullptr;
+        if (acdbOpenObject(source, id, AcDb::kForRead) != Acad::eOk) continue;
+        const SourceLook look = lookOf(source);
+        AcGePoint3dArray points;
+        AcGePoint2dArray points2d;
+        AcGeDoubleArray bulges;
+        double z = 0.0;
+        // A closed polyline repeats its first point at the end; a 3D one's closed state is not used.
+        if (auto* lw = AcDbPolyline::cast(source)) {
+            z = lw->elevation();
+            readLwPolyline2d(lw, points2d, bulges);
+        } else if (auto* old = AcDb2dPolyline::cast(source)) {
+            z = old->elevation();
+            asLwPolyline2d(old, points2d, bulges);
+        } else if (auto* p3d = AcDb3dPolyline::cast(source)) {
+            read3dPolylineVertices(p3d, points);
+        }
+        source->close();
+        for (int i = 0; i < points2d.length(); ++i) points.append(AcGePoint3d(points2d[i].x, points2d[i].y, z));
+        if (points.isEmpty()) continue;
+        eraseEntity(id);
+        appendLike(new AcDbSpline(points, kSplineOrder, kSplineFitTolerance), look);
+    }
+}
+
+void cmdSplineToPolyline() { splinesToPolylines(19, SplineTarget::Polyline); }
+
+void cmdSplineTo3dPoly() { splinesToPolylines(20, SplineTarget::Polyline3d); }
+
+void cmdSplineFitPointsToPolyline()
+{
+    const AcDbObjectId id = pickEntity(L"\nSelect object:", Highlight::No);
+    AcDbSpline* spline = nullptr;
+    if (id.isNull() || acdbOpenObject(spline, id, AcDb::kForRead) != Acad::eOk) return;
+    AcGePoint3dArray fitPoints;
+    getSplineFitPoints(spline, fitPoints);
+    const std::wstring layer = spline->layer();
+    const auto color = spline->colorIndex();
+    spline->close();
+    if (fitPoints.length() <= 1) return;
+    auto pline = polylineThrough(fitPoints);
+    // The spline's colour is given whatever it is, ByLayer and ByBlock included.
+    pline->setColorIndex(color);
+    pline->setLayer(layer.c_str());
+    AcDbPolyline* made = pline.release();
+    if (appendToCurrentSpace(made) != Acad::eOk && made->objectId().isNull()) delete made;
+}
+
+void cmdInsertSplineFitPoint() { editFitPoints(L"\nDiem chen them :", FitPointEdit::Insert); }
+
+void cmdRemoveSplineFitPoint() { editFitPoints(L"\nDiem loai bo :", FitPointEdit::Remove); }
