@@ -16,7 +16,8 @@ SourceLook lookOf(const AcDbEntity* source)
 void appendLike(AcDbEntity* made, const SourceLook& look)
 {
     made->setLayer(look.layer.c_str());
-    if (look.colorIndex >= 1 && look.colorIndex <= 255) made->setColorIndex(static_cast<Adesk::UInt16>(look.colorIndex));
+    if (look.colorIndex >= 1 && look.colorIndex <= 255)
+        made->setColorIndex(static_cast<Adesk::UInt16>(look.colorIndex));
     if (appendToCurrentSpace(made) != Acad::eOk && made->objectId().isNull()) delete made;
 }
 

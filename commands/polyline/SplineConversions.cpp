@@ -77,7 +77,8 @@ void insertFitPoints(AcGePoint3dArray& points, const AcGePoint3dArray& fitPoints
         const auto chain = polylineThrough(points);
         AcGePoint3d onChain;
         double d = 0.0;
-        if (chain->getClosestPointTo(fit, onChain, false) != Acad::eOk || chain->getDistAtPoint(onChain, d) != Acad::eOk)
+        if (chain->getClosestPointTo(fit, onChain, false) != Acad::eOk ||
+            chain->getDistAtPoint(onChain, d) != Acad::eOk)
             continue;
         const std::vector<double> along = planDistances(points);
         AcGePoint3dArray rebuilt;

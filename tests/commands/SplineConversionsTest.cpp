@@ -19,7 +19,10 @@ AcGePoint3dArray points3d(std::initializer_list<AcGePoint3d> list)
 }
 
 // A wave through five fit points at z = 0: fit point 2 is (20,0), fit point 3 is (30,5).
-AcDbSpline* wave() { return new AcDbSpline(points3d({{0, 0, 0}, {10, 5, 0}, {20, 0, 0}, {30, 5, 0}, {40, 0, 0}})); }
+AcDbSpline* wave()
+{
+    return new AcDbSpline(points3d({{0, 0, 0}, {10, 5, 0}, {20, 0, 0}, {30, 5, 0}, {40, 0, 0}}));
+}
 
 // The fit points of the only spline of the result.
 std::vector<AcGePoint3d> fitPointsOfOnlySpline(AcDbDatabase& db)
@@ -136,7 +139,8 @@ TEST(SplineTo3dPoly, HeightsRiseLinearlyWithLengthInPlanBetweenFitPoints)
     ASSERT_GT(middle, first + 1);
     ASSERT_GT(last, middle + 1);
     std::vector<double> along(v.size(), 0.0);
-    for (size_t i = 1; i < v.size(); ++i) along[i] = along[i - 1] + std::hypot(v[i].x - v[i - 1].x, v[i].y - v[i - 1].y);
+    for (size_t i = 1; i < v.size(); ++i)
+        along[i] = along[i - 1] + std::hypot(v[i].x - v[i - 1].x, v[i].y - v[i - 1].y);
     EXPECT_DOUBLE_EQ(v[first].z, 10.0);
     EXPECT_DOUBLE_EQ(v[middle].z, 20.0);
     for (int k = first + 1; k < middle; ++k)
