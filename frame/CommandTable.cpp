@@ -9,6 +9,7 @@
 namespace {
 constexpr CommandRow kCommands[] = {
     {L"KVOHelp", cmdHelp},
+    {L"ABOUTKVO", cmdAbout},
     {L"2P", cmd2dPolylineToPolyline},
     {L"P23", cmdPolylineTo3dPoly},
     {L"32P", cmd3dPolyToPolyline},

@@ -54,8 +54,9 @@ TEST(BulgeOneSegment, GivesThePickedStraightSegmentATinyBulge)
 
 TEST(BulgeOneSegment, ReplacesAClockwiseArcByTheTinyBulge)
 {
-    // The clockwise arc from (10,0) to (10,10) bulges towards +x; its middle is at about (12,5).
-    const auto b = bulgesAfter("PLC\n11.99,5\n");
+    // The clockwise arc from (10,0) up to (10,10) bulges to the left of its travel by 0.2 x 5:
+    // its middle is (9,5).
+    const auto b = bulgesAfter("PLC\n9,5\n");
     ASSERT_EQ(b.size(), 4u);
     EXPECT_DOUBLE_EQ(b[1], kTiny);
 }
