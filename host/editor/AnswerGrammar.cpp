@@ -231,10 +231,10 @@ std::optional<std::size_t> matchIn(const std::vector<std::wstring>& names, std::
 }
 }  // namespace
 
-KeywordList::KeywordList(std::wstring_view spec)
+KeywordList::KeywordList(std::wstring_view listText)
 {
     // The global part starts at the first word beginning with '_'.
-    const auto words = splitWords(spec);
+    const auto words = splitWords(listText);
     std::size_t split = words.size();
     for (std::size_t i = 0; i < words.size(); ++i) {
         if (words[i][0] == L'_') {

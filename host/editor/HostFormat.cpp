@@ -13,7 +13,7 @@ namespace {
 
 enum class Length { None, Char, Short, Long, LongLong, LongDouble, Size, Max, PtrDiff };
 
-struct Spec {
+struct FormatSpec {
     std::string flags;
     int width = -1;
     int precision = -1;
@@ -22,14 +22,14 @@ struct Spec {
 };
 
 // Pads a converted string to the field width; counts characters, not bytes.
-void appendPadded(std::wstring& out, std::wstring_view text, const Spec& spec)
+void appendPadded(std::wstring& out, std::wstring_view text, const FormatSpec& fmtSpec)
 {
-    if (spec.precision >= 0 && static_cast<int>(text.size()) > spec.precision) {
-        text = text.substr(0, static_cast<std::size_t>(spec.precision));
+    if (fmtSpec.precision >= 0 && static_cast<int>(text.size()) > fmtSpec.precision) {
+        text = text.substr(0, static_cast<std::size_t>(fmtSpec.precision));
     }
     const int pad =
-        spec.width > static_cast<int>(text.size()) ? spec.width - static_cast<int>(text.size()) : 0;
-    const bool left = spec.flags.find('-') != std::string::npos;
+        fmtSpec.width > static_cast<int>(text.size()) ? fmtSpec.width - static_cast<int>(text.size()) : 0;
+    const bool left = fmtSpec.flags.find('-') != std::string::npos;
     if (!left) {
         out.append(static_cast<std::size_t>(pad), L' ');
     }
@@ -41,14 +41,14 @@ void appendPadded(std::wstring& out, std::wstring_view text, const Spec& spec)
 
 // Formats one numeric value through the narrow C printf, whose numeric output is ASCII.
 template <typename T>
-void appendNumber(std::wstring& out, const Spec& spec, const char* lengthText, char conversion, T value)
+void appendNumber(std::wstring& out, const FormatSpec& fmtSpec, const char* lengthText, char conversion, T value)
 {
-    std::string format = "%" + spec.flags;
-    if (spec.width >= 0) {
-        format += std::to_string(spec.width);
+    std::string format = "%" + fmtSpec.flags;
+    if (fmtSpec.width >= 0) {
+        format += std::to_string(fmtSpec.width);
     }
-    if (spec.precision >= 0) {
-        format += "." + std::to_string(spec.precision);
+    if (fmtSpec.precision >= 0) {
+        format += "." + std::to_string(fmtSpec.precision);
     }
     format += lengthText;
     format += conversion;
@@ -89,113 +89,113 @@ std::wstring formatHost(const wchar_t* format, va_list args)
             ++p;
             continue;
         }
-        Spec spec;
+        FormatSpec fmtSpec;
         while (*p && std::wcschr(L"-+ #0", *p)) {
-            spec.flags.push_back(static_cast<char>(*p++));
+            fmtSpec.flags.push_back(static_cast<char>(*p++));
         }
         if (*p == L'*') {
-            spec.width = va_arg(ap, int);
-            if (spec.width < 0) {
-                spec.flags.push_back('-');
-                spec.width = -spec.width;
+            fmtSpec.width = va_arg(ap, int);
+            if (fmtSpec.width < 0) {
+                fmtSpec.flags.push_back('-');
+                fmtSpec.width = -fmtSpec.width;
             }
             ++p;
         } else {
             while (*p >= L'0' && *p <= L'9') {
-                spec.width = (spec.width < 0 ? 0 : spec.width * 10) + (*p++ - L'0');
+                fmtSpec.width = (fmtSpec.width < 0 ? 0 : fmtSpec.width * 10) + (*p++ - L'0');
             }
         }
         if (*p == L'.') {
             ++p;
-            spec.precision = 0;
+            fmtSpec.precision = 0;
             if (*p == L'*') {
-                spec.precision = va_arg(ap, int);
+                fmtSpec.precision = va_arg(ap, int);
                 ++p;
             } else {
                 while (*p >= L'0' && *p <= L'9') {
-                    spec.precision = spec.precision * 10 + (*p++ - L'0');
+                    fmtSpec.precision = fmtSpec.precision * 10 + (*p++ - L'0');
                 }
             }
         }
         bool narrowText = false;
         bool wideText = false;
         if (p[0] == L'h' && p[1] == L'h') {
-            spec.length = Length::Char, p += 2;
+            fmtSpec.length = Length::Char, p += 2;
         } else if (*p == L'h') {
-            spec.length = Length::Short, narrowText = true, ++p;
+            fmtSpec.length = Length::Short, narrowText = true, ++p;
         } else if (p[0] == L'l' && p[1] == L'l') {
-            spec.length = Length::LongLong, p += 2;
+            fmtSpec.length = Length::LongLong, p += 2;
         } else if (*p == L'l' || *p == L'w') {
-            spec.length = Length::Long, wideText = true, ++p;
+            fmtSpec.length = Length::Long, wideText = true, ++p;
         } else if (*p == L'L') {
-            spec.length = Length::LongDouble, ++p;
+            fmtSpec.length = Length::LongDouble, ++p;
         } else if (*p == L'z') {
-            spec.length = Length::Size, ++p;
+            fmtSpec.length = Length::Size, ++p;
         } else if (*p == L'j') {
-            spec.length = Length::Max, ++p;
+            fmtSpec.length = Length::Max, ++p;
         } else if (*p == L't') {
-            spec.length = Length::PtrDiff, ++p;
+            fmtSpec.length = Length::PtrDiff, ++p;
         } else if (p[0] == L'I' && p[1] == L'6' && p[2] == L'4') {
-            spec.length = Length::LongLong, p += 3;
+            fmtSpec.length = Length::LongLong, p += 3;
         } else if (p[0] == L'I' && p[1] == L'3' && p[2] == L'2') {
-            spec.length = Length::None, p += 3;
+            fmtSpec.length = Length::None, p += 3;
         } else if (*p == L'I') {
-            spec.length = Length::Size, ++p;
+            fmtSpec.length = Length::Size, ++p;
         }
-        spec.conversion = *p;
+        fmtSpec.conversion = *p;
         if (!*p) {
             out.append(start);  // a lone '%' at the end is shown as typed
             break;
         }
         ++p;
-        switch (spec.conversion) {
+        switch (fmtSpec.conversion) {
         case L'd':
         case L'i':
-            switch (spec.length) {
+            switch (fmtSpec.length) {
             case Length::LongLong:
             case Length::Max:
-                appendNumber(out, spec, "ll", 'd', static_cast<long long>(va_arg(ap, long long)));
+                appendNumber(out, fmtSpec, "ll", 'd', static_cast<long long>(va_arg(ap, long long)));
                 break;
             case Length::Long:
             case Length::Size:
             case Length::PtrDiff:
-                appendNumber(out, spec, "l", 'd', static_cast<long>(va_arg(ap, long)));
+                appendNumber(out, fmtSpec, "l", 'd', static_cast<long>(va_arg(ap, long)));
                 break;
             case Length::Short:
-                appendNumber(out, spec, "", 'd', static_cast<int>(static_cast<short>(va_arg(ap, int))));
+                appendNumber(out, fmtSpec, "", 'd', static_cast<int>(static_cast<short>(va_arg(ap, int))));
                 break;
             case Length::Char:
-                appendNumber(out, spec, "", 'd', static_cast<int>(static_cast<signed char>(va_arg(ap, int))));
+                appendNumber(out, fmtSpec, "", 'd', static_cast<int>(static_cast<signed char>(va_arg(ap, int))));
                 break;
             default:
-                appendNumber(out, spec, "", 'd', va_arg(ap, int));
+                appendNumber(out, fmtSpec, "", 'd', va_arg(ap, int));
             }
             break;
         case L'u':
         case L'o':
         case L'x':
         case L'X': {
-            const char conv = static_cast<char>(spec.conversion);
-            switch (spec.length) {
+            const char conv = static_cast<char>(fmtSpec.conversion);
+            switch (fmtSpec.length) {
             case Length::LongLong:
             case Length::Max:
-                appendNumber(out, spec, "ll", conv, va_arg(ap, unsigned long long));
+                appendNumber(out, fmtSpec, "ll", conv, va_arg(ap, unsigned long long));
                 break;
             case Length::Long:
             case Length::Size:
             case Length::PtrDiff:
-                appendNumber(out, spec, "l", conv, va_arg(ap, unsigned long));
+                appendNumber(out, fmtSpec, "l", conv, va_arg(ap, unsigned long));
                 break;
             case Length::Short:
-                appendNumber(out, spec, "", conv,
+                appendNumber(out, fmtSpec, "", conv,
                              static_cast<unsigned>(static_cast<unsigned short>(va_arg(ap, unsigned))));
                 break;
             case Length::Char:
-                appendNumber(out, spec, "", conv,
+                appendNumber(out, fmtSpec, "", conv,
                              static_cast<unsigned>(static_cast<unsigned char>(va_arg(ap, unsigned))));
                 break;
             default:
-                appendNumber(out, spec, "", conv, va_arg(ap, unsigned));
+                appendNumber(out, fmtSpec, "", conv, va_arg(ap, unsigned));
             }
             break;
         }
@@ -207,35 +207,35 @@ std::wstring formatHost(const wchar_t* format, va_list args)
         case L'G':
         case L'a':
         case L'A':
-            if (spec.length == Length::LongDouble) {
-                appendNumber(out, spec, "L", static_cast<char>(spec.conversion), va_arg(ap, long double));
+            if (fmtSpec.length == Length::LongDouble) {
+                appendNumber(out, fmtSpec, "L", static_cast<char>(fmtSpec.conversion), va_arg(ap, long double));
             } else {
-                appendNumber(out, spec, "", static_cast<char>(spec.conversion), va_arg(ap, double));
+                appendNumber(out, fmtSpec, "", static_cast<char>(fmtSpec.conversion), va_arg(ap, double));
             }
             break;
         case L'p': {
-            Spec plain = spec;
+            FormatSpec plain = fmtSpec;
             appendNumber(out, plain, "", 'p', va_arg(ap, void*));
             break;
         }
         case L'c':
         case L'C': {
-            const bool narrow = spec.conversion == L'C' ? !wideText : narrowText;
+            const bool narrow = fmtSpec.conversion == L'C' ? !wideText : narrowText;
             const int value = narrow ? va_arg(ap, int) : static_cast<int>(va_arg(ap, wint_t));
             const wchar_t c = narrow ? static_cast<wchar_t>(static_cast<unsigned char>(value))
                                      : static_cast<wchar_t>(value);
-            appendPadded(out, std::wstring_view(&c, 1), spec);
+            appendPadded(out, std::wstring_view(&c, 1), fmtSpec);
             break;
         }
         case L's':
         case L'S': {
-            const bool narrow = spec.conversion == L'S' ? !wideText : narrowText;
+            const bool narrow = fmtSpec.conversion == L'S' ? !wideText : narrowText;
             if (narrow) {
                 const char* s = va_arg(ap, const char*);
-                appendPadded(out, s ? fromUtf8(s) : std::wstring(L"(null)"), spec);
+                appendPadded(out, s ? fromUtf8(s) : std::wstring(L"(null)"), fmtSpec);
             } else {
                 const wchar_t* s = va_arg(ap, const wchar_t*);
-                appendPadded(out, s ? std::wstring_view(s) : std::wstring_view(L"(null)"), spec);
+                appendPadded(out, s ? std::wstring_view(s) : std::wstring_view(L"(null)"), fmtSpec);
             }
             break;
         }
