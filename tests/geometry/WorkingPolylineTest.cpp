@@ -167,4 +167,10 @@ TEST(WorkingPolylineOffset, ASquareOffsetKeepsOneVertexPerCorner)
     const double outerArea = area(outer), innerArea = area(inner);
     EXPECT_NEAR(std::max(outerArea, innerArea), 144.0, 1e-9);
     EXPECT_NEAR(std::min(outerArea, innerArea), 64.0, 1e-9);
+    // Offset inwards (the square runs counter-clockwise) past its half-width it collapses and
+    // gives nothing; outwards by the same distance it is still made.
+    BsPolylineNew collapsed, grown;
+    EXPECT_FALSE(square.offsetTo(-6.0, collapsed));
+    ASSERT_TRUE(square.offsetTo(6.0, grown));
+    EXPECT_NEAR(area(grown), 22.0 * 22.0, 1e-9);
 }

@@ -59,6 +59,31 @@ TEST(LwPolylineOffset, KeepsOneVertexPerCornerOfASquareOnBothSides)
     expectVertices(*in, {{-1, -1}, {1, -1}, {1, 1}, {-1, 1}});
 }
 
+TEST(LwPolylineOffset, ASquareOffsetInwardsPastItsHalfWidthGivesNothing)
+{
+    // Counter-clockwise 10 x 10 square: negative offsets go inwards.
+    auto square = closedPolyline({{0, 0}, {10, 0}, {10, 10}, {0, 10}});
+    auto in = offsetOf<AcDbPolyline>(*square, -4.0);
+    ASSERT_TRUE(in);
+    EXPECT_TRUE(in->isClosed());
+    expectVertices(*in, {{4, 4}, {6, 4}, {6, 6}, {4, 6}});
+    for (double d : {-5.0, -6.0, -20.0}) {
+        AcDbVoidPtrArray curves;
+        EXPECT_EQ(square->getOffsetCurves(d, curves), Acad::eDegenerateGeometry) << d;
+        EXPECT_EQ(curves.length(), 0) << d;
+        for (void* c : curves) delete static_cast<AcDbEntity*>(c);
+    }
+    // The same square run clockwise collapses on the other side.
+    auto clockwise = closedPolyline({{0, 0}, {0, 10}, {10, 10}, {10, 0}});
+    AcDbVoidPtrArray curves;
+    EXPECT_EQ(clockwise->getOffsetCurves(6.0, curves), Acad::eDegenerateGeometry);
+    EXPECT_EQ(curves.length(), 0);
+    for (void* c : curves) delete static_cast<AcDbEntity*>(c);
+    auto out = offsetOf<AcDbPolyline>(*clockwise, -6.0);
+    ASSERT_TRUE(out);
+    EXPECT_EQ(out->numVerts(), 4u);
+}
+
 TEST(LwPolylineOffset, TrimsTheInnerCornerOfAnL)
 {
     auto ell = closedPolyline({{0, 0}, {4, 0}, {4, 1}, {1, 1}, {1, 4}, {0, 4}});

@@ -96,6 +96,26 @@ bool reversed(const OffsetSeg& s)
     return arcSweep(s) - s.origSweep > kPi;
 }
 
+// Signed area enclosed by a closed chain of vertices (positive counter-clockwise); each
+// bulged segment adds or takes away the circular segment between its chord and its arc.
+template <typename V>
+double signedArea(const std::vector<V>& verts)
+{
+    double area = 0.0;
+    for (size_t i = 0; i < verts.size(); ++i) {
+        const V& p = verts[i];
+        const V& q = verts[(i + 1) % verts.size()];
+        area += 0.5 * (p.pt.x * q.pt.y - q.pt.x * p.pt.y);
+        if (p.bulge == 0.0) continue;
+        const double theta = 4.0 * std::atan(std::abs(p.bulge));
+        const double chord = p.pt.distanceTo(q.pt);
+        const double r = chord / (2.0 * std::sin(theta / 2.0));
+        const double piece = 0.5 * r * r * (theta - std::sin(theta));
+        area += p.bulge > 0.0 ? piece : -piece;
+    }
+    return area;
+}
+
 struct Joined {
     std::vector<Vertex> verts;
     bool ok = true;
@@ -209,6 +229,20 @@ Acad::ErrorStatus AcDbPolyline::getOffsetCurves(double offsetDist, AcDbVoidPtrAr
         break;
     }
     if (out.size() < 2) return Acad::eDegenerateGeometry;
+    if (closed) {
+        // A closed outline offset inwards past its half-width collapses: the joined
+        // segments then meet in a point or cross over and enclose nothing, or the
+        // opposite way round. Either way there is no offset, as for an arc whose radius
+        // would vanish.
+        const double before = signedArea(src);
+        const double after = signedArea(out);
+        const double areaTol = tol * std::max(scale, 1.0);
+        const bool inwards = before * d < 0.0;  // right of travel is inside a clockwise outline
+        if (std::abs(before) > areaTol &&
+            (std::abs(after) <= areaTol || (before > 0.0) != (after > 0.0) || out.size() < 3 ||
+             (inwards && std::abs(after) >= std::abs(before))))
+            return Acad::eDegenerateGeometry;
+    }
 
     auto* pl = new AcDbPolyline(static_cast<unsigned int>(out.size()));
     for (unsigned int i = 0; i < out.size(); ++i)
