@@ -95,9 +95,30 @@ TEST(LwPolylineConvert, TakesVerticesAndFlagsFromA2dPolyline)
     pl.getBulgeAt(1, b);
     EXPECT_EQ(b, 0.25);
 
-    old->convertToPolyType(AcDb::k2dCubicSplinePoly);
-    EXPECT_EQ(pl.convertFrom(ent, false), Acad::eIllegalEntityType);
     delete old;
+}
+
+TEST(LwPolylineConvert, ASplineFitPolylineGivesItsFittedShapeNotItsFrame)
+{
+    AcGePoint3dArray pts{{0, 0, 0}, {1, 2, 0}, {3, 2, 0}, {4, 0, 0}};
+    AcGeDoubleArray bulges{0.0, 0.5, 0.0, 0.0};
+    AcDb2dPolyline old(AcDb::k2dSimplePoly, pts, 2.0, false, 0.0, 0.0, &bulges);
+    ASSERT_EQ(old.convertToPolyType(AcDb::k2dCubicSplinePoly), Acad::eOk);
+    std::vector<AcDb2dVertex*> fitted = old.shapeVertices();
+    AcDbEntity* ent = &old;
+    AcDbPolyline pl;
+    ASSERT_EQ(pl.convertFrom(ent, false), Acad::eOk);
+    ASSERT_EQ(pl.numVerts(), fitted.size());
+    for (unsigned int i = 0; i < pl.numVerts(); ++i) {
+        AcGePoint2d p;
+        pl.getPointAt(i, p);
+        EXPECT_NEAR(p.x, fitted[i]->position().x, 1e-12);
+        EXPECT_NEAR(p.y, fitted[i]->position().y, 1e-12);
+        double b = 1;
+        pl.getBulgeAt(i, b);
+        EXPECT_EQ(b, 0.0);  // the fitted shape is straight pieces
+    }
+    EXPECT_EQ(pl.elevation(), 2.0);
 }
 
 TEST(LwPolylineConvert, TransferIdPutsTheNewPolylineInTheOldOnesPlace)
@@ -187,8 +208,31 @@ TEST(HeavyPolylineTypes, SplineFitThroughTheFrameAndBackToSimple)
 
     ASSERT_EQ(pl.convertToPolyType(AcDb::k2dSimplePoly), Acad::eOk);
     EXPECT_EQ(pl.polyType(), AcDb::k2dSimplePoly);
-    EXPECT_EQ(pl.vertices().size(), fitted);  // the fitted shape stays, the frame goes
-    for (AcDb2dVertex* v : pl.vertices()) EXPECT_EQ(v->vertexType(), AcDb::k2dVertex);
+    // The frame stays, the generated vertices go: back to the polyline it was.
+    std::vector<AcDb2dVertex*> back = pl.vertices();
+    ASSERT_EQ(back.size(), 4u);
+    for (size_t i = 0; i < back.size(); ++i) {
+        EXPECT_EQ(back[i]->vertexType(), AcDb::k2dVertex);
+        expectNear(back[i]->position(), pts[static_cast<int>(i)]);
+    }
+    // Fitting again gives the same shape as the first time.
+    ASSERT_EQ(pl.convertToPolyType(AcDb::k2dCubicSplinePoly), Acad::eOk);
+    EXPECT_EQ(pl.shapeVertices().size(), fitted);
+}
+
+TEST(HeavyPolylineTypes, ThreeDSplineFitBackToSimpleKeepsTheFrame)
+{
+    AcGePoint3dArray pts{{0, 0, 0}, {10, 10, 1}, {20, 0, 2}, {30, 10, 3}};
+    AcDb3dPolyline pl(AcDb::k3dSimplePoly, pts);
+    ASSERT_EQ(pl.convertToPolyType(AcDb::k3dCubicSplinePoly), Acad::eOk);
+    ASSERT_GT(pl.shapeVertices().size(), 4u);
+    ASSERT_EQ(pl.convertToPolyType(AcDb::k3dSimplePoly), Acad::eOk);
+    std::vector<AcDb3dPolylineVertex*> back = pl.vertices();
+    ASSERT_EQ(back.size(), 4u);
+    for (size_t i = 0; i < back.size(); ++i) {
+        EXPECT_EQ(back[i]->vertexType(), AcDb::k3dSimpleVertex);
+        expectNear(back[i]->position(), pts[static_cast<int>(i)]);
+    }
 }
 
 TEST(HeavyPolylineClone, CopiesTheVertices)

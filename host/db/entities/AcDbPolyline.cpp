@@ -277,14 +277,14 @@ Acad::ErrorStatus AcDbPolyline::convertFrom(AcDbEntity*& entity, bool transferId
 {
     auto* pl2d = AcDb2dPolyline::cast(entity);
     if (!pl2d) return Acad::eIllegalEntityType;
-    if (pl2d->polyType() == AcDb::k2dQuadSplinePoly || pl2d->polyType() == AcDb::k2dCubicSplinePoly)
-        return Acad::eIllegalEntityType;
     assertWriteEnabled();
     m_verts.clear();
-    for (AcDb2dVertex* v : pl2d->vertices()) {
+    // The shape as drawn: a spline-fit polyline gives its generated fit vertices, not its
+    // frame; a frame vertex, if that is all there is, is a position only.
+    for (AcDb2dVertex* v : pl2d->shapeVertices()) {
         Vertex nv;
         nv.pt = {v->position().x, v->position().y};
-        nv.bulge = v->bulge();
+        nv.bulge = v->vertexType() == AcDb::k2dSplineCtlVertex ? 0.0 : v->bulge();
         nv.startWidth = v->startWidth();
         nv.endWidth = v->endWidth();
         nv.id = v->vertexIdentifier();

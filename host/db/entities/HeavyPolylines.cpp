@@ -262,15 +262,10 @@ Acad::ErrorStatus AcDb2dPolyline::convertToPolyType(AcDb::Poly2dType newType)
 {
     assertWriteEnabled();
     const bool toSpline = newType == AcDb::k2dQuadSplinePoly || newType == AcDb::k2dCubicSplinePoly;
-    // Keep either the fitted shape (to simple) or the frame (to spline).
-    std::vector<AcDb2dVertex*> all = vertices();
-    bool hasFit = std::any_of(all.begin(), all.end(),
-                              [](AcDb2dVertex* v) { return v->vertexType() == AcDb::k2dSplineFitVertex; });
-    for (AcDb2dVertex* v : all) {
-        bool drop = toSpline ? v->vertexType() == AcDb::k2dSplineFitVertex
-                             : (hasFit && v->vertexType() == AcDb::k2dSplineCtlVertex);
-        if (drop) m_subs.removeAt(m_subs.indexOf(v));
-    }
+    // The frame (control vertices) is what the polyline is made of: the generated fit
+    // vertices go whichever way it is converted, and are made again for a spline type.
+    for (AcDb2dVertex* v : vertices())
+        if (v->vertexType() == AcDb::k2dSplineFitVertex) m_subs.removeAt(m_subs.indexOf(v));
     std::vector<AcGePoint3d> frame;
     for (AcDb2dVertex* v : vertices()) {
         v->m_type = toSpline ? AcDb::k2dSplineCtlVertex : AcDb::k2dVertex;
@@ -569,14 +564,9 @@ Acad::ErrorStatus AcDb3dPolyline::convertToPolyType(AcDb::Poly3dType newType)
 {
     assertWriteEnabled();
     const bool toSpline = newType != AcDb::k3dSimplePoly;
-    std::vector<AcDb3dPolylineVertex*> all = vertices();
-    bool hasFit = std::any_of(all.begin(), all.end(),
-                              [](AcDb3dPolylineVertex* v) { return v->vertexType() == AcDb::k3dFitVertex; });
-    for (AcDb3dPolylineVertex* v : all) {
-        bool drop = toSpline ? v->vertexType() == AcDb::k3dFitVertex
-                             : (hasFit && v->vertexType() == AcDb::k3dControlVertex);
-        if (drop) m_subs.removeAt(m_subs.indexOf(v));
-    }
+    // As for the 2D polyline: the frame stays, the generated fit vertices go.
+    for (AcDb3dPolylineVertex* v : vertices())
+        if (v->vertexType() == AcDb::k3dFitVertex) m_subs.removeAt(m_subs.indexOf(v));
     std::vector<AcGePoint3d> frame;
     for (AcDb3dPolylineVertex* v : vertices()) {
         v->m_type = toSpline ? AcDb::k3dControlVertex : AcDb::k3dSimpleVertex;
