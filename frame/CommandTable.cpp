@@ -18,6 +18,8 @@ constexpr CommandRow kCommands[] = {
     {L"S2P", cmdSplineToPolyline},
     {L"S2P1", cmdSplineFitPointsToPolyline},
     {L"S3P", cmdSplineTo3dPoly},
+    {L"DCPL", cmdReverseCurves},
+    {L"N3d", cmdJoinInto3dPolylines},
     {L"22", cmdLayerOffByPick},
     {L"33", cmdKeepPickedLayers},
     {L"44", cmdEraseByLayer},

@@ -15,3 +15,6 @@ void cmdSplineTo3dPoly();
 void cmdSplineFitPointsToPolyline();
 void cmdInsertSplineFitPoint();
 void cmdRemoveSplineFitPoint();
+// "N3d", "DCPL" (JoinAndReverse.cpp)
+void cmdJoinInto3dPolylines();
+void cmdReverseCurves();
