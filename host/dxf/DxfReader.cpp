@@ -164,6 +164,7 @@ private:
     AcDbEntity* newEntity(const std::wstring& type) const;
     AcDbObjectId blockNamed(std::wstring name, bool create);
     void ensureLayoutBlocks();
+    void ensureTables();
     void complete();
 
     AcDbDatabase& m_db;
@@ -333,9 +334,11 @@ bool Loader::run()
         } else if (name == "TABLES") {
             ok = readTables();
         } else if (name == "BLOCKS") {
+            ensureTables();
             ensureLayoutBlocks();
             ok = readBlocks();
         } else if (name == "ENTITIES") {
+            ensureTables();
             ensureLayoutBlocks();
             ok = readEntities(AcDbObjectId(), "ENDSEC");
         } else if (name == "OBJECTS") {
@@ -734,7 +737,9 @@ void ensureTable(AcDbDatabase& db, AcDbObjectId id, const ACHAR* name)
 
 // Whatever a drawing file may lack (R12 files have no block records, objects or handles;
 // some writers leave out whole tables) is added so that the drawing saves complete.
-void Loader::complete()
+// Files without a TABLES section still name layers, linetypes and styles in their
+// entities: the tables must exist before entities are read so those names are kept.
+void Loader::ensureTables()
 {
     ensureTable<AcDbViewportTable>(m_db, m_db.viewportTableId(), L"VPORT");
     ensureTable<AcDbLinetypeTable>(m_db, m_db.linetypeTableId(), L"LTYPE");
@@ -744,6 +749,11 @@ void Loader::complete()
     ensureTable<AcDbUCSTable>(m_db, m_db.UCSTableId(), L"UCS");
     ensureTable<AcDbRegAppTable>(m_db, m_db.regAppTableId(), L"APPID");
     ensureTable<AcDbDimStyleTable>(m_db, m_db.dimStyleTableId(), L"DIMSTYLE");
+}
+
+void Loader::complete()
+{
+    ensureTables();
     ensureLayoutBlocks();
 
     ensureRecord<AcDbViewportTableRecord>(m_db.viewportTableId(), L"*Active", [] { return new AcDbViewportTableRecord; });

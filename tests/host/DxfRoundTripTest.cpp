@@ -200,6 +200,17 @@ TEST(DxfLoad, HandWrittenR12WithoutHandlesSavesCompleteAndAudited)
     EXPECT_EQ(result.exitCode, 0) << result.output;
 }
 
+TEST(DxfLoad, AFileWithOnlyAnEntitiesSectionKeepsItsLayerNames)
+{
+    const fs::path path = fendo::test::scratchDir("dxf") / "entities-only.dxf";
+    fendo::test::writeFile(path, "0\nSECTION\n2\nENTITIES\n0\nLINE\n8\nROAD\n10\n0\n20\n0\n11\n10\n21\n0\n"
+                                 "0\nENDSEC\n0\nEOF\n");
+    auto reloaded = load(save(*load(path), "entities-only-out.dxf"));
+    const auto entities = modelSpace(*reloaded);
+    ASSERT_EQ(entities.size(), 1u);
+    EXPECT_EQ(entities.begin()->second.layer, L"ROAD");
+}
+
 TEST(DxfSave, HandseedIsAboveEveryHandle)
 {
     auto db = load(dxfData("r2018.dxf"));
