@@ -57,11 +57,15 @@ bool read3dSource(AcDbObjectId id, AcGePoint3dArray& points, bool& closed, Sourc
 }
 }  // namespace
 
-void cmd3dPolyToPolyline()
+namespace {
+// Replaces each selected 3D polyline by the curve `make` builds from its vertices and
+// closed state, on the source's layer and colour.
+template <typename Make>
+void replace3dPolylines(int promptId, Make&& make)
 {
     OpenForWrite lock;
     const sset::KindOf kind(AcDb3dPolyline::desc());
-    const auto ids = selectKinds(LoadPrompt(34), kind);
+    const auto ids = selectKinds(LoadPrompt(promptId), kind);
     if (ids.empty()) {
         acutPrintf(kNoPolylineSelected);
         return;
@@ -72,31 +76,27 @@ void cmd3dPolyToPolyline()
         SourceLook look;
         if (!read3dSource(id, points, closed, look)) continue;
         eraseEntity(id);
+        appendLike(make(points, closed), look);
+    }
+}
+}  // namespace
+
+void cmd3dPolyToPolyline()
+{
+    replace3dPolylines(34, [](const AcGePoint3dArray& points, bool closed) -> AcDbEntity* {
         AcDbPolyline* pline = polylineThrough(points);
         pline->setClosed(closed);
-        appendLike(pline, look);
-    }
+        return pline;
+    });
 }
 
 void cmd3dPolyTo2dPolyline()
 {
-    OpenForWrite lock;
-    const sset::KindOf kind(AcDb3dPolyline::desc());
-    const auto ids = selectKinds(LoadPrompt(42), kind);
-    if (ids.empty()) {
-        acutPrintf(kNoPolylineSelected);
-        return;
-    }
-    for (const AcDbObjectId id : ids) {
-        AcGePoint3dArray points;
-        bool closed = false;
-        SourceLook look;
-        if (!read3dSource(id, points, closed, look)) continue;
-        eraseEntity(id);
+    replace3dPolylines(42, [](const AcGePoint3dArray& points, bool closed) -> AcDbEntity* {
         auto* pline = new AcDb2dPolyline(AcDb::k2dSimplePoly, points, 0.0, false, 0.0, 0.0, nullptr);
         if (closed) pline->makeClosed();
-        appendLike(pline, look);
-    }
+        return pline;
+    });
 }
 
 void cmd2dPolylineToPolyline()
