@@ -4,11 +4,14 @@
 
 #include "commands/polyline/PolylineCommands.h"
 #include "commands/text/TextCommands.h"
+#include "slope/SlopeCommands.h"
 #include "frame/FrameCommands.h"
 
 namespace {
 constexpr CommandRow kCommands[] = {
+    {L"CHIAPL", cmdSplitPolyline},
     {L"KVOHelp", cmdHelp},
+    {L"ThayPl", cmdReplacePolylineStretch},
     {L"ABOUTKVO", cmdAbout},
     {L"2P", cmd2dPolylineToPolyline},
     {L"P23", cmdPolylineTo3dPoly},
@@ -18,12 +21,17 @@ constexpr CommandRow kCommands[] = {
     {L"S2P", cmdSplineToPolyline},
     {L"S2P1", cmdSplineFitPointsToPolyline},
     {L"S3P", cmdSplineTo3dPoly},
+    {L"HCTL", cmdEditSlope},
+    {L"O3P", cmdOffset3dPolyline},
+    {L"TL", cmdDrawSlope},
     {L"DCPL", cmdReverseCurves},
     {L"N3d", cmdJoinInto3dPolylines},
     {L"22", cmdLayerOffByPick},
     {L"33", cmdKeepPickedLayers},
     {L"44", cmdEraseByLayer},
     {L"11", cmdAllLayersOn},
+    {L"TDPL", cmdInsertVertices},
+    {L"LDPL", cmdRemoveVertices},
     {L"TDSPL", cmdInsertSplineFitPoint},
     {L"LDSPL", cmdRemoveSplineFitPoint},
     {L"PLC", cmdBulgeOneSegment},

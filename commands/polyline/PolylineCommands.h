@@ -1,4 +1,4 @@
-// Handlers of the polyline kind conversions and spline conversions.
+// Handlers of the polyline commands.
 #pragma once
 
 // "32P", "32D", "2P", "P23", "BA", "BA1" (KindConversions.cpp)
@@ -18,3 +18,11 @@ void cmdRemoveSplineFitPoint();
 // "N3d", "DCPL" (JoinAndReverse.cpp)
 void cmdJoinInto3dPolylines();
 void cmdReverseCurves();
+// "O3P" (Offset3dPolyline.cpp)
+void cmdOffset3dPolyline();
+// "CHIAPL", "ThayPl" (SplitAndReplace.cpp)
+void cmdSplitPolyline();
+void cmdReplacePolylineStretch();
+// "TDPL", "LDPL" (VertexEdit.cpp)
+void cmdInsertVertices();
+void cmdRemoveVertices();

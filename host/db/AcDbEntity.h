@@ -71,6 +71,8 @@ public:
                                             Adesk::GsMarker otherGsMarker = 0) const;
 
     // Drawing: worldDraw returns true when the entity needs no viewport-dependent part.
+    // Prints the entity's properties on the command line; the base prints nothing.
+    virtual void list() const {}
     virtual bool worldDraw(AcGiWorldDraw* wd);
     virtual void viewportDraw(AcGiViewportDraw* vd);
 

@@ -1,0 +1,4 @@
+// Work in progress: the handlers are being written.
+#include "commands/polyline/PolylineCommands.h"
+
+void cmdOffset3dPolyline() {}
