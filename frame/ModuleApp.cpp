@@ -8,6 +8,7 @@
 #include "host/dialogs/HostFont.h"
 #include "host/editor/CommandStack.h"
 #include "host/rx/AcRxObject.h"
+#include "slope/TaluyObj.h"
 
 namespace {
 std::unique_ptr<CFont>& fontSlot()
@@ -22,8 +23,7 @@ std::array<CAdUiBaseDialog*, 3>& slots()
     return s;
 }
 
-// Registers the slope-symbol class when the host does not know it yet; set by the slope
-// subsystem once it is built into the module.
+// The slope-symbol class: the one registered at load, or the one the host already knew.
 AcRxClass*& slopeClass()
 {
     static AcRxClass* cls = nullptr;
@@ -35,7 +35,15 @@ CFont* dialogFont() { return fontSlot().get(); }
 
 void initApp()
 {
-    // 1. The slope-symbol class is registered by the slope subsystem's own hook (none yet).
+    // 1. The slope-symbol class, unless the host already knows a class of that name. Drawings
+    //    read after the load find it by its DXF name, so their slope symbols come back as such.
+    if (auto* known = static_cast<AcRxClass*>(acrxClassDictionary()->at(L"TaluyObj"))) {
+        slopeClass() = known;
+    } else {
+        TaluyObj::rxInit();
+        slopeClass() = TaluyObj::desc();
+        slopeClass()->setCustom(true);
+    }
     // 2. The dialog font shared by every dialog.
     auto font = std::make_unique<CFont>();
     font->CreateFont(-11, 0, 0, 0, 400, false, false, false, 0, 4, 0, 0, 34, L"Tahoma");
@@ -61,6 +69,9 @@ void unloadApp()
         deleteAcRxClass(cls);
         slopeClass() = nullptr;
     }
+    // The slope symbol's base class was made with it; leaving it registered would keep a
+    // constructor of the unloaded module in the class dictionary.
+    if (KvoDbEntity::gpDesc) deleteAcRxClass(KvoDbEntity::gpDesc);
     for (int i = 0; i < 3; ++i) destroyModelessDialog(static_cast<ModelessSlot>(i));
 }
 

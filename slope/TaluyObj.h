@@ -7,6 +7,10 @@
 #include "host/db/AcDbObjectId.h"
 #include "host/ge/AcGePoint3dArray.h"
 
+namespace fendo::slope {
+struct TickSettings;
+}
+
 // Common base of the module's custom drawing objects. It has no fields of its own; the two
 // extra operations are hooks a derived object may answer about another object.
 class KvoDbEntity : public AcDbEntity {
@@ -24,9 +28,11 @@ struct Trace {
     AcGePoint3d tip;
 };
 
-// An ordered list of owned ticks; clearing or destroying it deletes them.
+// An ordered list of owned ticks; clearing or destroying it deletes them. It holds at most
+// kMaxCount ticks (its filed count is 16 bits); further ticks are not kept.
 class ListTraces {
 public:
+    static constexpr int kMaxCount = 32767;
     void append(const AcGePoint3d& base, const AcGePoint3d& tip);
     void clear();
     int count() const { return static_cast<int>(m_traces.size()); }
@@ -41,6 +47,9 @@ class TaluyObj : public KvoDbEntity {
     ACRX_DECLARE_MEMBERS(TaluyObj);
 
 public:
+    // The most points a stored edge or toe list may hold (its filed count is 16 bits).
+    static constexpr int kMaxFiledPoints = 32767;
+
     // Flag bits, addressed by index 0..7 whose mask is 0x80 >> index.
     enum class Flag { TickForm = 0, NoToe = 1, Reversed = 2, ShowLong = 3, Linked = 4 };
 
@@ -51,7 +60,8 @@ public:
     // False when the edge gives no points. Does not rebuild.
     bool setSourcePolylines(AcDbObjectId edge, AcDbObjectId toe);
     // Stores the edge and toe as point lists (a toe of fewer than 2 points: no toe) and
-    // rebuilds. False when the edge has fewer than 2 points.
+    // rebuilds. False when the edge has fewer than 2 points or a list has more than
+    // kMaxFiledPoints.
     bool setSourcePoints(const AcGePoint3dArray& edge, const AcGePoint3dArray& toe);
     // Sets where the symbol starts and ends on the linked edge (the whole edge when asked)
     // and rebuilds.
@@ -115,7 +125,20 @@ public:
     Acad::ErrorStatus transformBy(const AcGeMatrix3d& xform) override;
     Acad::ErrorStatus explode(AcDbVoidPtrArray& entitySet) const override;
 
+    // Grip order: 0 start, 1 end, then base and tip of each long trace (only while long
+    // ticks are shown: tick form or ShowLong), then base and tip of each short trace.
+    // Moving grip 0 or 1 projects that end onto the edge and rebuilds; trace grips move
+    // the point alone. transformBy moves the ticks, the start and end points and, for a
+    // symbol that is not linked, its stored edge and toe.
+
 private:
+    // The edge's points: from edgeId when linked, else edgePoints. False when there are none.
+    bool readEdge(AcGePoint3dArray& points) const;
+    fendo::slope::TickSettings tickSettings() const;
+    bool longTracesShown() const;
+    // The edge's normal at the point's closest place on the full edge (zero without an edge).
+    AcGeVector3d edgeNormalAt(const AcGePoint3d& point) const;
+
     AcDbObjectId m_edgeId;
     AcDbObjectId m_toeId;
     AcGePoint3dArray m_edgePoints;
