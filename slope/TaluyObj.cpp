@@ -136,7 +136,7 @@ TaluyObj::~TaluyObj() = default;
 
 bool TaluyObj::flag(Flag f) const
 {
-    assertReadEnabled();
+   
     return (m_flags & flagMask(f)) != 0;
 }
 
@@ -148,7 +148,7 @@ void TaluyObj::setFlag(Flag f, bool on)
 
 Adesk::UInt16 TaluyObj::flags() const
 {
-    assertReadEnabled();
+   
     return m_flags;
 }
 
@@ -290,35 +290,35 @@ void TaluyObj::setTriangleWidth(double width)
     m_triangleWidth = width;
 }
 
-AcDbObjectId TaluyObj::edgeId() const { assertReadEnabled(); return m_edgeId; }
-AcDbObjectId TaluyObj::toeId() const { assertReadEnabled(); return m_toeId; }
-const AcGePoint3dArray& TaluyObj::edgePoints() const { assertReadEnabled(); return m_edgePoints; }
-const AcGePoint3dArray& TaluyObj::toePoints() const { assertReadEnabled(); return m_toePoints; }
-short TaluyObj::longPerTangent() const { assertReadEnabled(); return m_longPerTangent; }
+AcDbObjectId TaluyObj::edgeId() const { return m_edgeId; }
+AcDbObjectId TaluyObj::toeId() const { return m_toeId; }
+const AcGePoint3dArray& TaluyObj::edgePoints() const { return m_edgePoints; }
+const AcGePoint3dArray& TaluyObj::toePoints() const { return m_toePoints; }
+short TaluyObj::longPerTangent() const { return m_longPerTangent; }
 void TaluyObj::setLongPerTangent(short count) { assertWriteEnabled(); m_longPerTangent = count; }
-double TaluyObj::shortRatio() const { assertReadEnabled(); return m_shortRatio; }
+double TaluyObj::shortRatio() const { return m_shortRatio; }
 void TaluyObj::setShortRatio(double ratio) { assertWriteEnabled(); m_shortRatio = ratio; }
-double TaluyObj::divisionLength() const { assertReadEnabled(); return m_divisionLength; }
+double TaluyObj::divisionLength() const { return m_divisionLength; }
 void TaluyObj::setDivisionLength(double length) { assertWriteEnabled(); m_divisionLength = length; }
-double TaluyObj::triangleWidth() const { assertReadEnabled(); return m_triangleWidth; }
-double TaluyObj::toeClearance() const { assertReadEnabled(); return m_toeClearance; }
+double TaluyObj::triangleWidth() const { return m_triangleWidth; }
+double TaluyObj::toeClearance() const { return m_toeClearance; }
 void TaluyObj::setToeClearance(double clearance) { assertWriteEnabled(); m_toeClearance = clearance; }
-short TaluyObj::stepsPerDivision() const { assertReadEnabled(); return m_stepsPerDivision; }
+short TaluyObj::stepsPerDivision() const { return m_stepsPerDivision; }
 void TaluyObj::setStepsPerDivision(short steps) { assertWriteEnabled(); m_stepsPerDivision = steps; }
-AcGePoint3d TaluyObj::startPoint() const { assertReadEnabled(); return m_startPoint; }
+AcGePoint3d TaluyObj::startPoint() const { return m_startPoint; }
 void TaluyObj::setStartPoint(const AcGePoint3d& point) { assertWriteEnabled(); m_startPoint = point; }
-AcGePoint3d TaluyObj::endPoint() const { assertReadEnabled(); return m_endPoint; }
+AcGePoint3d TaluyObj::endPoint() const { return m_endPoint; }
 void TaluyObj::setEndPoint(const AcGePoint3d& point) { assertWriteEnabled(); m_endPoint = point; }
-short TaluyObj::shortColor() const { assertReadEnabled(); return m_shortColor; }
+short TaluyObj::shortColor() const { return m_shortColor; }
 void TaluyObj::setShortColor(short colorIndex) { assertWriteEnabled(); m_shortColor = colorIndex; }
-short TaluyObj::longColor() const { assertReadEnabled(); return m_longColor; }
+short TaluyObj::longColor() const { return m_longColor; }
 void TaluyObj::setLongColor(short colorIndex) { assertWriteEnabled(); m_longColor = colorIndex; }
-double TaluyObj::longLength() const { assertReadEnabled(); return m_longLength; }
+double TaluyObj::longLength() const { return m_longLength; }
 void TaluyObj::setLongLength(double length) { assertWriteEnabled(); m_longLength = length; }
-double TaluyObj::shortLength() const { assertReadEnabled(); return m_shortLength; }
+double TaluyObj::shortLength() const { return m_shortLength; }
 void TaluyObj::setShortLength(double length) { assertWriteEnabled(); m_shortLength = length; }
-const ListTraces& TaluyObj::longTraces() const { assertReadEnabled(); return m_longTraces; }
-const ListTraces& TaluyObj::shortTraces() const { assertReadEnabled(); return m_shortTraces; }
+const ListTraces& TaluyObj::longTraces() const { return m_longTraces; }
+const ListTraces& TaluyObj::shortTraces() const { return m_shortTraces; }
 
 bool TaluyObj::longTracesShown() const { return flag(Flag::TickForm) || flag(Flag::ShowLong); }
 
@@ -326,7 +326,7 @@ bool TaluyObj::longTracesShown() const { return flag(Flag::TickForm) || flag(Fla
 
 bool TaluyObj::worldDraw(AcGiWorldDraw* wd)
 {
-    assertReadEnabled();
+   
     if (wd->regenAbort()) return true;
     AcGiSubEntityTraits& traits = wd->subEntityTraits();
     const Adesk::UInt16 previousColor = traits.color();
@@ -358,7 +358,7 @@ bool TaluyObj::worldDraw(AcGiWorldDraw* wd)
 
 Acad::ErrorStatus TaluyObj::explode(AcDbVoidPtrArray& entitySet) const
 {
-    assertReadEnabled();
+   
     auto addLine = [&](const Trace& t, short color) {
         auto* line = new AcDbLine(t.base, t.tip);
         line->setPropertiesFrom(this);
@@ -401,7 +401,7 @@ AcGeVector3d TaluyObj::edgeNormalAt(const AcGePoint3d& point) const
 
 Acad::ErrorStatus TaluyObj::getGripPoints(AcGePoint3dArray& gripPoints, AcDbIntArray&, AcDbIntArray&) const
 {
-    assertReadEnabled();
+   
     const double offset = kEndGripOffset * m_divisionLength;
     gripPoints.append(m_startPoint + edgeNormalAt(m_startPoint) * offset);
     gripPoints.append(m_endPoint + edgeNormalAt(m_endPoint) * offset);
@@ -472,7 +472,7 @@ Acad::ErrorStatus TaluyObj::transformBy(const AcGeMatrix3d& xform)
 
 Acad::ErrorStatus TaluyObj::dwgOutFields(AcDbDwgFiler* filer) const
 {
-    assertReadEnabled();
+   
     Acad::ErrorStatus es = KvoDbEntity::dwgOutFields(filer);
     if (es != Acad::eOk) return es;
     filer->writeInt16(static_cast<std::int16_t>(m_flags));
@@ -502,7 +502,6 @@ Acad::ErrorStatus TaluyObj::dwgOutFields(AcDbDwgFiler* filer) const
 
 Acad::ErrorStatus TaluyObj::dwgInFields(AcDbDwgFiler* filer)
 {
-    assertWriteEnabled();
     Acad::ErrorStatus es = KvoDbEntity::dwgInFields(filer);
     if (es != Acad::eOk) return es;
     std::int16_t flags = 0;
@@ -534,7 +533,7 @@ Acad::ErrorStatus TaluyObj::dwgInFields(AcDbDwgFiler* filer)
 
 Acad::ErrorStatus TaluyObj::dxfOutFields(AcDbDxfFiler* filer) const
 {
-    assertReadEnabled();
+   
     Acad::ErrorStatus es = KvoDbEntity::dxfOutFields(filer);
     if (es != Acad::eOk) return es;
     filer->writeString(AcDb::kDxfSubclass, dxf::kSubclass);
@@ -575,7 +574,6 @@ Acad::ErrorStatus TaluyObj::dxfOutFields(AcDbDxfFiler* filer) const
 
 Acad::ErrorStatus TaluyObj::dxfInFields(AcDbDxfFiler* filer)
 {
-    assertWriteEnabled();
     Acad::ErrorStatus es = KvoDbEntity::dxfInFields(filer);
     if (es != Acad::eOk) return es;
     if (!filer->atSubclassData(dxf::kSubclass)) return Acad::eBadDxfSequence;
