@@ -1,7 +1,9 @@
-// Shared steps of the curve replacing commands: source look and appending the replacement.
+// Shared steps of the curve replacing commands: source look, appending the replacement and
+// filling a polyline with plan vertices.
 #include "commands/polyline/ReplaceCurve.h"
 
 #include "frame/DrawingHelpers.h"
+#include "host/db/entities/AcDbPolyline.h"
 
 namespace fendo::poly {
 
@@ -10,15 +12,30 @@ SourceLook lookOf(const AcDbEntity* source)
     SourceLook look;
     look.layer = source->layer();
     look.colorIndex = source->colorIndex();
+    look.color = source->color();
     return look;
 }
 
-void appendLike(AcDbEntity* made, const SourceLook& look)
+AcDbObjectId appendLike(AcDbEntity* made, const SourceLook& look, ColourTaken colour)
 {
     made->setLayer(look.layer.c_str());
-    if (look.colorIndex >= 1 && look.colorIndex <= 255)
+    if (colour == ColourTaken::Full)
+        made->setColor(look.color);
+    else if (look.colorIndex >= 1 && look.colorIndex <= 255)
         made->setColorIndex(static_cast<Adesk::UInt16>(look.colorIndex));
-    if (appendToCurrentSpace(made) != Acad::eOk && made->objectId().isNull()) delete made;
+    AcDbObjectId id;
+    if (appendToSpace(made, id, UcsTransform::None, SpaceChoice::Current) != Acad::eOk && id.isNull()) {
+        delete made;
+        return AcDbObjectId();
+    }
+    return id;
+}
+
+void setPlanVertices(AcDbPolyline& pline, const AcGePoint3dArray& points)
+{
+    pline.reset(false, 0);
+    for (int i = 0; i < points.length(); ++i)
+        pline.addVertexAt(static_cast<unsigned int>(i), AcGePoint2d(points[i].x, points[i].y));
 }
 
 }  // namespace fendo::poly

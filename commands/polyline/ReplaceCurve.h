@@ -3,6 +3,9 @@
 #pragma once
 #include <string>
 #include "host/db/AcDbEntity.h"
+#include "host/ge/AcGePoint3dArray.h"
+
+class AcDbPolyline;
 
 namespace fendo::poly {
 
@@ -10,14 +13,22 @@ namespace fendo::poly {
 struct SourceLook {
     std::wstring layer;
     int colorIndex = 256;
+    AcCmColor color;  // the full colour: ByLayer, ByBlock, an index or a true colour
 };
+
+// Which colour the replacement takes: only a real colour index (1..255), or the full colour.
+enum class ColourTaken { RealIndex, Full };
 
 SourceLook lookOf(const AcDbEntity* source);
 
-// Gives the new entity the source's layer, and its colour when that is a real index
-// (1..255; ByBlock and ByLayer are not copied), and appends it to the current space.
-// The entity is deleted when it cannot be appended.
-void appendLike(AcDbEntity* made, const SourceLook& look);
+// Gives the new entity the source's layer and colour (with RealIndex only an index 1..255;
+// ByBlock and ByLayer are not copied) and appends it to the current space. Returns its id;
+// the entity is deleted and the null id returned when it cannot be appended.
+AcDbObjectId appendLike(AcDbEntity* made, const SourceLook& look, ColourTaken colour = ColourTaken::RealIndex);
+
+// Replaces every vertex of the polyline by one straight vertex of default width at (x, y) of
+// each point, in order; the closed flag, elevation and other properties stay.
+void setPlanVertices(AcDbPolyline& pline, const AcGePoint3dArray& points);
 
 // The message of the conversions that found nothing to convert.
 inline constexpr const wchar_t* kNoPolylineSelected = L"\nKhong chon duoc duong polyline!";
