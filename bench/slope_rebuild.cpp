@@ -14,7 +14,10 @@ namespace {
 
 constexpr double kEdgeLength = 10000.0;
 
-double cpuMs(std::clock_t from, std::clock_t to) { return 1000.0 * static_cast<double>(to - from) / CLOCKS_PER_SEC; }
+double cpuMs(std::clock_t from, std::clock_t to)
+{
+    return 1000.0 * static_cast<double>(to - from) / CLOCKS_PER_SEC;
+}
 
 // A winding road edge at national-grid coordinates, and a toe that keeps 6 to 10 below it.
 void road(AcGePoint3dArray& edge, AcGePoint3dArray& toe)

@@ -90,7 +90,10 @@ std::optional<PlanChain::Projection> PlanChain::project(const AcGePoint3d& given
     return best;
 }
 
-ChainStretch::ChainStretch(const PlanChain& chain, double from, double to) : m_chain(&chain), m_from(from), m_to(to) {}
+ChainStretch::ChainStretch(const PlanChain& chain, double from, double to)
+    : m_chain(&chain), m_from(from), m_to(to)
+{
+}
 
 AcGePoint3d ChainStretch::pointAt(double distance) const
 {
@@ -112,7 +115,8 @@ AcGeVector3d ChainStretch::normalAt(double distance) const
 
 double crossingTolerance(const PlanChain& first, const PlanChain& second)
 {
-    return std::max(kRelativeTolerance, kRelativeTolerance * std::max(first.coordinateScale(), second.coordinateScale()));
+    const double scale = std::max(first.coordinateScale(), second.coordinateScale());
+    return std::max(kRelativeTolerance, kRelativeTolerance * scale);
 }
 
 int segmentCrossings(const AcGePoint3d& a, const AcGePoint3d& b, const AcGePoint3d& p, const AcGePoint3d& q,
@@ -170,7 +174,8 @@ SegmentIndex::SegmentIndex(const PlanChain& chain, SegmentSearch search, double 
     m_loX -= m_tol, m_loY -= m_tol, m_hiX += m_tol, m_hiY += m_tol;
     const double w = m_hiX - m_loX, h = m_hiY - m_loY;
     // About one segment per cell, but never more cells than a few per segment.
-    m_cell = std::max({sum / n, std::sqrt(w * h / (kCellsPerSegment * n)), 1e-9 * (1.0 + chain.coordinateScale())});
+    m_cell = std::max({sum / n, std::sqrt(w * h / (kCellsPerSegment * n)),
+                       1e-9 * (1.0 + chain.coordinateScale())});
     for (;;) {
         m_nx = static_cast<int>(std::floor(w / m_cell)) + 1;
         m_ny = static_cast<int>(std::floor(h / m_cell)) + 1;
@@ -187,8 +192,11 @@ void SegmentIndex::addCells(int segment)
     const auto& pts = m_chain->points();
     const AcGePoint3d& p = pts[static_cast<size_t>(segment)];
     const AcGePoint3d& q = pts[static_cast<size_t>(segment) + 1];
-    auto col = [&](double x) { return std::clamp(static_cast<int>(std::floor((x - m_loX) / m_cell)), 0, m_nx - 1); };
-    auto row = [&](double y) { return std::clamp(static_cast<int>(std::floor((y - m_loY) / m_cell)), 0, m_ny - 1); };
+    auto cell = [&](double offset, int count) {
+        return std::clamp(static_cast<int>(std::floor(offset / m_cell)), 0, count - 1);
+    };
+    auto col = [&](double x) { return cell(x - m_loX, m_nx); };
+    auto row = [&](double y) { return cell(y - m_loY, m_ny); };
     const int c0 = col(std::min(p.x, q.x) - m_tol), c1 = col(std::max(p.x, q.x) + m_tol);
     const int r0 = row(std::min(p.y, q.y) - m_tol), r1 = row(std::max(p.y, q.y) + m_tol);
     for (int c = c0; c <= c1; ++c)
@@ -219,7 +227,8 @@ void SegmentIndex::candidates(const AcGePoint3d& a, const AcGePoint3d& b, std::v
         }
         return true;
     };
-    if (!clip(-dx, a.x - m_loX) || !clip(dx, m_hiX - a.x) || !clip(-dy, a.y - m_loY) || !clip(dy, m_hiY - a.y)) return;
+    if (!clip(-dx, a.x - m_loX) || !clip(dx, m_hiX - a.x) || !clip(-dy, a.y - m_loY) || !clip(dy, m_hiY - a.y))
+        return;
     const double xa = a.x + dx * t0, ya = a.y + dy * t0, xb = a.x + dx * t1, yb = a.y + dy * t1;
     const double xmin = std::min(xa, xb), xmax = std::max(xa, xb);
     auto col = [&](double x) { return static_cast<int>(std::floor((x - m_loX) / m_cell)); };

@@ -20,7 +20,8 @@ constexpr double kChordRuleDivisor = 12.0 * 1.0;
 int arcChordCount(double sweep, double radius)
 {
     const double theta = std::abs(sweep);
-    return static_cast<int>(std::trunc(std::sqrt(theta * theta * theta * radius * radius / kChordRuleDivisor) + 0.5));
+    const double chords = std::sqrt(theta * theta * theta * radius * radius / kChordRuleDivisor);
+    return static_cast<int>(std::trunc(chords + 0.5));
 }
 
 void lightweightPolylinePoints(const AcDbPolyline& pline, AcGePoint3dArray& points)

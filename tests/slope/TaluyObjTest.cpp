@@ -49,40 +49,6 @@ std::vector<Trace> tracesOf(const ListTraces& list)
     return out;
 }
 
-void expectSameTraces(const ListTraces& a, const ListTraces& b)
-{
-    ASSERT_EQ(a.count(), b.count());
-    for (int i = 0; i < a.count(); ++i) {
-        EXPECT_EQ(a.at(i).base, b.at(i).base) << i;
-        EXPECT_EQ(a.at(i).tip, b.at(i).tip) << i;
-    }
-}
-
-void expectSameFields(const TaluyObj& a, const TaluyObj& b)
-{
-    EXPECT_EQ(a.flags(), b.flags());
-    EXPECT_EQ(a.edgeId(), b.edgeId());
-    EXPECT_EQ(a.toeId(), b.toeId());
-    EXPECT_EQ(a.edgePoints().length(), b.edgePoints().length());
-    for (int i = 0; i < std::min(a.edgePoints().length(), b.edgePoints().length()); ++i)
-        EXPECT_EQ(a.edgePoints()[i], b.edgePoints()[i]);
-    EXPECT_EQ(a.toePoints().length(), b.toePoints().length());
-    EXPECT_EQ(a.longPerTangent(), b.longPerTangent());
-    EXPECT_EQ(a.shortRatio(), b.shortRatio());
-    EXPECT_EQ(a.divisionLength(), b.divisionLength());
-    EXPECT_EQ(a.triangleWidth(), b.triangleWidth());
-    EXPECT_EQ(a.toeClearance(), b.toeClearance());
-    EXPECT_EQ(a.stepsPerDivision(), b.stepsPerDivision());
-    EXPECT_EQ(a.startPoint(), b.startPoint());
-    EXPECT_EQ(a.endPoint(), b.endPoint());
-    EXPECT_EQ(a.shortColor(), b.shortColor());
-    EXPECT_EQ(a.longColor(), b.longColor());
-    EXPECT_EQ(a.longLength(), b.longLength());
-    EXPECT_EQ(a.shortLength(), b.shortLength());
-    expectSameTraces(a.longTraces(), b.longTraces());
-    expectSameTraces(a.shortTraces(), b.shortTraces());
-}
-
 // ---- reading sources -------------------------------------------------------------------
 
 TEST(SlopeSourcePolyline, ArcsAreCutIntoChordsBySweepAndRadius)
@@ -116,7 +82,8 @@ TEST(SlopeSourcePolyline, ThreeDPolylinesGiveTheirVerticesAndOtherObjectsNothing
     TestDrawing drawing;
     const AcGePoint3dArray vertices = {AcGePoint3d(0, 0, 5), AcGePoint3d(3, 4, 6), AcGePoint3d(9, 4, 7)};
     AcGePoint3dArray read;
-    ASSERT_TRUE(fendo::slope::readSourcePolyline(drawing.add(new AcDb3dPolyline(AcDb::k3dSimplePoly, vertices)), read));
+    const AcDbObjectId pline = drawing.add(new AcDb3dPolyline(AcDb::k3dSimplePoly, vertices));
+    ASSERT_TRUE(fendo::slope::readSourcePolyline(pline, read));
     ASSERT_EQ(read.length(), 3);
     EXPECT_EQ(read[1], AcGePoint3d(3, 4, 6));
     EXPECT_FALSE(fendo::slope::readSourcePolyline(drawing.add(new AcDbLine({0, 0, 0}, {1, 1, 0})), read));
@@ -191,94 +158,6 @@ TEST(TaluyObjTrim, TicksAreCutAtTheFirstCrossingBetweenBaseAndTip)
 }
 
 // ---- drawing, explode, grips, transformation -----------------------------------------------
-
-// Records what an entity draws, with the colour and fill in force at each primitive.
-class RecordingDraw : public AcGiWorldDraw, AcGiWorldGeometry, AcGiSubEntityTraits {
-public:
-    struct Primitive {
-        bool polygon;
-        std::vector<AcGePoint3d> points;
-        Adesk::UInt16 color;
-        AcGiFillType fill;
-    };
-    std::vector<Primitive> drawn;
-    bool abort = false;
-    Adesk::UInt16 m_color = 7;
-    AcGiFillType m_fill = kAcGiFillNever;
-
-    AcGiWorldGeometry& geometry() const override { return const_cast<RecordingDraw&>(*this); }
-    AcGiSubEntityTraits& subEntityTraits() const override { return const_cast<RecordingDraw&>(*this); }
-    AcGiRegenType regenType() const override { return kAcGiStandardDisplay; }
-    bool regenAbort() const override { return abort; }
-
-    bool polyline(std::uint32_t n, const AcGePoint3d* p, const AcGeVector3d*, std::intptr_t) override
-    {
-        drawn.push_back({false, {p, p + n}, m_color, m_fill});
-        return false;
-    }
-    bool polygon(std::uint32_t n, const AcGePoint3d* p) override
-    {
-        drawn.push_back({true, {p, p + n}, m_color, m_fill});
-        return false;
-    }
-    bool circle(const AcGePoint3d&, double, const AcGeVector3d&) override { return false; }
-    bool circularArc(const AcGePoint3d&, double, const AcGeVector3d&, const AcGeVector3d&, double,
-                     AcGiArcType) override
-    {
-        return false;
-    }
-    bool text(const AcGePoint3d&, const AcGeVector3d&, const AcGeVector3d&, double, double, double,
-              const ACHAR*) override
-    {
-        return false;
-    }
-    bool pline(const AcDbPolyline&, std::uint32_t, std::uint32_t) override { return false; }
-
-    void setColor(Adesk::UInt16 c) override { m_color = c; }
-    void setTrueColor(const AcCmEntityColor&) override {}
-    void setLayer(AcDbObjectId) override {}
-    void setLineType(AcDbObjectId) override {}
-    void setSelectionMarker(std::intptr_t) override {}
-    void setFillType(AcGiFillType f) override { m_fill = f; }
-    void setLineWeight(int) override {}
-    Adesk::UInt16 color() const override { return m_color; }
-    AcCmEntityColor trueColor() const override { return AcCmEntityColor(); }
-    AcDbObjectId layerId() const override { return AcDbObjectId(); }
-    AcGiFillType fillType() const override { return m_fill; }
-};
-
-TEST(TaluyObjDraw, TickFormDrawsLinesAndTriangleFormFilledTrianglesInTheirColours)
-{
-    TaluyObj symbol;
-    makeStraightSymbol(symbol);
-    symbol.setLongColor(3);
-    symbol.setShortColor(5);
-    RecordingDraw tick;
-    symbol.worldDraw(&tick);
-    ASSERT_EQ(tick.drawn.size(), 9u);
-    EXPECT_EQ(tick.drawn[0].color, 3);
-    EXPECT_EQ(tick.drawn[5].color, 5);
-    EXPECT_FALSE(tick.drawn[5].polygon);
-    EXPECT_EQ(tick.m_color, 7);  // restored
-    EXPECT_EQ(tick.m_fill, kAcGiFillNever);
-
-    symbol.setFlag(TaluyObj::Flag::TickForm, false);
-    RecordingDraw triangles;
-    symbol.worldDraw(&triangles);
-    ASSERT_EQ(triangles.drawn.size(), 4u);  // long ticks hidden
-    const auto& first = triangles.drawn[0];
-    ASSERT_TRUE(first.polygon);
-    EXPECT_EQ(first.fill, kAcGiFillAlways);
-    // Base 2.5,0 towards the tip 2.5,-2: the base corners lie 0.25 to either side.
-    EXPECT_NEAR(first.points[0].x, 2.75, kTol);
-    EXPECT_NEAR(first.points[1].x, 2.25, kTol);
-    EXPECT_EQ(first.points[2], AcGePoint3d(2.5, -2, 0));
-
-    RecordingDraw aborted;
-    aborted.abort = true;
-    symbol.worldDraw(&aborted);
-    EXPECT_TRUE(aborted.drawn.empty());
-}
 
 TEST(TaluyObjExplode, TickFormGivesColouredLinesAndTriangleFormTaperedPolylines)
 {
@@ -393,44 +272,41 @@ void setEveryField(TaluyObj& symbol)
     symbol.setFlag(TaluyObj::Flag::ShowLong, true);
 }
 
-TEST(TaluyObjFiling, BinaryRoundTripKeepsEveryFieldInOrder)
-{
-    TaluyObj symbol;
-    setEveryField(symbol);
-    ASSERT_TRUE(symbol.setSourcePoints(points({{0, 0}, {9, 1}, {20, 0.5}}), points({{-1, -4}, {30, -6}})));
-    ASSERT_GT(symbol.shortTraces().count(), 3);
-    AcDbDwgFiler out;
-    ASSERT_EQ(symbol.dwgOutFields(&out), Acad::eOk);
-    TaluyObj copy;
-    copy.setSourcePoints(points({{5, 5}, {6, 6}, {7, 7}, {8, 8}}), points({}));  // replaced on reading
-    out.seekToStart();
-    ASSERT_EQ(copy.dwgInFields(&out), Acad::eOk);
-    expectSameFields(symbol, copy);
-    // Filing the copy gives the same bytes: nothing is read in another order than written.
-    AcDbDwgFiler again;
-    copy.dwgOutFields(&again);
-    EXPECT_EQ(again.buffer(), out.buffer());
-}
-
-TEST(TaluyObjFiling, ALinkedSymbolFilesItsPolylinesInsteadOfPointLists)
+// Every field holds a value unlike its default and unlike the others, so a field filed out of
+// order or not read back makes the second filing differ from the first.
+TEST(TaluyObjFiling, BinaryRoundTripReadsEveryFieldBackInOrder)
 {
     TestDrawing drawing;
     const AcDbObjectId edge = addPolyline(drawing, {{0, 0}, {20, 0}});
     const AcDbObjectId toe = addPolyline(drawing, {{-1, -4}, {30, -4}});
-    TaluyObj symbol;
-    ASSERT_TRUE(symbol.setSourcePolylines(edge, toe));
-    symbol.setRange(AcGePoint3d(), AcGePoint3d(), TaluyObj::Range::WholeEdge);
+    TaluyObj own, linked;
+    setEveryField(own);
+    ASSERT_TRUE(own.setSourcePoints(points({{0, 0}, {9, 1}, {20, 0.5}}), points({{-1, -4}, {30, -6}})));
+    ASSERT_TRUE(linked.setSourcePolylines(edge, toe));
+    linked.setRange(AcGePoint3d(), AcGePoint3d(), TaluyObj::Range::WholeEdge);
+    for (TaluyObj* symbol : {&own, &linked}) {
+        AcDbDwgFiler out;
+        ASSERT_EQ(symbol->dwgOutFields(&out), Acad::eOk);
+        TaluyObj copy;
+        copy.setSourcePoints(points({{5, 5}, {6, 6}, {7, 7}, {8, 8}}), points({}));  // replaced on reading
+        out.seekToStart();
+        ASSERT_EQ(copy.dwgInFields(&out), Acad::eOk);
+        AcDbDwgFiler again;
+        copy.dwgOutFields(&again);
+        EXPECT_EQ(again.buffer(), out.buffer());
+        EXPECT_EQ(copy.shortTraces().count(), symbol->shortTraces().count());
+    }
     AcDbDwgFiler out;
-    symbol.dwgOutFields(&out);
+    linked.dwgOutFields(&out);
     TaluyObj copy;
     out.seekToStart();
-    ASSERT_EQ(copy.dwgInFields(&out), Acad::eOk);
-    expectSameFields(symbol, copy);
+    copy.dwgInFields(&out);
     EXPECT_EQ(copy.edgeId(), edge);
+    EXPECT_EQ(copy.toeId(), toe);
     EXPECT_TRUE(copy.edgePoints().isEmpty());
 }
 
-TEST(TaluyObjFiling, ADrawingSavedAndReadBackKeepsSymbolsAndTheirLinks)
+TEST(TaluyObjFiling, ADrawingSavedAndReadBackIsSavedUnchangedAndKeepsItsLinks)
 {
     TaluyObj::desc()->setCustom(true);
     TestDrawing drawing;
@@ -440,34 +316,17 @@ TEST(TaluyObjFiling, ADrawingSavedAndReadBackKeepsSymbolsAndTheirLinks)
     setEveryField(*linked);
     ASSERT_TRUE(linked->setSourcePolylines(edge, toe));
     linked->setRange(AcGePoint3d(2, 0, 0), AcGePoint3d(27, 0, 0), TaluyObj::Range::BetweenPoints);
-    const AcDbObjectId linkedId = drawing.add(linked);
+    drawing.add(linked);
     auto* own = new TaluyObj;
     ASSERT_TRUE(own->setSourcePoints(points({{0, 20}, {10, 21.25}}), points({})));
-    const AcDbObjectId ownId = drawing.add(own);
+    drawing.add(own);
     const auto saved = drawing.save("symbols.dxf");
 
     auto loaded = fendo::test::loadDrawing(saved);
     ASSERT_TRUE(loaded);
     const auto symbols = fendo::test::modelSpaceEntities(*loaded, TaluyObj::desc());
     ASSERT_EQ(symbols.size(), 2u);
-    for (const auto& [before, after] : {std::pair{linkedId, symbols[0]}, std::pair{ownId, symbols[1]}}) {
-        TaluyObj *a = nullptr, *b = nullptr;
-        ASSERT_EQ(acdbOpenObject(a, before, AcDb::kForRead), Acad::eOk);
-        ASSERT_EQ(acdbOpenObject(b, after, AcDb::kForRead), Acad::eOk);
-        EXPECT_EQ(a->flags(), b->flags());
-        EXPECT_EQ(a->edgeId().handle(), b->edgeId().handle());
-        EXPECT_EQ(a->toeId().handle(), b->toeId().handle());
-        EXPECT_EQ(a->edgePoints().length(), b->edgePoints().length());
-        EXPECT_EQ(a->divisionLength(), b->divisionLength());
-        EXPECT_EQ(a->shortRatio(), b->shortRatio());
-        EXPECT_EQ(a->longPerTangent(), b->longPerTangent());
-        EXPECT_EQ(a->startPoint(), b->startPoint());
-        expectSameTraces(a->longTraces(), b->longTraces());
-        expectSameTraces(a->shortTraces(), b->shortTraces());
-        a->close();
-        b->close();
-    }
-    // Saving the drawing read back writes the same file.
+    // Every field was read back: saving the drawing read back writes the same file.
     const auto resaved = fendo::test::scratchDir("symbols-again") / "symbols.dxf";
     std::string error;
     ASSERT_EQ(loaded->dxfOut(resaved.wstring(), &error), Acad::eOk) << error;
@@ -478,7 +337,10 @@ TEST(TaluyObjFiling, ADrawingSavedAndReadBackKeepsSymbolsAndTheirLinks)
     TaluyObj* relinked = nullptr;
     ASSERT_EQ(acdbOpenObject(relinked, symbols[0], AcDb::kForWrite), Acad::eOk);
     EXPECT_EQ(relinked->edgeId().handle(), edge.handle());
+    EXPECT_EQ(relinked->toeId().handle(), toe.handle());
+    EXPECT_EQ(relinked->longPerTangent(), 2);
     const std::vector<Trace> before = tracesOf(relinked->longTraces());
+    ASSERT_GT(before.size(), 4u);
     EXPECT_TRUE(relinked->rebuildTraces());
     ASSERT_EQ(relinked->longTraces().count(), static_cast<int>(before.size()));
     for (size_t i = 0; i < before.size(); ++i)
@@ -495,15 +357,23 @@ TEST(TaluyObjFiling, ProxyGraphicsOfASavedSymbolHoldItsTicks)
     ASSERT_TRUE(symbol->setSourcePoints(points({{0, 0}, {20, 0}}), points({{-1, -4}, {30, -4}})));
     symbol->setLongColor(3);
     drawing.add(symbol);
+    // In triangle form without long ticks: one filled triangle per short tick.
+    auto* triangles = new TaluyObj;
+    ASSERT_TRUE(triangles->setSourcePoints(points({{0, 10}, {10, 10}}), points({{-1, 14}, {30, 14}})));
+    triangles->setFlag(TaluyObj::Flag::TickForm, false);
+    drawing.add(triangles);
     const auto saved = drawing.save("proxy.dxf");
     const auto check = fendo::test::runPython(R"(
 import ezdxf
 from ezdxf.proxygraphic import ProxyGraphic
 doc = ezdxf.readfile(')" + saved.string() + R"(')
-symbol = doc.modelspace().query('DRAWTALUY')[0]
-for e in ProxyGraphic(symbol.proxy_graphic, doc).virtual_entities():
-    v = [(round(p[0], 6), round(p[1], 6)) for p in e.points()]
-    print(e.dxftype(), e.dxf.color, v)
+for symbol in doc.modelspace().query('DRAWTALUY'):
+    for e in ProxyGraphic(symbol.proxy_graphic, doc).virtual_entities():
+        if e.dxftype() == 'POLYLINE':
+            v = [(round(p[0], 6), round(p[1], 6)) for p in e.points()]
+        else:
+            v = [(round(p[0], 6), round(p[1], 6)) for p in e.paths[0].vertices]
+        print(e.dxftype(), e.dxf.color, v)
 )");
     ASSERT_EQ(check.exitCode, 0) << check.output;
     EXPECT_EQ(check.output,
@@ -515,17 +385,9 @@ for e in ProxyGraphic(symbol.proxy_graphic, doc).virtual_entities():
               "POLYLINE 1 [(2.5, 0.0), (2.5, -2.0)]\n"
               "POLYLINE 1 [(7.5, 0.0), (7.5, -2.0)]\n"
               "POLYLINE 1 [(12.5, 0.0), (12.5, -2.0)]\n"
-              "POLYLINE 1 [(17.5, 0.0), (17.5, -2.0)]\n");
-}
-
-TEST(ListTraces, KeepsAtMostWhatA16BitCountCanFile)
-{
-    ListTraces traces;
-    for (int i = 0; i <= ListTraces::kMaxCount; ++i) traces.append(AcGePoint3d(i, 0, 0), AcGePoint3d(i, 1, 0));
-    EXPECT_EQ(traces.count(), ListTraces::kMaxCount);
-    EXPECT_EQ(traces.at(ListTraces::kMaxCount - 1).base.x, ListTraces::kMaxCount - 1);
-    traces.clear();
-    EXPECT_EQ(traces.count(), 0);
+              "POLYLINE 1 [(17.5, 0.0), (17.5, -2.0)]\n"
+              "HATCH 1 [(2.25, 10.0), (2.75, 10.0), (2.5, 12.0)]\n"
+              "HATCH 1 [(7.25, 10.0), (7.75, 10.0), (7.5, 12.0)]\n");
 }
 
 }  // namespace

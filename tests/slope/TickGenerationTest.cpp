@@ -167,7 +167,8 @@ TEST(TicksToToe, TheSegmentGridGivesExactlyTheTicksOfAPlainScan)
     for (int i = 0; i <= 400; ++i) {
         const double x = 500000.0 + i * 2.5;
         edgePoints.append(AcGePoint3d(x, 1200000.0 + 4.0 * std::sin(i / 15.0) + wiggle(random) * 0.2, 0));
-        toePoints.append(AcGePoint3d(x + wiggle(random), 1199985.0 + 6.0 * std::cos(i / 11.0) + wiggle(random), 0));
+        const double toeY = 1199985.0 + 6.0 * std::cos(i / 11.0) + wiggle(random);
+        toePoints.append(AcGePoint3d(x + wiggle(random), toeY, 0));
     }
     const PlanChain edge(edgePoints), toe(toePoints);
     TickSettings s;
@@ -185,7 +186,8 @@ TEST(TicksToToe, TheSegmentGridGivesExactlyTheTicksOfAPlainScan)
             EXPECT_EQ(grid.longTicks[i].base, scan.longTicks[i].base);
             EXPECT_EQ(grid.longTicks[i].tip, scan.longTicks[i].tip);
         }
-        for (size_t i = 0; i < grid.shortTicks.size(); ++i) EXPECT_EQ(grid.shortTicks[i].tip, scan.shortTicks[i].tip);
+        for (size_t i = 0; i < grid.shortTicks.size(); ++i)
+            EXPECT_EQ(grid.shortTicks[i].tip, scan.shortTicks[i].tip);
     }
 }
 
