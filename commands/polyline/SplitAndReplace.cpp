@@ -35,6 +35,44 @@ void setVerticesFrom(AcDbPolyline& pline, const AcDbPolyline& part)
     }
 }
 
+// The polyline run the other way: vertices in reverse order, each arc turned round on its
+// segment; a closed polyline is taken as an open one.
+void reverseInto(const AcDbPolyline& source, BsPolylineNew& target)
+{
+    target.reset(false, 0);
+    const unsigned int n = source.numVerts();
+    for (unsigned int k = 0; k < n; ++k) {
+        AcGePoint2d p;
+        double bulge = 0.0;
+        source.getPointAt(n - 1 - k, p);
+        if (k + 1 < n) source.getBulgeAt(n - 2 - k, bulge);
+        target.addVertexAt(k, p, bulge == 0.0 ? 0.0 : -bulge);
+    }
+    target.setElevation(source.elevation());
+    target.setNormal(source.normal());
+}
+
+// The part of the working polyline from a point on it to its end. A closed polyline ends where
+// it starts, and the host finds that point at the start; so the part is cut from the start of
+// the polyline run backwards once round, and turned back.
+bool partToEnd(const BsPolylineNew& whole, const AcGePoint3d& at, BsPolylineNew& part)
+{
+    AcGePoint3d end;
+    if (whole.getEndPoint(end) != Acad::eOk) return false;
+    if (!whole.isClosed()) return whole.subPolyline(at, end, part);
+    BsPolylineNew onceRound;
+    onceRound.copyFrom(&whole);
+    onceRound.setClosed(false);
+    AcGePoint2d first;
+    onceRound.getPointAt(0, first);
+    onceRound.addVertexAt(onceRound.numVerts(), first);
+    BsPolylineNew backwards, partBackwards;
+    reverseInto(onceRound, backwards);
+    if (!backwards.subPolyline(end, at, partBackwards)) return false;
+    reverseInto(partBackwards, part);
+    return true;
+}
+
 SourceLook lookOfObject(AcDbObjectId id)
 {
     fendo::db::OpenedObject<AcDbEntity> entity(id, AcDb::kForRead);
@@ -59,7 +97,7 @@ void cmdSplitPolyline()
     if (at.distanceTo(start) < kEndTolerance || at.distanceTo(end) < kEndTolerance) return;
     BsPolylineNew before, after;
     if (!whole.subPolyline(start, at, before)) before.reset(false, 0);
-    if (!whole.subPolyline(at, end, after)) after.reset(false, 0);
+    if (!partToEnd(whole, at, after)) after.reset(false, 0);
 
     const SourceLook look = lookOfObject(id);
     if (before.numVerts() > 1) {

@@ -85,6 +85,21 @@ TEST(SplitPolyline, InTheMiddleOfAnArcGivesTwoPolylinesWhoseArcsMakeUpTheArc)
     EXPECT_EQ(rest->colorIndex(), 0);
 }
 
+TEST(SplitPolyline, AClosedPolylineKeepsItsStartPartClosedAndTheRestRunsRoundToItsStart)
+{
+    TestDrawing d;
+    AcDbPolyline* square = lightweight({{0, 0, 0}, {10, 0, 0}, {10, 10, 0.5}, {0, 10, 0}});
+    square->setClosed(true);
+    d.add(square);
+    const Session s = runSession(d, "CHIAPL\n10,5\n10,5\n");
+    ASSERT_TRUE(s.result) << s.run.output;
+    const auto plines = modelSpaceEntities(*s.result, AcDbPolyline::desc());
+    ASSERT_EQ(plines.size(), 2u);
+    EXPECT_THAT(verticesOf(plines[0]), PointsNear(Points{{0, 0, 0}, {10, 0, 0}, {10, 5, 0}}));
+    EXPECT_TRUE(AcDbPolyline::cast(Opened(plines[0]).e)->isClosed());
+    EXPECT_THAT(verticesOf(plines[1]), PointsNear(Points{{10, 5, 0}, {10, 10, 0.5}, {0, 10, 0}, {0, 0, 0}}));
+}
+
 TEST(SplitPolyline, ChangesNothingAtAnEndOrWhenCancelled)
 {
     for (const char* script : {"CHIAPL\n5,-5\n0,0\n", "CHIAPL\n5,-5\n19.99995,0\n", "CHIAPL\n5,-5\n^C\n"}) {
