@@ -7,6 +7,7 @@
 #include "frame/LocaliseDialog.h"
 #include "frame/Prompts.h"
 #include "frame/Selection.h"
+#include "frame/Tcvn3.h"
 #include "host/editor/aced.h"
 #include "slope/TaluyObj.h"
 #include "ui/DialogTemplates.h"
@@ -82,6 +83,7 @@ void DlgHieuChinhTaluy::DoDataExchange(CDataExchange* pDX)
 BOOL DlgHieuChinhTaluy::OnInitDialog()
 {
     CAcUiDialog::OnInitDialog();
+    decodeFormEntries();
     withSymbol(m_symbolId, AcDb::kForRead, [this](TaluyObj& symbol) {
         m_form.SetCurSel(symbol.flag(TaluyObj::Flag::TickForm) ? kTickLinesEntry : kTrianglesEntry);
         for (auto [combo, color] : {std::pair{&m_shortColor, symbol.shortColor()},
@@ -103,6 +105,20 @@ BOOL DlgHieuChinhTaluy::OnInitDialog()
     enableShowLong();
     LocaliseDialog(this);
     return TRUE;
+}
+
+// The combo's entries are stored TCVN3 text like the labels, which LocaliseDialog decodes;
+// combo boxes are not among the controls it visits.
+void DlgHieuChinhTaluy::decodeFormEntries()
+{
+    for (int i = 0; i < m_form.GetCount(); ++i) {
+        CString stored;
+        m_form.GetLBText(i, stored);
+        std::string bytes;
+        for (const ACHAR c : stored) bytes.push_back(static_cast<char>(c & 0xFF));
+        m_form.DeleteString(i);
+        m_form.InsertString(i, DecodeTcvn3Text(bytes).c_str());
+    }
 }
 
 CString DlgHieuChinhTaluy::fieldText(int id) const

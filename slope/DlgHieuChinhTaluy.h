@@ -75,6 +75,7 @@ private:
     // The display form, the colours and the fields every symbol has.
     void copySharedFields(TaluyObj& symbol) const;
     bool inTickForm() const;
+    void decodeFormEntries();
     void enableShowLong();
 
     AcDbObjectId m_symbolId;

@@ -45,8 +45,9 @@ TEST(EditSlope, RunningItAgainOnTheSameKindReplacesTheEditor)
                                        "DIALOG 2\n1009=10\nclick 1042\ndone\n");
     EXPECT_EQ(occurrences(s->run.output, "(dialog 151)"), 1u) << s->run.output;
     EXPECT_EQ(occurrences(s->run.output, "(dialog 197)"), 1u) << s->run.output;
-    // The editor shows the symbol's fields in their formats.
+    // The editor shows the symbol's fields in their formats and its combo entries decoded.
     EXPECT_NE(s->run.output.find("1012  edit    \"0.5\""), std::string::npos) << s->run.output;
+    EXPECT_NE(s->run.output.find("#0 K\u1EBB | #1 Tam gi\u00E1c"), std::string::npos) << s->run.output;
     ASSERT_EQ(s->symbols.size(), 3u);
     EXPECT_EQ(s->symbols[0]->longTraces().count(), 5);
     // "CËp nhËt" rebuilt the second symbol every 10.
