@@ -5,12 +5,15 @@
 #include <exception>
 #include <filesystem>
 #include <map>
+#include <variant>
 
 #include "host/core/adsdef.h"
 #include "host/editor/AnswerGrammar.h"
 #include "host/editor/CommandStack.h"
 #include "host/editor/Editor.h"
 #include "host/editor/HostCommands.h"
+#include "host/editor/HostFormat.h"
+#include "host/editor/SysVars.h"
 #include "host/editor/Utf8.h"
 #include "host/rx/ModuleLoader.h"
 
@@ -121,6 +124,69 @@ void arxCommand(std::wstring_view argument)
     }
 }
 
+std::wstring describeValue(const SysVarValue& value)
+{
+    if (const auto* s = std::get_if<short>(&value)) return std::to_wstring(*s);
+    if (const auto* d = std::get_if<double>(&value)) return formatHostV(L"%.4f", *d);
+    if (const auto* text = std::get_if<std::wstring>(&value)) return L"\"" + *text + L"\"";
+    const Point3& p = std::get<Point3>(value);
+    return formatHostV(L"%.4f,%.4f,%.4f", p[0], p[1], p[2]);
+}
+
+// Sets the variable from typed text read as the kind of value it holds.
+bool assignTyped(const std::wstring& name, const SysVarValue& current, std::wstring_view text)
+{
+    resbuf rb{};
+    std::wstring copy(text);
+    if (std::holds_alternative<short>(current)) {
+        const auto n = parseInteger(text);
+        // acedSetVar refuses what does not fit a short; larger values must not wrap first.
+        if (!n || *n < -32768 || *n > 32767) return false;
+        rb.restype = RTLONG;
+        rb.resval.rlong = static_cast<std::int32_t>(*n);
+    } else if (std::holds_alternative<double>(current)) {
+        const auto d = parseNumber(text);
+        if (!d) return false;
+        rb.restype = RTREAL;
+        rb.resval.rreal = *d;
+    } else if (std::holds_alternative<std::wstring>(current)) {
+        rb.restype = RTSTR;
+        rb.resval.rstring = copy.data();
+    } else {
+        const auto p = parsePoint(text, Point3{0.0, 0.0, 0.0});
+        if (!p) return false;
+        rb.restype = RT3DPOINT;
+        for (int i = 0; i < 3; ++i) rb.resval.rpoint[i] = (*p)[i];
+    }
+    return acedSetVar(name.c_str(), &rb) == RTNORM;
+}
+
+// SETVAR name [value]: shows a system variable's value and sets it to the value given or
+// typed at the prompt (an empty answer keeps it).
+void setVarCommand(std::wstring_view argument)
+{
+    argument = trimBlanks(argument);
+    const auto blank = argument.find_first_of(L" \t");
+    std::wstring name(argument.substr(0, blank));
+    std::wstring value(blank == std::wstring_view::npos ? std::wstring_view{} : trimBlanks(argument.substr(blank)));
+    if (name.empty() && !argumentOrAsk({}, L"\nEnter variable name: ", name)) return;
+    name = toUpper(name);
+    const auto current = getSysVar(name);
+    if (!current) {
+        editor().write(L"\nUnknown variable name.");
+        return;
+    }
+    if (value.empty()) {
+        std::wstring typed;
+        if (editor().ask(L"\nEnter new value for " + name + L" <" + describeValue(*current) + L">: ", typed) !=
+            AnswerStatus::Text)
+            return;
+        value = std::wstring(trimBlanks(typed));
+        if (value.empty()) return;
+    }
+    if (!assignTyped(name, *current, value)) editor().write(L"\nCannot set " + name + L" to that value.");
+}
+
 std::map<std::wstring, PromptCommand>& table()
 {
     static std::map<std::wstring, PromptCommand> commands = [] {
@@ -129,6 +195,7 @@ std::map<std::wstring, PromptCommand>& table()
         t[L"APPLOAD"] = {L"APPLOAD", L"loads a module or object library: APPLOAD path", loadModuleCommand};
         t[L"ARX"] = {L"ARX", L"lists, loads or unloads modules: ARX ? | ARX Load path | ARX Unload name",
                      arxCommand};
+        t[L"SETVAR"] = {L"SETVAR", L"shows or sets a system variable: SETVAR name [value]", setVarCommand};
         return t;
     }();
     return commands;
