@@ -22,26 +22,6 @@ using namespace fendo::poly;
 namespace {
 // "BA" facets splines at this chord tolerance and arcs at the common arc tolerance.
 constexpr double kChordSplineTolerance = 0.05;
-// The host's default width of a new vertex.
-constexpr double kDefaultWidth = -1.0;
-
-std::vector<AcDbObjectId> selectKinds(const std::wstring& prompt, const sset::EntityCondition& condition)
-{
-    std::vector<AcDbObjectId> ids;
-    selectMatching(ids, condition, prompt.c_str(), kRemovePrompt, Highlight::No);
-    return ids;
-}
-
-// A new lightweight polyline with one straight vertex of default width per point.
-template <typename PointList>
-AcDbPolyline* polylineThrough(const PointList& points)
-{
-    auto* pline = new AcDbPolyline;
-    for (int i = 0; i < points.length(); ++i)
-        pline->addVertexAt(static_cast<unsigned>(i), AcGePoint2d(points[i].x, points[i].y), 0.0, kDefaultWidth,
-                           kDefaultWidth);
-    return pline;
-}
 
 // Reads a 3D polyline's distinct vertices, its closed state and look; false when it cannot
 // be opened or has no vertex.
@@ -84,7 +64,7 @@ void replace3dPolylines(int promptId, Make&& make)
 void cmd3dPolyToPolyline()
 {
     replace3dPolylines(34, [](const AcGePoint3dArray& points, bool closed) -> AcDbEntity* {
-        AcDbPolyline* pline = polylineThrough(points);
+        AcDbPolyline* pline = polylineThrough(points).release();
         pline->setClosed(closed);
         return pline;
     });
@@ -121,7 +101,7 @@ void cmd2dPolylineToPolyline()
         helper.getVertices(closed, points);
         if (points.isEmpty()) continue;
         eraseEntity(id);
-        AcDbPolyline* pline = polylineThrough(points);
+        AcDbPolyline* pline = polylineThrough(points).release();
         pline->setElevation(elevation);
         pline->setClosed(closed);
         appendLike(pline, look);
@@ -182,7 +162,7 @@ void cmdArcsToChords()
         helper.getPoints(points, closed, kArcFacetTolerance, ArcTolMode::Sweep);
         if (points.isEmpty()) continue;
         eraseEntity(id);
-        AcDbPolyline* pline = polylineThrough(points);
+        AcDbPolyline* pline = polylineThrough(points).release();
         pline->setElevation(points[0].z);
         pline->setClosed(closed);
         appendLike(pline, look);
@@ -209,6 +189,6 @@ void cmdDropArcsAndWidths()
         source->close();
         // No empty check here: a polyline without vertices becomes an empty polyline.
         eraseEntity(id);
-        appendLike(polylineThrough(points), look);
+        appendLike(polylineThrough(points).release(), look);
     }
 }

@@ -34,8 +34,14 @@ AcDbObjectId appendLike(AcDbEntity* made, const SourceLook& look, ColourTaken co
 void setPlanVertices(AcDbPolyline& pline, const AcGePoint3dArray& points)
 {
     pline.reset(false, 0);
-    for (int i = 0; i < points.length(); ++i)
-        pline.addVertexAt(static_cast<unsigned int>(i), AcGePoint2d(points[i].x, points[i].y));
+    appendPlanVertices(pline, points);
+}
+
+std::vector<AcDbObjectId> selectKinds(const std::wstring& prompt, const sset::EntityCondition& condition)
+{
+    std::vector<AcDbObjectId> ids;
+    selectMatching(ids, condition, prompt.c_str(), kRemovePrompt, Highlight::No);
+    return ids;
 }
 
 }  // namespace fendo::poly

@@ -27,27 +27,9 @@ namespace {
 constexpr double kDefaultDivisionTolerance = 0.1;
 // Two distances along the faceted chain closer than this are one place.
 constexpr double kSameDistance = 1e-9;
-constexpr double kDefaultWidth = -1.0;
 // The fit points of a new spline: cubic, passing through every point.
 constexpr int kSplineOrder = 4;
 constexpr double kSplineFitTolerance = 0.0;
-
-std::vector<AcDbObjectId> selectKinds(const std::wstring& prompt, const sset::EntityCondition& condition)
-{
-    std::vector<AcDbObjectId> ids;
-    selectMatching(ids, condition, prompt.c_str(), kRemovePrompt, Highlight::No);
-    return ids;
-}
-
-// A lightweight polyline at elevation 0 with one straight vertex per point (x, y).
-std::unique_ptr<AcDbPolyline> polylineThrough(const AcGePoint3dArray& points)
-{
-    auto pline = std::make_unique<AcDbPolyline>();
-    for (int i = 0; i < points.length(); ++i)
-        pline->addVertexAt(static_cast<unsigned>(i), AcGePoint2d(points[i].x, points[i].y), 0.0, kDefaultWidth,
-                           kDefaultWidth);
-    return pline;
-}
 
 AcGePoint3d flat(const AcGePoint3d& p) { return AcGePoint3d(p.x, p.y, 0.0); }
 

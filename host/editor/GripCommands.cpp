@@ -42,27 +42,31 @@ AcDbObjectId pickEntity()
     return id;
 }
 
-bool gripsOf(AcDbObjectId id, AcGePoint3dArray& grips, std::wstring& className)
+// Picks one object and reads its grips; a null id when nothing is picked or the object
+// cannot be read (which is said).
+AcDbObjectId pickWithGrips(AcGePoint3dArray& grips, std::wstring& className)
 {
+    const AcDbObjectId id = pickEntity();
+    if (id.isNull()) return id;
     AcDbEntity* ent = nullptr;
-    if (acdbOpenObject(ent, id, AcDb::kForRead) != Acad::eOk) return false;
-    AcDbIntArray osnapModes, geomIds;
-    const Acad::ErrorStatus es = ent->getGripPoints(grips, osnapModes, geomIds);
-    className = ent->isA()->name();
-    ent->close();
-    return es == Acad::eOk;
+    Acad::ErrorStatus es = acdbOpenObject(ent, id, AcDb::kForRead);
+    if (es == Acad::eOk) {
+        AcDbIntArray osnapModes, geomIds;
+        es = ent->getGripPoints(grips, osnapModes, geomIds);
+        className = ent->isA()->name();
+        ent->close();
+    }
+    if (es == Acad::eOk) return id;
+    editor().write(L"\nThe object cannot be read.");
+    return AcDbObjectId();
 }
 
 void gripsCommand(std::wstring_view)
 {
-    const AcDbObjectId id = pickEntity();
-    if (id.isNull()) return;
     AcGePoint3dArray grips;
     std::wstring className;
-    if (!gripsOf(id, grips, className)) {
-        editor().write(L"\nThe object cannot be read.");
-        return;
-    }
+    const AcDbObjectId id = pickWithGrips(grips, className);
+    if (id.isNull()) return;
     editor().write(L"\n" + std::to_wstring(grips.length()) + L" grips of " + className + L":");
     for (int i = 0; i < grips.length(); ++i)
         editor().write(L"\n  " + std::to_wstring(i) + L": " + pointText(grips[i]));
@@ -70,14 +74,10 @@ void gripsCommand(std::wstring_view)
 
 void moveGripCommand(std::wstring_view)
 {
-    const AcDbObjectId id = pickEntity();
-    if (id.isNull()) return;
     AcGePoint3dArray grips;
     std::wstring className;
-    if (!gripsOf(id, grips, className)) {
-        editor().write(L"\nThe object cannot be read.");
-        return;
-    }
+    const AcDbObjectId id = pickWithGrips(grips, className);
+    if (id.isNull()) return;
     int index = 0;
     if (acedGetInt(L"\nGrip index: ", &index) != RTNORM) return;
     if (index < 0 || index >= grips.length()) {

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "host/db/entities/AcDb3dPolyline.h"
+#include "support/ModuleFolder.h"
 #include "support/PolylinePoints.h"
 #include "support/TestDrawing.h"
 
@@ -31,12 +32,9 @@ class ModuleCopy {
 public:
     explicit ModuleCopy(const std::string& settings = "")
     {
-        for (const char* file : {"Fendo17.arx", "KVOObjects17.dbx", "Pelmar17.dbx"})
-            fs::copy_file(binDir() / file, m_folder / file);
-        fs::create_directories(m_folder / "Data");
         if (!settings.empty()) writeFile(settingsFile(), settings);
     }
-    fs::path settingsFile() const { return m_folder / "Data" / "offset.cfg"; }
+    fs::path settingsFile() const { return m_folder.dataFile("offset.cfg"); }
 
     Session run(const std::string& script) const
     {
@@ -50,7 +48,7 @@ public:
         d.add(new AcDb3dPolyline(AcDb::k3dSimplePoly, array({{40, 0, 0}, {60, 0, 0}, {40, 2, 0}})));
         Session s;
         s.output = scratchDir("o3p-session") / "out.dxf";
-        s.run = runFendo({"--module", (m_folder / "Fendo17.arx").string(), d.save().string(), "-o", s.output.string()},
+        s.run = runFendo({"--module", m_folder.module().string(), d.save().string(), "-o", s.output.string()},
                          script);
         if (fs::exists(s.output)) s.result = loadDrawing(s.output);
         return s;
@@ -58,7 +56,7 @@ public:
 
 private:
     static AcGePoint3dArray array(const Points& pts) { return AcGePoint3dArray(pts); }
-    fs::path m_folder = scratchDir("o3p-module");
+    ModuleFolder m_folder{"o3p-module"};
 };
 
 struct Case {

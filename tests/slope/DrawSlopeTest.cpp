@@ -23,7 +23,7 @@ void edgeAndToe(TestDrawing& d)
 }
 
 // TL with the dialog answers, the edge picked at 10,0, the toe at `toePick`, then the range answers.
-std::unique_ptr<SlopeRun> drawSlope(const ModuleFolder& folder, const std::string& dialog,
+std::unique_ptr<SlopeRun> drawSlope(const SlopeFolder& folder, const std::string& dialog,
                                     const std::string& toePick, const std::string& range)
 {
     TestDrawing d;
@@ -35,7 +35,7 @@ std::unique_ptr<SlopeRun> drawSlope(const ModuleFolder& folder, const std::strin
 
 TEST(DrawSlope, CancellingTheDialogLeavesDrawingAndSettingsUnchanged)
 {
-    ModuleFolder folder;
+    SlopeFolder folder;
     folder.writeSettings(kTwelveLines);
     TestDrawing d;
     edgeAndToe(d);
@@ -57,7 +57,7 @@ TEST(DrawSlope, TheRangeIsTheWholeEdgeOrTheStretchBetweenThePickedPoints)
     };
     for (const Case& c : {Case{"\n", 0, 20, 5}, Case{"16,3\n4,-2\n", 4, 16, 3}}) {
         SCOPED_TRACE(c.range);
-        ModuleFolder folder;
+        SlopeFolder folder;
         const auto s = drawSlope(folder, "1006=5\n1007=1\n", "10,-10", c.range);
         ASSERT_EQ(s->symbols.size(), 1u) << s->run.output;
         const TaluyObj& t = *s->symbols[0];
@@ -73,7 +73,7 @@ TEST(DrawSlope, TheRangeIsTheWholeEdgeOrTheStretchBetweenThePickedPoints)
 // count of 0 becomes 1; the other lines go to the symbol and the file is written back.
 TEST(DrawSlope, ATwelveLineFileIsAppliedAndWrittenBackWithTheDialogsStepAndCount)
 {
-    ModuleFolder folder;
+    SlopeFolder folder;
     folder.writeSettings(kTwelveLines);
     const auto s = drawSlope(folder, "1006=0\n1007=0\n", "10,-10", "\n");
     EXPECT_NE(s->run.output.find("1006  edit    \"2.50\""), std::string::npos) << s->run.output;
@@ -96,7 +96,7 @@ TEST(DrawSlope, ATwelveLineFileIsAppliedAndWrittenBackWithTheDialogsStepAndCount
 
 TEST(DrawSlope, AToePickOnEmptySpaceGivesFixedTicksOnTheLeftOfTheEdge)
 {
-    ModuleFolder folder;
+    SlopeFolder folder;
     const auto s = drawSlope(folder, "1006=5\n", "50,50", "\n");
     ASSERT_EQ(s->symbols.size(), 1u) << s->run.output;
     const TaluyObj& t = *s->symbols[0];
@@ -119,7 +119,7 @@ TEST(DrawSlope, AShortSettingsFileIsNeitherAppliedNorWritten)
     };
     for (const Case& c : {Case{"1\n3\n4\n8\n3\n0.25\n2.5\n1\n3\n0.4\n0.8\n", 2.5}, Case{"1\n3\n4\n8\n", 10}}) {
         SCOPED_TRACE(c.file);
-        ModuleFolder folder;
+        SlopeFolder folder;
         folder.writeSettings(c.file);
         const auto s = drawSlope(folder, "", "10,-10", "\n");
         ASSERT_EQ(s->symbols.size(), 1u) << s->run.output;

@@ -36,7 +36,7 @@ std::vector<double> tipHeights(const ListTraces& traces)
 
 TEST(EditSlope, RunningItAgainOnTheSameKindReplacesTheEditor)
 {
-    ModuleFolder folder;
+    SlopeFolder folder;
     TestDrawing d;
     symbolWithToe(d);
     symbolWithToe(d, 100);
@@ -59,7 +59,7 @@ TEST(EditSlope, RunningItAgainOnTheSameKindReplacesTheEditor)
 // long-tick box only takes answers in triangle form.
 TEST(EditSlope, DisplayFormAndFlagsChangeWithoutRebuilding)
 {
-    ModuleFolder folder;
+    SlopeFolder folder;
     TestDrawing d;
     symbolWithoutToe(d);
     const auto s =
@@ -77,7 +77,7 @@ TEST(EditSlope, DisplayFormAndFlagsChangeWithoutRebuilding)
 
 TEST(EditSlope, TrimButtonsCutOnlyTheirOwnTicksAtThePickedPolyline)
 {
-    ModuleFolder folder;
+    SlopeFolder folder;
     TestDrawing d;
     symbolWithToe(d);
     addPolyline(d, {-5, -4, 25, -4});  // both cutters cross both kinds of tick
@@ -90,7 +90,7 @@ TEST(EditSlope, TrimButtonsCutOnlyTheirOwnTicksAtThePickedPolyline)
 
 TEST(EditSlope, PickSlopesAppliesOnlyTheFieldsOfEachSymbolsKind)
 {
-    ModuleFolder folder;
+    SlopeFolder folder;
     TestDrawing d;
     symbolWithToe(d);          // edited
     symbolWithToe(d, 100);     // picked, same kind
@@ -133,7 +133,7 @@ TEST(EditSlope, FinishWritesTwelveLinesWithCarriedOverOrDefaultValues)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.oldFile ? c.oldFile : "no file");
-        ModuleFolder folder;
+        SlopeFolder folder;
         if (c.oldFile) folder.writeSettings(c.oldFile);
         TestDrawing d;
         c.withToe ? symbolWithToe(d) : symbolWithoutToe(d);

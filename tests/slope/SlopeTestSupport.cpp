@@ -11,19 +11,12 @@ namespace fendo::test::slope {
 
 namespace fs = std::filesystem;
 
-ModuleFolder::ModuleFolder() : m_folder(scratchDir("module"))
-{
-    for (const char* file : {"Fendo17.arx", "KVOObjects17.dbx", "Pelmar17.dbx"})
-        fs::copy_file(binDir() / file, m_folder / file);
-    fs::create_directories(m_folder / "Data");
-}
-
-std::string ModuleFolder::settingsText() const
+std::string SlopeFolder::settingsText() const
 {
     return fs::exists(settingsPath()) ? readFile(settingsPath()) : std::string();
 }
 
-std::vector<std::string> ModuleFolder::settingsLines() const
+std::vector<std::string> SlopeFolder::settingsLines() const
 {
     std::vector<std::string> lines;
     std::istringstream in(settingsText());
@@ -36,13 +29,16 @@ SlopeRun::~SlopeRun()
     for (TaluyObj* symbol : symbols) symbol->close();
 }
 
-std::unique_ptr<SlopeRun> runSlope(const ModuleFolder& folder, TestDrawing& drawing, const std::string& script)
+std::unique_ptr<SlopeRun> runSlope(const SlopeFolder& folder, TestDrawing& drawing, const std::string& script)
 {
     const fs::path input = drawing.save();
     const fs::path output = scratchDir("slope") / "out.dxf";
     auto s = std::make_unique<SlopeRun>();
     s->run = runFendo({"--module", folder.module().string(), input.string(), "-o", output.string()}, script);
     if (!fs::exists(output)) return s;
+    // The class must be known before the saved drawing is read, or its symbols stay unknown
+    // objects; a test that has not made a symbol itself has not registered it yet.
+    TaluyObj::desc();
     s->result = loadDrawing(output);
     if (!s->result) return s;
     for (const AcDbObjectId& id : modelSpaceEntities(*s->result, TaluyObj::desc())) {

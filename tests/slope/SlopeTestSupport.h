@@ -7,24 +7,19 @@
 #include <vector>
 
 #include "slope/TaluyObj.h"
+#include "support/ModuleFolder.h"
 #include "support/TestDrawing.h"
 
 namespace fendo::test::slope {
 
-// Copies of the module and its companion libraries beside an empty Data folder; fendo run
-// with --module on the copy takes the copy's folder as the module folder.
-class ModuleFolder {
+// A private module folder whose Data/tl.ini belongs to one test.
+class SlopeFolder : public fendo::test::ModuleFolder {
 public:
-    ModuleFolder();
-    std::filesystem::path module() const { return m_folder / "Fendo17.arx"; }
-    std::filesystem::path settingsPath() const { return m_folder / "Data" / "tl.ini"; }
+    std::filesystem::path settingsPath() const { return dataFile("tl.ini"); }
     void writeSettings(const std::string& text) const { writeFile(settingsPath(), text); }
     // The file's text and lines; empty when it does not exist.
     std::string settingsText() const;
     std::vector<std::string> settingsLines() const;
-
-private:
-    std::filesystem::path m_folder;
 };
 
 // The run and the saved drawing's slope symbols, open for read while this lives.
@@ -36,7 +31,7 @@ struct SlopeRun {
     std::unique_ptr<AcDbDatabase> result;  // null when nothing was saved
     std::vector<TaluyObj*> symbols;        // in drawing order
 };
-std::unique_ptr<SlopeRun> runSlope(const ModuleFolder& folder, TestDrawing& drawing, const std::string& script);
+std::unique_ptr<SlopeRun> runSlope(const SlopeFolder& folder, TestDrawing& drawing, const std::string& script);
 
 // An open lightweight polyline through x, y pairs.
 void addPolyline(TestDrawing& drawing, const std::vector<double>& xy);
