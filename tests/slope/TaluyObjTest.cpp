@@ -390,4 +390,38 @@ for symbol in doc.modelspace().query('DRAWTALUY'):
               "HATCH 1 [(7.25, 10.0), (7.75, 10.0), (7.5, 12.0)]\n");
 }
 
+// The plain export hands the drawing to programs without the module: each symbol becomes the
+// lines its explode gives, in the tick colours, on the symbol's own layer.
+TEST(TaluyObjFiling, ThePlainExportWritesTheTicksAsLinesOnTheSymbolsLayer)
+{
+    TestDrawing drawing;
+    auto* symbol = new TaluyObj;
+    makeStraightSymbol(*symbol);
+    symbol->setLongColor(3);
+    drawing.add(symbol, L"TALUY");
+    const auto input = drawing.save("plain-input.dxf");
+    const auto plain = fendo::test::scratchDir("plain") / "plain.dxf";
+    const auto run = fendo::test::runFendo({input.string(), "--export-plain", plain.string()});
+    ASSERT_EQ(run.exitCode, 0) << run.output;
+    EXPECT_EQ(fendo::test::readFile(plain).find("DRAWTALUY"), std::string::npos);
+
+    auto exported = fendo::test::loadDrawing(plain);
+    ASSERT_TRUE(exported);
+    int longLines = 0, shortLines = 0;
+    for (const AcDbObjectId& id : fendo::test::modelSpaceEntities(*exported)) {
+        AcDbLine* line = nullptr;
+        ASSERT_EQ(acdbOpenObject(line, id, AcDb::kForRead), Acad::eOk) << "only lines are exported";
+        EXPECT_EQ(std::wstring(line->layer()), L"TALUY");
+        if (line->colorIndex() == 3) {
+            ++longLines;
+        } else {
+            EXPECT_EQ(line->colorIndex(), 1);
+            ++shortLines;
+        }
+        line->close();
+    }
+    EXPECT_EQ(longLines, 5);
+    EXPECT_EQ(shortLines, 4);
+}
+
 }  // namespace
