@@ -26,28 +26,7 @@ public:
                                     AcDbIntArray& geomIds) const override;
     Acad::ErrorStatus moveGripPointsAt(const AcDbIntArray& indices, const AcGeVector3d& offset) override;
 
-    // Curve queries (host/db/curves/).
-    Acad::ErrorStatus getStartParam(double& param) const override;
-    Acad::ErrorStatus getEndParam(double& param) const override;
-    Acad::ErrorStatus getStartPoint(AcGePoint3d& point) const override;
-    Acad::ErrorStatus getEndPoint(AcGePoint3d& point) const override;
-    Acad::ErrorStatus getPointAtParam(double param, AcGePoint3d& point) const override;
-    Acad::ErrorStatus getParamAtPoint(const AcGePoint3d& point, double& param) const override;
-    Acad::ErrorStatus getDistAtParam(double param, double& dist) const override;
-    Acad::ErrorStatus getParamAtDist(double dist, double& param) const override;
-    Acad::ErrorStatus getDistAtPoint(const AcGePoint3d& point, double& dist) const override;
-    Acad::ErrorStatus getPointAtDist(double dist, AcGePoint3d& point) const override;
-    Acad::ErrorStatus getFirstDeriv(double param, AcGeVector3d& deriv) const override;
-    Acad::ErrorStatus getFirstDeriv(const AcGePoint3d& point, AcGeVector3d& deriv) const override;
-    Acad::ErrorStatus getSecondDeriv(double param, AcGeVector3d& deriv) const override;
-    Acad::ErrorStatus getClosestPointTo(const AcGePoint3d& givenPoint, AcGePoint3d& pointOnCurve,
-                                        bool extend = false) const override;
-    Acad::ErrorStatus getClosestPointTo(const AcGePoint3d& givenPoint, const AcGeVector3d& direction,
-                                        AcGePoint3d& pointOnCurve, bool extend = false) const override;
-    // Points where this curve meets another curve, each once, in order along this curve.
-    Acad::ErrorStatus intersectWith(const AcDbEntity* other, AcDb::Intersect type, AcGePoint3dArray& points,
-                                    Adesk::GsMarker thisGsMarker = 0,
-                                    Adesk::GsMarker otherGsMarker = 0) const override;
+    FENDO_DECLARE_CURVE_QUERIES;
     // Positive distances offset to the right of the direction of travel (seen from the
     // normal's side): outwards for circles, arcs and counter-clockwise closed polylines.
     Acad::ErrorStatus getOffsetCurves(double offsetDist, AcDbVoidPtrArray& offsetCurves) const override;
