@@ -123,22 +123,11 @@ void cmdPolylineTo3dPoly()
         AcDbEntity* source = nullptr;
         if (acdbOpenObject(source, id, AcDb::kForRead) != Acad::eOk) continue;
         const SourceLook look = lookOf(source);
-        AcGePoint2dArray points;
-        AcGeDoubleArray bulges;
-        double z = 0.0;
-        // Both readers repeat the first point at the end of a closed polyline.
-        if (auto* lw = AcDbPolyline::cast(source)) {
-            z = lw->elevation();
-            readLwPolyline2d(lw, points, bulges);
-        } else if (auto* old = AcDb2dPolyline::cast(source)) {
-            z = old->elevation();
-            asLwPolyline2d(old, points, bulges);
-        }
-        source->close();
-        if (points.isEmpty()) continue;
-        eraseEntity(id);
         AcGePoint3dArray vertices;
-        for (int i = 0; i < points.length(); ++i) vertices.append(AcGePoint3d(points[i].x, points[i].y, z));
+        readVerticesAtElevation(source, vertices);
+        source->close();
+        if (vertices.isEmpty()) continue;
+        eraseEntity(id);
         appendLike(new AcDb3dPolyline(AcDb::k3dSimplePoly, vertices, false), look);
     }
 }

@@ -3,6 +3,8 @@
 #include "commands/polyline/ReplaceCurve.h"
 
 #include "frame/DrawingHelpers.h"
+#include "geometry/CurveReaders.h"
+#include "host/db/entities/AcDb2dPolyline.h"
 #include "host/db/entities/AcDbPolyline.h"
 
 namespace fendo::poly {
@@ -35,6 +37,24 @@ void setPlanVertices(AcDbPolyline& pline, const AcGePoint3dArray& points)
 {
     pline.reset(false, 0);
     appendPlanVertices(pline, points);
+}
+
+bool readVerticesAtElevation(AcDbEntity* source, AcGePoint3dArray& points)
+{
+    AcGePoint2dArray plan;
+    AcGeDoubleArray bulges;
+    double z = 0.0;
+    if (auto* lw = AcDbPolyline::cast(source)) {
+        z = lw->elevation();
+        readLwPolyline2d(lw, plan, bulges);
+    } else if (auto* old = AcDb2dPolyline::cast(source)) {
+        z = old->elevation();
+        asLwPolyline2d(old, plan, bulges);
+    } else {
+        return false;
+    }
+    for (int i = 0; i < plan.length(); ++i) points.append(AcGePoint3d(plan[i].x, plan[i].y, z));
+    return true;
 }
 
 std::vector<AcDbObjectId> selectKinds(const std::wstring& prompt, const sset::EntityCondition& condition)

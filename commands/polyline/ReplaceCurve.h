@@ -49,6 +49,10 @@ std::unique_ptr<AcDbPolyline> polylineThrough(const PointList& points)
     return pline;
 }
 
+// The vertices of a lightweight or 2D polyline at its elevation, the first repeated at the end
+// when it is closed; false (and nothing read) for any other object.
+bool readVerticesAtElevation(AcDbEntity* source, AcGePoint3dArray& points);
+
 // The objects of one selection (with the remove prompt) that meet the condition, unhighlighted.
 std::vector<AcDbObjectId> selectKinds(const std::wstring& prompt, const sset::EntityCondition& condition);
 

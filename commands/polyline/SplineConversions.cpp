@@ -188,21 +188,10 @@ void cmdPolylineToSpline()
         if (acdbOpenObject(source, id, AcDb::kForRead) != Acad::eOk) continue;
         const SourceLook look = lookOf(source);
         AcGePoint3dArray points;
-        AcGePoint2dArray points2d;
-        AcGeDoubleArray bulges;
-        double z = 0.0;
         // A closed polyline repeats its first point at the end; a 3D one's closed state is not used.
-        if (auto* lw = AcDbPolyline::cast(source)) {
-            z = lw->elevation();
-            readLwPolyline2d(lw, points2d, bulges);
-        } else if (auto* old = AcDb2dPolyline::cast(source)) {
-            z = old->elevation();
-            asLwPolyline2d(old, points2d, bulges);
-        } else if (auto* p3d = AcDb3dPolyline::cast(source)) {
-            read3dPolylineVertices(p3d, points);
-        }
+        if (!readVerticesAtElevation(source, points))
+            if (auto* p3d = AcDb3dPolyline::cast(source)) read3dPolylineVertices(p3d, points);
         source->close();
-        for (int i = 0; i < points2d.length(); ++i) points.append(AcGePoint3d(points2d[i].x, points2d[i].y, z));
         if (points.isEmpty()) continue;
         eraseEntity(id);
         appendLike(new AcDbSpline(points, kSplineOrder, kSplineFitTolerance), look);
