@@ -17,6 +17,26 @@ std::wstring_view trimBlanks(std::wstring_view text)
     return text.substr(first, last - first + 1);
 }
 
+std::vector<std::wstring_view> splitBlanks(std::wstring_view s)
+{
+    std::vector<std::wstring_view> words;
+    std::size_t i = 0;
+    while (i < s.size()) {
+        while (i < s.size() && (s[i] == L' ' || s[i] == L'\t')) {
+            ++i;
+        }
+        std::size_t j = i;
+        while (j < s.size() && s[j] != L' ' && s[j] != L'\t') {
+            ++j;
+        }
+        if (j > i) {
+            words.push_back(s.substr(i, j - i));
+        }
+        i = j;
+    }
+    return words;
+}
+
 bool equalsNoCase(std::wstring_view a, std::wstring_view b)
 {
     if (a.size() != b.size()) {
@@ -173,26 +193,6 @@ std::optional<Point3> parsePoint(std::wstring_view text, const Point3& lastPoint
 // ---- KeywordList ------------------------------------------------------------------
 
 namespace {
-std::vector<std::wstring> splitWords(std::wstring_view s)
-{
-    std::vector<std::wstring> words;
-    std::size_t i = 0;
-    while (i < s.size()) {
-        while (i < s.size() && (s[i] == L' ' || s[i] == L'\t')) {
-            ++i;
-        }
-        std::size_t j = i;
-        while (j < s.size() && s[j] != L' ' && s[j] != L'\t') {
-            ++j;
-        }
-        if (j > i) {
-            words.emplace_back(s.substr(i, j - i));
-        }
-        i = j;
-    }
-    return words;
-}
-
 std::wstring shortForm(std::wstring_view keyword)
 {
     std::wstring out;
@@ -234,7 +234,7 @@ std::optional<std::size_t> matchIn(const std::vector<std::wstring>& names, std::
 KeywordList::KeywordList(std::wstring_view listText)
 {
     // The global part starts at the first word beginning with '_'.
-    const auto words = splitWords(listText);
+    const auto words = splitBlanks(listText);
     std::size_t split = words.size();
     for (std::size_t i = 0; i < words.size(); ++i) {
         if (words[i][0] == L'_') {
@@ -244,7 +244,7 @@ KeywordList::KeywordList(std::wstring_view listText)
     }
     local_.assign(words.begin(), words.begin() + static_cast<std::ptrdiff_t>(split));
     for (std::size_t i = split; i < words.size(); ++i) {
-        std::wstring w = words[i];
+        std::wstring w(words[i]);
         if (i == split) {
             w.erase(0, 1);
         }

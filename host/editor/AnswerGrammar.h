@@ -13,6 +13,8 @@ using Point3 = std::array<double, 3>;
 
 // Blanks (spaces and tabs) removed at both ends.
 std::wstring_view trimBlanks(std::wstring_view text);
+// The words of a text separated by blanks (spaces and tabs), in order.
+std::vector<std::wstring_view> splitBlanks(std::wstring_view text);
 bool equalsNoCase(std::wstring_view a, std::wstring_view b);
 std::wstring toUpper(std::wstring_view text);
 

@@ -12,26 +12,6 @@ namespace fendo::editor {
 
 namespace {
 
-std::vector<std::wstring_view> splitBlanks(std::wstring_view s)
-{
-    std::vector<std::wstring_view> words;
-    std::size_t i = 0;
-    while (i < s.size()) {
-        while (i < s.size() && (s[i] == L' ' || s[i] == L'\t')) {
-            ++i;
-        }
-        std::size_t j = i;
-        while (j < s.size() && s[j] != L' ' && s[j] != L'\t') {
-            ++j;
-        }
-        if (j > i) {
-            words.push_back(s.substr(i, j - i));
-        }
-        i = j;
-    }
-    return words;
-}
-
 std::optional<std::uint64_t> parseHandle(std::wstring_view text)
 {
     if (text.empty() || text.size() > 16) {

@@ -28,17 +28,43 @@ struct NestingGuard {
 
 // ---- attributes -----------------------------------------------------------------------
 
-AcDbAttribute::AcDbAttribute(const AcGePoint3d& position, const ACHAR* text, const ACHAR* tag, AcDbObjectId style)
-    : AcDbText(position, text, style), m_tag(tag)
+bool fendo::db::AttributeFields::read(const resbuf& rb)
 {
+    switch (rb.restype) {
+    case 2: tag = ent::asString(rb); return true;
+    case 70: flags = ent::asInt(rb); return true;
+    case 73: fieldLength = static_cast<Adesk::UInt16>(ent::asInt(rb)); return true;
+    default: return false;
+    }
 }
 
-Acad::ErrorStatus AcDbAttribute::setTag(const ACHAR* tag) { assertWriteEnabled(); m_tag = tag; return Acad::eOk; }
+void fendo::db::AttributeFields::write(AcDbDxfFiler* filer) const
+{
+    filer->writeString(AcDb::kDxfAttributeTag, tag);
+    filer->writeInt16(AcDb::kDxfInt16, static_cast<std::int16_t>(flags));
+    if (fieldLength != 0) filer->writeInt16(static_cast<AcDb::DxfCode>(73), static_cast<std::int16_t>(fieldLength));
+}
+
+namespace {
+// Group 74, the vertical alignment, closes both attribute sections when it is not the baseline.
+void writeVerticalMode(AcDbDxfFiler* filer, AcDb::TextVertMode mode)
+{
+    if (mode != AcDb::kTextBase) filer->writeInt16(static_cast<AcDb::DxfCode>(74), static_cast<std::int16_t>(mode));
+}
+}  // namespace
+
+AcDbAttribute::AcDbAttribute(const AcGePoint3d& position, const ACHAR* text, const ACHAR* tag, AcDbObjectId style)
+    : AcDbText(position, text, style)
+{
+    m_fields.tag = tag;
+}
+
+Acad::ErrorStatus AcDbAttribute::setTag(const ACHAR* tag) { assertWriteEnabled(); m_fields.tag = tag; return Acad::eOk; }
 
 Acad::ErrorStatus AcDbAttribute::setInvisible(bool invisible)
 {
     assertWriteEnabled();
-    m_flags = invisible ? (m_flags | 1) : (m_flags & ~1);
+    m_fields.setFlag(1, invisible);
     return Acad::eOk;
 }
 
@@ -51,13 +77,11 @@ Acad::ErrorStatus AcDbAttribute::dxfInFields(AcDbDxfFiler* filer)
     if (es != Acad::eOk) return es;
     ent::enterSection(filer, L"AcDbAttribute");
     return ent::readSection(filer, [&](const resbuf& rb) {
-        switch (rb.restype) {
-        case 2: m_tag = ent::asString(rb); return true;
-        case 70: m_flags = ent::asInt(rb); return true;
-        case 73: m_fieldLength = static_cast<Adesk::UInt16>(ent::asInt(rb)); return true;
-        case 74: setVerticalModeRaw(ent::asInt(rb)); return true;
-        default: return false;
+        if (rb.restype == 74) {
+            setVerticalModeRaw(ent::asInt(rb));
+            return true;
         }
+        return m_fields.read(rb);
     });
 }
 
@@ -67,34 +91,37 @@ Acad::ErrorStatus AcDbAttribute::dxfOutFields(AcDbDxfFiler* filer) const
     if (es != Acad::eOk) return es;
     writeTextSection(filer);
     filer->writeString(AcDb::kDxfSubclass, L"AcDbAttribute");
-    filer->writeString(AcDb::kDxfAttributeTag, m_tag);
-    filer->writeInt16(AcDb::kDxfInt16, static_cast<std::int16_t>(m_flags));
-    if (m_fieldLength != 0) filer->writeInt16(static_cast<AcDb::DxfCode>(73), static_cast<std::int16_t>(m_fieldLength));
-    if (verticalMode() != AcDb::kTextBase)
-        filer->writeInt16(static_cast<AcDb::DxfCode>(74), static_cast<std::int16_t>(verticalMode()));
+    m_fields.write(filer);
+    writeVerticalMode(filer, verticalMode());
     return filer->filerStatus();
 }
 
 AcDbAttributeDefinition::AcDbAttributeDefinition(const AcGePoint3d& position, const ACHAR* text, const ACHAR* tag,
                                                  const ACHAR* prompt, AcDbObjectId style)
-    : AcDbText(position, text, style), m_tag(tag), m_prompt(prompt)
+    : AcDbText(position, text, style), m_prompt(prompt)
 {
+    m_fields.tag = tag;
 }
 
-Acad::ErrorStatus AcDbAttributeDefinition::setTag(const ACHAR* tag) { assertWriteEnabled(); m_tag = tag; return Acad::eOk; }
+Acad::ErrorStatus AcDbAttributeDefinition::setTag(const ACHAR* tag)
+{
+    assertWriteEnabled();
+    m_fields.tag = tag;
+    return Acad::eOk;
+}
 Acad::ErrorStatus AcDbAttributeDefinition::setPrompt(const ACHAR* p) { assertWriteEnabled(); m_prompt = p; return Acad::eOk; }
 
 Acad::ErrorStatus AcDbAttributeDefinition::setInvisible(bool invisible)
 {
     assertWriteEnabled();
-    m_flags = invisible ? (m_flags | 1) : (m_flags & ~1);
+    m_fields.setFlag(1, invisible);
     return Acad::eOk;
 }
 
 Acad::ErrorStatus AcDbAttributeDefinition::setConstant(bool constant)
 {
     assertWriteEnabled();
-    m_flags = constant ? (m_flags | 2) : (m_flags & ~2);
+    m_fields.setFlag(2, constant);
     return Acad::eOk;
 }
 
@@ -108,12 +135,9 @@ Acad::ErrorStatus AcDbAttributeDefinition::dxfInFields(AcDbDxfFiler* filer)
     ent::enterSection(filer, L"AcDbAttributeDefinition");
     return ent::readSection(filer, [&](const resbuf& rb) {
         switch (rb.restype) {
-        case 2: m_tag = ent::asString(rb); return true;
         case 3: m_prompt = ent::asString(rb); return true;
-        case 70: m_flags = ent::asInt(rb); return true;
-        case 73: m_fieldLength = static_cast<Adesk::UInt16>(ent::asInt(rb)); return true;
         case 74: setVerticalModeRaw(ent::asInt(rb)); return true;
-        default: return false;
+        default: return m_fields.read(rb);
         }
     });
 }
@@ -125,11 +149,8 @@ Acad::ErrorStatus AcDbAttributeDefinition::dxfOutFields(AcDbDxfFiler* filer) con
     writeTextSection(filer);
     filer->writeString(AcDb::kDxfSubclass, L"AcDbAttributeDefinition");
     filer->writeString(AcDb::kDxfAttributePrompt, m_prompt);
-    filer->writeString(AcDb::kDxfAttributeTag, m_tag);
-    filer->writeInt16(AcDb::kDxfInt16, static_cast<std::int16_t>(m_flags));
-    if (m_fieldLength != 0) filer->writeInt16(static_cast<AcDb::DxfCode>(73), static_cast<std::int16_t>(m_fieldLength));
-    if (verticalMode() != AcDb::kTextBase)
-        filer->writeInt16(static_cast<AcDb::DxfCode>(74), static_cast<std::int16_t>(verticalMode()));
+    m_fields.write(filer);
+    writeVerticalMode(filer, verticalMode());
     return filer->filerStatus();
 }
 

@@ -8,6 +8,25 @@
 #include "host/db/entities/SubentityList.h"
 #include "host/ge/AcGeScale3d.h"
 
+struct resbuf;
+
+namespace fendo::db {
+// What an attribute and an attribute definition both carry: the tag, the flag bits (1
+// invisible, 2 constant, 4 verifiable, 8 preset) and the field length, filed as groups 2, 70
+// and 73.
+struct AttributeFields {
+    AcString tag;
+    int flags = 0;
+    Adesk::UInt16 fieldLength = 0;
+
+    bool flag(int bit) const { return (flags & bit) != 0; }
+    void setFlag(int bit, bool on) { flags = on ? (flags | bit) : (flags & ~bit); }
+    // Takes one group of the section; false for a group that is not one of these fields.
+    bool read(const resbuf& rb);
+    void write(AcDbDxfFiler* filer) const;
+};
+}  // namespace fendo::db
+
 class AcDbAttribute : public AcDbText {
     ACRX_DECLARE_MEMBERS(AcDbAttribute);
 
@@ -16,22 +35,20 @@ public:
     AcDbAttribute(const AcGePoint3d& position, const ACHAR* text, const ACHAR* tag,
                   AcDbObjectId style = AcDbObjectId::kNull);
 
-    AcString tag() const { return m_tag; }
+    AcString tag() const { return m_fields.tag; }
     Acad::ErrorStatus setTag(const ACHAR* tag);
-    bool isInvisible() const { return (m_flags & 1) != 0; }
+    bool isInvisible() const { return m_fields.flag(1); }
     Acad::ErrorStatus setInvisible(bool invisible);
-    bool isConstant() const { return (m_flags & 2) != 0; }
-    bool isVerifiable() const { return (m_flags & 4) != 0; }
-    bool isPreset() const { return (m_flags & 8) != 0; }
-    Adesk::UInt16 fieldLength() const { return m_fieldLength; }
+    bool isConstant() const { return m_fields.flag(2); }
+    bool isVerifiable() const { return m_fields.flag(4); }
+    bool isPreset() const { return m_fields.flag(8); }
+    Adesk::UInt16 fieldLength() const { return m_fields.fieldLength; }
 
     Acad::ErrorStatus dxfInFields(AcDbDxfFiler* filer) override;
     Acad::ErrorStatus dxfOutFields(AcDbDxfFiler* filer) const override;
 
 private:
-    AcString m_tag;
-    int m_flags = 0;
-    Adesk::UInt16 m_fieldLength = 0;
+    fendo::db::AttributeFields m_fields;
 };
 
 class AcDbAttributeDefinition : public AcDbText {
@@ -42,25 +59,23 @@ public:
     AcDbAttributeDefinition(const AcGePoint3d& position, const ACHAR* text, const ACHAR* tag, const ACHAR* prompt,
                             AcDbObjectId style = AcDbObjectId::kNull);
 
-    AcString tag() const { return m_tag; }
+    AcString tag() const { return m_fields.tag; }
     Acad::ErrorStatus setTag(const ACHAR* tag);
     AcString prompt() const { return m_prompt; }
     Acad::ErrorStatus setPrompt(const ACHAR* prompt);
-    bool isInvisible() const { return (m_flags & 1) != 0; }
+    bool isInvisible() const { return m_fields.flag(1); }
     Acad::ErrorStatus setInvisible(bool invisible);
-    bool isConstant() const { return (m_flags & 2) != 0; }
+    bool isConstant() const { return m_fields.flag(2); }
     Acad::ErrorStatus setConstant(bool constant);
-    bool isVerifiable() const { return (m_flags & 4) != 0; }
-    bool isPreset() const { return (m_flags & 8) != 0; }
+    bool isVerifiable() const { return m_fields.flag(4); }
+    bool isPreset() const { return m_fields.flag(8); }
 
     Acad::ErrorStatus dxfInFields(AcDbDxfFiler* filer) override;
     Acad::ErrorStatus dxfOutFields(AcDbDxfFiler* filer) const override;
 
 private:
-    AcString m_tag;
+    fendo::db::AttributeFields m_fields;
     AcString m_prompt;
-    int m_flags = 0;
-    Adesk::UInt16 m_fieldLength = 0;
 };
 
 class AcDbBlockReference : public AcDbEntity {
