@@ -406,3 +406,21 @@ TEST_F(EditCommand, VertexEditorSetsElevationFromSlopeAndDistance) {
   EXPECT_DOUBLE_EQ(w[3].z, 4.0);
   expectNoMarkers(walk);
 }
+
+// One editor at a time: a second pick replaces the first; unloading the module
+// closes it and takes its circle away.
+TEST_F(EditCommand, VertexEditorIsReplacedByANewPickAndClosedAtUnload) {
+  TestDrawing d;
+  AcGePoint3dArray pts;
+  pts.append(AcGePoint3d(0, 0, 1));
+  pts.append(AcGePoint3d(30, 40, 2));
+  d.add(new AcDb3dPolyline(AcDb::k3dSimplePoly, pts));
+  const auto s = runSession(
+      d, "EM\n15,20\n15,20\n\nDIALOG ?\nARX\nUnload\nFendo17.arx\nDIALOG ?\n");
+  ASSERT_TRUE(s.result) << s.run.output;
+  EXPECT_EQ(occurrences(s.run.output, "(dialog 238)"), 1u) << s.run.output;
+  EXPECT_NE(s.run.output.find("No dialog is open."), std::string::npos)
+      << s.run.output;
+  expectNoMarkers(s);
+  EXPECT_EQ(modelSpaceEntities(*s.result).size(), 1u);
+}
