@@ -17,78 +17,71 @@ namespace fs = std::filesystem;
 namespace {
 fs::path binDir() { return fs::read_symlink("/proc/self/exe").parent_path(); }
 
-void append(AcDbDatabase &db, AcDbEntity *entity) {
-  AcDbBlockTableRecord *space = nullptr;
-  if (acdbOpenObject(space, db.modelSpaceId(), AcDb::kForWrite) != Acad::eOk)
-    return;
-  if (space->appendAcDbEntity(entity) == Acad::eOk)
-    entity->close();
-  space->close();
+void append(AcDbDatabase& db, AcDbEntity* entity)
+{
+    AcDbBlockTableRecord* space = nullptr;
+    if (acdbOpenObject(space, db.modelSpaceId(), AcDb::kForWrite) != Acad::eOk) return;
+    if (space->appendAcDbEntity(entity) == Acad::eOk) entity->close();
+    space->close();
 }
 
 // Number texts in the forms the commands mend (" 12 5 ", "12,5"), laid out in
 // rows.
-fs::path textsDrawing(const fs::path &dir, int count) {
-  AcDbDatabase db(true);
-  for (int i = 0; i < count; ++i) {
-    const wchar_t *text = i % 2 == 0 ? L" 12 5 " : L"12,5";
-    append(db, new AcDbText(AcGePoint3d((i % 300) * 10.0, (i / 300) * 5.0, 0),
-                            text, AcDbObjectId::kNull, 1.0));
-  }
-  const fs::path path = dir / ("texts-" + std::to_string(count) + ".dxf");
-  db.dxfOut(path.wstring());
-  return path;
+fs::path textsDrawing(const fs::path& dir, int count)
+{
+    AcDbDatabase db(true);
+    for (int i = 0; i < count; ++i) {
+        const wchar_t* text = i % 2 == 0 ? L" 12 5 " : L"12,5";
+        append(db, new AcDbText(AcGePoint3d((i % 300) * 10.0, (i / 300) * 5.0, 0), text, AcDbObjectId::kNull, 1.0));
+    }
+    const fs::path path = dir / ("texts-" + std::to_string(count) + ".dxf");
+    db.dxfOut(path.wstring());
+    return path;
 }
 
-fs::path linesDrawing(const fs::path &dir, int count) {
-  AcDbDatabase db(true);
-  for (int i = 0; i < count; ++i) {
-    const double x = (i % 300) * 10.0, y = (i / 300) * 5.0;
-    append(db,
-           new AcDbLine(AcGePoint3d(x, y, 2), AcGePoint3d(x + 7, y + 1, 3)));
-  }
-  const fs::path path = dir / ("lines-" + std::to_string(count) + ".dxf");
-  db.dxfOut(path.wstring());
-  return path;
+fs::path linesDrawing(const fs::path& dir, int count)
+{
+    AcDbDatabase db(true);
+    for (int i = 0; i < count; ++i) {
+        const double x = (i % 300) * 10.0, y = (i / 300) * 5.0;
+        append(db, new AcDbLine(AcGePoint3d(x, y, 2), AcGePoint3d(x + 7, y + 1, 3)));
+    }
+    const fs::path path = dir / ("lines-" + std::to_string(count) + ".dxf");
+    db.dxfOut(path.wstring());
+    return path;
 }
 
-double runFendo(const fs::path &drawing, const std::string &script,
-                const fs::path &dir) {
-  const fs::path scriptPath = dir / "script.fendo";
-  std::FILE *f = std::fopen(scriptPath.c_str(), "w");
-  std::fputs(script.c_str(), f);
-  std::fclose(f);
-  const std::string command = (binDir() / "fendo").string() + " '" +
-                              drawing.string() + "' -s '" +
-                              scriptPath.string() + "' -o '" +
-                              (dir / "out.dxf").string() + "' > /dev/null";
-  const auto start = std::chrono::steady_clock::now();
-  const int rc = std::system(command.c_str());
-  const double seconds =
-      std::chrono::duration<double>(std::chrono::steady_clock::now() - start)
-          .count();
-  if (rc != 0)
-    std::printf("fendo exited with %d\n", rc);
-  return seconds;
+double runFendo(const fs::path& drawing, const std::string& script, const fs::path& dir)
+{
+    const fs::path scriptPath = dir / "script.fendo";
+    std::FILE* f = std::fopen(scriptPath.c_str(), "w");
+    std::fputs(script.c_str(), f);
+    std::fclose(f);
+    const std::string command = (binDir() / "fendo").string() + " '" + drawing.string() + "' -s '" +
+                                scriptPath.string() + "' -o '" + (dir / "out.dxf").string() + "' > /dev/null";
+    const auto start = std::chrono::steady_clock::now();
+    const int rc = std::system(command.c_str());
+    const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    if (rc != 0) std::printf("fendo exited with %d\n", rc);
+    return seconds;
 }
-} // namespace
+}  // namespace
 
-int main() {
-  const fs::path dir = fs::temp_directory_path() / "fendo-bench-edit";
-  fs::create_directories(dir);
-  for (const int count : {25000, 100000}) {
-    const fs::path texts = textsDrawing(dir, count);
-    std::printf("CVTEXT on %d texts (load, edit, save): %.2f s\n", count,
-                runFendo(texts, "CVTEXT\nall\n\n", dir));
-    std::printf("P2C on %d texts (load, edit, save): %.2f s\n", count,
-                runFendo(texts, "P2C\nall\n\n", dir));
-    std::printf("EMT on %d texts (load, edit, save): %.2f s\n", count,
-                runFendo(texts, "EMT\nall\n\n1038=K\n1039=m\nclick 1\n", dir));
-    const fs::path lines = linesDrawing(dir, count);
-    std::printf("EML on %d lines (load, edit, save): %.2f s\n", count,
-                runFendo(lines, "EML\nall\n\n1006=4\nclick 1\n", dir));
-    std::fflush(stdout);
-  }
-  fs::remove_all(dir);
-  return 0;
+int main()
+{
+    const fs::path dir = fs::temp_directory_path() / "fendo-bench-edit";
+    fs::create_directories(dir);
+    for (const int count : {25000, 100000}) {
+        const fs::path texts = textsDrawing(dir, count);
+        std::printf("CVTEXT on %d texts (load, edit, save): %.2f s\n", count, runFendo(texts, "CVTEXT\nall\n\n", dir));
+        std::printf("P2C on %d texts (load, edit, save): %.2f s\n", count, runFendo(texts, "P2C\nall\n\n", dir));
+        std::printf("EMT on %d texts (load, edit, save): %.2f s\n", count,
+                    runFendo(texts, "EMT\nall\n\n1038=K\n1039=m\nclick 1\n", dir));
+        const fs::path lines = linesDrawing(dir, count);
+        std::printf("EML on %d lines (load, edit, save): %.2f s\n", count,
+                    runFendo(lines, "EML\nall\n\n1006=4\nclick 1\n", dir));
+        std::fflush(stdout);
+    }
+    fs::remove_all(dir);
+    return 0;
 }

@@ -11,59 +11,59 @@
 
 class CDlgHieuChinh : public CAcUiDialog {
 public:
-  static constexpr int kPreviousButton = 1280;
-  static constexpr int kNextButton = 1281;
-  static constexpr int kElevationEdit = 1278;
-  static constexpr int kDistanceEdit = 1031;
-  static constexpr int kSlopeEdit = 1032;
+    static constexpr int kPreviousButton = 1280;
+    static constexpr int kNextButton = 1281;
+    static constexpr int kElevationEdit = 1278;
+    static constexpr int kDistanceEdit = 1031;
+    static constexpr int kSlopeEdit = 1032;
 
-  explicit CDlgHieuChinh(AcDbObjectId polylineId, CWnd *parent = nullptr);
-  ~CDlgHieuChinh() override;
+    explicit CDlgHieuChinh(AcDbObjectId polylineId, CWnd* parent = nullptr);
+    ~CDlgHieuChinh() override;
 
-  // The 1-based number of the vertex shown.
-  int currentVertex() const { return m_current; }
+    // The 1-based number of the vertex shown.
+    int currentVertex() const { return m_current; }
 
 protected:
-  BOOL OnInitDialog() override;
-  // "ChÊp nhËn": the elevation, or the one the slope and distance give, into
-  // the vertex.
-  void OnOK() override;
-  // "&Tho¸t": the marker goes and the dialog closes.
-  void OnCancel() override;
-  void OnDestroy() override;
+    BOOL OnInitDialog() override;
+    // "ChÊp nhËn": the elevation, or the one the slope and distance give, into
+    // the vertex.
+    void OnOK() override;
+    // "&Tho¸t": the marker goes and the dialog closes.
+    void OnCancel() override;
+    void OnDestroy() override;
 
 private:
-  enum class Step { Previous, Next };
-  void onPrevious();
-  void onNext();
-  void move(Step step);
-  double typedNumber(int id) const;
-  void showElevation(double z);
-  // The current vertex's z becomes `z`, in the polyline and in the stored
-  // points.
-  void writeElevation(double z);
-  void drawMarker();
-  void moveMarker();
-  void eraseMarker();
+    enum class Step { Previous, Next };
+    void onPrevious();
+    void onNext();
+    void move(Step step);
+    double typedNumber(int id) const;
+    void showElevation(double z);
+    // The current vertex's z becomes `z`, in the polyline and in the stored
+    // points.
+    void writeElevation(double z);
+    void drawMarker();
+    void moveMarker();
+    void eraseMarker();
 
-  // Keeps the marker circle out of saved drawings: gone while the drawing is
-  // written.
-  class SaveGuard : public AcEditorReactor {
-  public:
-    explicit SaveGuard(CDlgHieuChinh &dialog) : m_dialog(dialog) {}
-    void beginSave(AcDbDatabase *, const ACHAR *) override;
-    void saveComplete(AcDbDatabase *, const ACHAR *) override;
+    // Keeps the marker circle out of saved drawings: gone while the drawing is
+    // written.
+    class SaveGuard : public AcEditorReactor {
+    public:
+        explicit SaveGuard(CDlgHieuChinh& dialog) : m_dialog(dialog) {}
+        void beginSave(AcDbDatabase*, const ACHAR*) override;
+        void saveComplete(AcDbDatabase*, const ACHAR*) override;
 
-  private:
-    CDlgHieuChinh &m_dialog;
-    bool m_hidden = false;
-  };
+    private:
+        CDlgHieuChinh& m_dialog;
+        bool m_hidden = false;
+    };
 
-  AcDbObjectId m_polylineId;
-  std::vector<AcGePoint3d> m_points;
-  int m_current = 0;
-  double m_elevation = 0;
-  double m_reference = 0;
-  AcDbObjectId m_markerId;
-  SaveGuard m_saveGuard;
+    AcDbObjectId m_polylineId;
+    std::vector<AcGePoint3d> m_points;
+    int m_current = 0;
+    double m_elevation = 0;
+    double m_reference = 0;
+    AcDbObjectId m_markerId;
+    SaveGuard m_saveGuard;
 };

@@ -104,18 +104,30 @@ Acad::ErrorStatus KvoDbAlignment::dxfInFields(AcDbDxfFiler* filer)
     resbuf rb;
     while (filer->readItem(&rb) == Acad::eOk) {
         switch (rb.restype) {
-        case 1: m_name = rb.resval.rstring; break;
-        case 40: m_scales[0] = rb.resval.rreal; break;
-        case 41: m_scales[1] = rb.resval.rreal; break;
-        case 90: break;
+        case 1:
+            m_name = rb.resval.rstring;
+            break;
+        case 40:
+            m_scales[0] = rb.resval.rreal;
+            break;
+        case 41:
+            m_scales[1] = rb.resval.rreal;
+            break;
+        case 90:
+            break;
         case 3:
             if (open) m_poles.AddPole(pole);
             pole = KvoGePole{rb.resval.rstring, AcGePoint3d(), AcDbObjectId()};
             open = true;
             break;
-        case 11: pole.position = AcGePoint3d(rb.resval.rpoint[0], rb.resval.rpoint[1], rb.resval.rpoint[2]); break;
-        case 340: acdbGetObjectId(pole.pointId, rb.resval.rlname); break;
-        default: filer->keepUnknownItem();
+        case 11:
+            pole.position = AcGePoint3d(rb.resval.rpoint[0], rb.resval.rpoint[1], rb.resval.rpoint[2]);
+            break;
+        case 340:
+            acdbGetObjectId(pole.pointId, rb.resval.rlname);
+            break;
+        default:
+            filer->keepUnknownItem();
         }
     }
     if (open) m_poles.AddPole(pole);

@@ -10,23 +10,23 @@ class AcDbDatabase;
 
 class AcEditorReactor {
 public:
-  virtual ~AcEditorReactor() = default;
-  virtual void beginSave(AcDbDatabase *db, const ACHAR *fileName);
-  virtual void saveComplete(AcDbDatabase *db, const ACHAR *fileName);
+    virtual ~AcEditorReactor() = default;
+    virtual void beginSave(AcDbDatabase* db, const ACHAR* fileName);
+    virtual void saveComplete(AcDbDatabase* db, const ACHAR* fileName);
 };
 
 class AcEditor {
 public:
-  void addReactor(AcEditorReactor *reactor);
-  void removeReactor(AcEditorReactor *reactor);
+    void addReactor(AcEditorReactor* reactor);
+    void removeReactor(AcEditorReactor* reactor);
 
-  // Called by whoever writes the drawing to a file, before and after.
-  void notifyBeginSave(AcDbDatabase *db, const ACHAR *fileName);
-  void notifySaveComplete(AcDbDatabase *db, const ACHAR *fileName);
+    // Called by whoever writes the drawing to a file, before and after.
+    void notifyBeginSave(AcDbDatabase* db, const ACHAR* fileName);
+    void notifySaveComplete(AcDbDatabase* db, const ACHAR* fileName);
 
 private:
-  std::vector<AcEditorReactor *> m_reactors;
+    std::vector<AcEditorReactor*> m_reactors;
 };
 
-AcEditor *acedEditorPtr();
+AcEditor* acedEditorPtr();
 #define acedEditor acedEditorPtr()
