@@ -79,6 +79,7 @@ Session::~Session()
 void Session::closeDrawing()
 {
     if (!database_) return;
+    acedEditor->notifyBeginClose(database_.get());
     auto& loader = fendo::rx::ModuleLoader::instance();
     loader.broadcast(AcRx::kUnloadDwgMsg);
     loader.setDrawingOpen(false);

@@ -215,3 +215,11 @@ void CDlgHieuChinh::SaveGuard::saveComplete(AcDbDatabase*, const ACHAR*)
     if (m_hidden) m_dialog.drawMarker();
     m_hidden = false;
 }
+
+void CDlgHieuChinh::SaveGuard::beginClose(AcDbDatabase*)
+{
+    m_dialog.eraseMarker();
+    m_dialog.m_polylineId = AcDbObjectId();
+    m_dialog.m_points.clear();
+    m_dialog.m_current = 0;
+}

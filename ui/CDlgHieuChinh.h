@@ -53,6 +53,8 @@ private:
         explicit SaveGuard(CDlgHieuChinh& dialog) : m_dialog(dialog) {}
         void beginSave(AcDbDatabase*, const ACHAR*) override;
         void saveComplete(AcDbDatabase*, const ACHAR*) override;
+        // The marker goes with the drawing; the editor no longer writes to it.
+        void beginClose(AcDbDatabase*) override;
 
     private:
         CDlgHieuChinh& m_dialog;

@@ -5,6 +5,7 @@
 
 void AcEditorReactor::beginSave(AcDbDatabase*, const ACHAR*) {}
 void AcEditorReactor::saveComplete(AcDbDatabase*, const ACHAR*) {}
+void AcEditorReactor::beginClose(AcDbDatabase*) {}
 
 void AcEditor::addReactor(AcEditorReactor* reactor)
 {
@@ -29,6 +30,12 @@ void AcEditor::notifySaveComplete(AcDbDatabase* db, const ACHAR* fileName)
 {
     const std::vector<AcEditorReactor*> reactors = m_reactors;
     for (AcEditorReactor* r : reactors) r->saveComplete(db, fileName);
+}
+
+void AcEditor::notifyBeginClose(AcDbDatabase* db)
+{
+    const std::vector<AcEditorReactor*> reactors = m_reactors;
+    for (AcEditorReactor* r : reactors) r->beginClose(db);
 }
 
 AcEditor* acedEditorPtr()

@@ -13,6 +13,8 @@ public:
     virtual ~AcEditorReactor() = default;
     virtual void beginSave(AcDbDatabase* db, const ACHAR* fileName);
     virtual void saveComplete(AcDbDatabase* db, const ACHAR* fileName);
+    // The drawing is about to be closed; its objects are still there.
+    virtual void beginClose(AcDbDatabase* db);
 };
 
 class AcEditor {
@@ -23,6 +25,8 @@ public:
     // Called by whoever writes the drawing to a file, before and after.
     void notifyBeginSave(AcDbDatabase* db, const ACHAR* fileName);
     void notifySaveComplete(AcDbDatabase* db, const ACHAR* fileName);
+    // Called by whoever closes the drawing, before its database goes.
+    void notifyBeginClose(AcDbDatabase* db);
 
 private:
     std::vector<AcEditorReactor*> m_reactors;
