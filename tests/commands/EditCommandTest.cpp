@@ -23,6 +23,7 @@
 #include "host/db/entities/AcDbPolyline.h"
 #include "host/db/entities/AcDbText.h"
 #include "support/PolylinePoints.h"
+#include "ui/EditTextDlg.h"
 #include "support/TestDrawing.h"
 
 using namespace fendo::test;
@@ -386,4 +387,22 @@ TEST_F(EditCommand, VertexEditorIsReplacedByANewPickAndClosedAtUnload)
     EXPECT_NE(s.run.output.find("No dialog is open."), std::string::npos) << s.run.output;
     expectNoMarkers(s);
     EXPECT_EQ(modelSpaceEntities(*s.result).size(), 1u);
+}
+
+// The code list takes the name of each line with exactly two tab-separated parts, from a UTF-8
+// file or an older TCVN3 one alike, then the built-in codes; no file gives those alone.
+TEST(EditCodeList, ReadsUtf8AndTcvn3FilesAndEndsWithTheBuiltInCodes)
+{
+    const auto dir = scratchDir("em-codes");
+    writeFile(dir / "utf8.txt",
+              "1\tC\xE1\xBB\x99t \xC4\x91i\xE1\xBB\x87n\r\nno tab here\n2\ta\tb\n3\tGi\xE1\xBA\xBFng\n");
+    writeFile(dir / "tcvn3.txt", "1\tC\xE9t \xAEi\xD6n\n");
+    const std::vector<std::wstring> builtIn = {L"MT1", L"MP1", L"MT2", L"MP2", L"MT3", L"MP3", L"DC1", L"DC2"};
+    auto expected = std::vector<std::wstring>{L"Cột điện", L"Giếng"};
+    expected.insert(expected.end(), builtIn.begin(), builtIn.end());
+    EXPECT_EQ(EditTextDlgD::codeNames((dir / "utf8.txt").wstring()), expected);
+    expected = {L"Cột điện"};
+    expected.insert(expected.end(), builtIn.begin(), builtIn.end());
+    EXPECT_EQ(EditTextDlgD::codeNames((dir / "tcvn3.txt").wstring()), expected);
+    EXPECT_EQ(EditTextDlgD::codeNames((dir / "missing.txt").wstring()), builtIn);
 }
