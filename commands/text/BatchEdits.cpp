@@ -13,7 +13,6 @@
 #include "host/db/entities/AcDbLine.h"
 #include "host/db/entities/AcDbPolyline.h"
 #include "host/db/entities/AcDbText.h"
-#include "host/editor/AcApDocManager.h"
 #include "host/editor/aced.h"
 #include "host/ge/AcGeLine3d.h"
 #include "ui/BatchEditDialogs.h"
@@ -31,10 +30,8 @@ constexpr const ACHAR* kPromptNumberTexts = L"\nChon cac text can chuyen";
 // accepted.
 bool accepted(CAdUiBaseDialog& dialog)
 {
-    acDocManagerPtr()->pushResourceHandle(&fendo::ui::moduleResources());
-    const INT_PTR result = dialog.DoModal();
-    acDocManagerPtr()->popResourceHandle();
-    return result == IDOK;
+    const fendo::ui::ModuleResourceScope resources;
+    return dialog.DoModal() == IDOK;
 }
 
 // Sets the string of every text of the selection to what `change` makes of it;

@@ -15,6 +15,7 @@
 #include "frame/ModuleApp.h"
 #include "frame/Prompts.h"
 #include "frame/Selection.h"
+#include "frame/SysVarOverride.h"
 #include "host/db/AcDbDatabase.h"
 #include "host/db/AcDbSymbolTable.h"
 #include "host/db/entities/AcDb2dPolyline.h"
@@ -26,7 +27,6 @@
 #include "host/db/entities/AcDbPoint.h"
 #include "host/db/entities/AcDbPolyline.h"
 #include "host/db/entities/AcDbText.h"
-#include "host/editor/AcApDocManager.h"
 #include "host/editor/SysVars.h"
 #include "host/editor/aced.h"
 #include "host/editor/acedSS.h"
@@ -53,45 +53,6 @@ constexpr const ACHAR* kFeatureLayer = L"DiaVatTN";
 constexpr const ACHAR* kMarkStyle = L"CHUSO";
 constexpr const ACHAR* kMarkLayerSuffix = L"_DIEMMIA";
 constexpr double kMarkHeight = 1.5;  // at 1:1000
-
-// A system variable set for the lifetime of the scope and given back however it
-// ends.
-class SysVarOverride {
-public:
-    SysVarOverride(const ACHAR* name, short value) : m_name(name)
-    {
-        resbuf rb{};
-        m_saved = acedGetVar(m_name, &rb) == RTNORM && rb.restype == RTSHORT;
-        m_previous = rb.resval.rint;
-        rb.restype = RTSHORT;
-        rb.resval.rint = value;
-        acedSetVar(m_name, &rb);
-    }
-    ~SysVarOverride()
-    {
-        if (!m_saved) return;
-        resbuf rb{};
-        rb.restype = RTSHORT;
-        rb.resval.rint = m_previous;
-        acedSetVar(m_name, &rb);
-    }
-    SysVarOverride(const SysVarOverride&) = delete;
-    SysVarOverride& operator=(const SysVarOverride&) = delete;
-
-private:
-    const ACHAR* m_name;
-    bool m_saved = false;
-    short m_previous = 0;
-};
-
-// The module's templates and images are found while the scope lasts.
-class ModuleResourceScope {
-public:
-    ModuleResourceScope() { acDocManagerPtr()->pushResourceHandle(&fendo::ui::moduleResources()); }
-    ~ModuleResourceScope() { acDocManagerPtr()->popResourceHandle(); }
-    ModuleResourceScope(const ModuleResourceScope&) = delete;
-    ModuleResourceScope& operator=(const ModuleResourceScope&) = delete;
-};
 
 // A number with the drawing's linear precision.
 std::wstring formatNumber(double value)
@@ -389,7 +350,7 @@ void refreshAlignmentMarks(AcDbObjectId surveyPointId)
 void cmdEdit()
 {
     SysVarOverride echo(L"CMDECHO", 0);
-    ModuleResourceScope resources;
+    fendo::ui::ModuleResourceScope resources;
     Undo journal(writeWithoutDialog);
     const std::wstring prompt = LoadPrompt(kPromptPick);
     for (;;) {
