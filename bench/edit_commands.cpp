@@ -1,7 +1,6 @@
-// Times the batch edits through the fendo program on generated drawings:
-// "CVTEXT", "P2C" and "EMT" on texts and "EML" on lines, at 25,000 and 100,000
-// objects, printing the seconds of each run (load, edit, save), so that growth
-// faster than the count shows.
+// Times the batch edits through the fendo program on generated drawings: "CVTEXT", "P2C" and
+// "EMT" on texts and "EML" on lines, at 25,000 and 100,000 objects, printing the seconds of
+// each run (load, edit, save), so that growth faster than the count shows.
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -19,8 +18,7 @@ namespace {
 using fendo::bench::append;
 using fendo::bench::runFendo;
 
-// Number texts in the forms the commands mend (" 12 5 ", "12,5"), laid out in
-// rows.
+// Number texts in the forms the commands mend (" 12 5 ", "12,5"), laid out in rows.
 fs::path textsDrawing(const fs::path& dir, int count)
 {
     AcDbDatabase db(true);

@@ -1,6 +1,5 @@
-// The undo journal of the pick-and-edit command: each value change of one run
-// is recorded before its dialog opens, so that "Undo" can write the old values
-// back, last first.
+// The undo journal of the pick-and-edit command: each value change of one run is recorded
+// before its dialog opens, so that "Undo" can write the old values back, last first.
 #pragma once
 #include "host/db/AcDbObjectId.h"
 #include "host/ge/AcGePoint3d.h"
@@ -9,8 +8,7 @@
 #include <memory>
 #include <string>
 
-// One edit of one object's value, as the editing command classifies and writes
-// it.
+// One edit of one object's value, as the editing command classifies and writes it.
 struct EditRequest {
     AcGePoint3d pickPoint;
     AcDbObjectId objectId;  // for a block reference: the chosen attribute
@@ -19,8 +17,7 @@ struct EditRequest {
     std::wstring title;        // the dialog caption
 };
 
-// Writes a request's values into its object without asking (the editor's
-// no-dialog path).
+// Writes a request's values into its object without asking (the editor's no-dialog path).
 using EditWriter = std::function<void(const EditRequest&)>;
 
 class UndoBase {
@@ -44,8 +41,7 @@ public:
         : UndoBase(std::move(value), std::move(secondValue)), m_id(id), m_writer(std::move(writer))
     {
     }
-    // An object erased meanwhile is not written; the writer finds it cannot open
-    // it.
+    // An object erased meanwhile is not written; the writer finds it cannot open it.
     void undo() override;
 
 private:
@@ -53,8 +49,7 @@ private:
     EditWriter m_writer;
 };
 
-// The journal of one command run; destroying it drops its entries without
-// applying them.
+// The journal of one command run; destroying it drops its entries without applying them.
 class Undo {
 public:
     explicit Undo(EditWriter writer) : m_writer(std::move(writer)) {}
@@ -62,8 +57,7 @@ public:
     Undo& operator=(const Undo&) = delete;
 
     void record(AcDbObjectId id, const std::wstring& value, const std::wstring& secondValue);
-    // Undoes and drops the last entry; on an empty journal says so and returns
-    // false.
+    // Undoes and drops the last entry; on an empty journal says so and returns false.
     bool undoLast();
     bool empty() const { return m_entries.empty(); }
 

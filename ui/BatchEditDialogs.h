@@ -1,6 +1,6 @@
-// The dialogs of the batch edits: "Söa text" takes the prefix and suffix of
-// "EMT" (template 166), "THay ®æi chiÒu dµi" the length and anchor of "EML"
-// (template 168). Each closes on OK only when its values can be used.
+// The dialogs of the batch edits: "Söa text" takes the prefix and suffix of "EMT" (template
+// 166), "THay ®æi chiÒu dµi" the length and anchor of "EML" (template 168). Each closes on OK
+// only when its values can be used.
 #pragma once
 #include "host/dialogs/AdUiBaseDialog.h"
 #include <string>

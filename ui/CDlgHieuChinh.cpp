@@ -1,5 +1,5 @@
-// The vertex editor of "EM". It works outside any command, so every change to
-// the drawing runs under the document's write lock.
+// The vertex editor of "EM". It works outside any command, so every change to the drawing runs
+// under the document's write lock.
 #include "ui/CDlgHieuChinh.h"
 
 #include <cmath>

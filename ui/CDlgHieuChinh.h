@@ -1,7 +1,6 @@
-// "HiÖu chØnh cao ®é": the modeless vertex editor "EM" opens on a 3D polyline.
-// The user walks the vertices (wrapping round at both ends) and sets each one's
-// elevation, typed or worked out from a slope and the plan distance from the
-// previous vertex; a circle marks the vertex.
+// "HiÖu chØnh cao ®é": the modeless vertex editor "EM" opens on a 3D polyline. The user walks
+// the vertices (wrapping round at both ends) and sets each one's elevation, typed or worked out
+// from a slope and the plan distance from the previous vertex; a circle marks the vertex.
 #pragma once
 #include "host/db/AcDbObjectId.h"
 #include "host/dialogs/AdUiBaseDialog.h"
@@ -25,8 +24,7 @@ public:
 
 protected:
     BOOL OnInitDialog() override;
-    // "ChÊp nhËn": the elevation, or the one the slope and distance give, into
-    // the vertex.
+    // "ChÊp nhËn": the elevation, or the one the slope and distance give, into the vertex.
     void OnOK() override;
     // "&Tho¸t": the marker goes and the dialog closes.
     void OnCancel() override;
@@ -39,15 +37,13 @@ private:
     void move(Step step);
     double typedNumber(int id) const;
     void showElevation(double z);
-    // The current vertex's z becomes `z`, in the polyline and in the stored
-    // points.
+    // The current vertex's z becomes `z`, in the polyline and in the stored points.
     void writeElevation(double z);
     void drawMarker();
     void moveMarker();
     void eraseMarker();
 
-    // Keeps the marker circle out of saved drawings: gone while the drawing is
-    // written.
+    // Keeps the marker circle out of saved drawings: gone while the drawing is written.
     class SaveGuard : public AcEditorReactor {
     public:
         explicit SaveGuard(CDlgHieuChinh& dialog) : m_dialog(dialog) {}

@@ -1,5 +1,4 @@
-// The value dialogs of "EM" and the X that marks the picked point while they
-// are open.
+// The value dialogs of "EM" and the X that marks the picked point while they are open.
 #include "ui/EditTextDlg.h"
 
 #include <fstream>
@@ -68,8 +67,8 @@ std::vector<std::string> splitLines(const std::string& bytes)
     return lines;
 }
 
-// Stored form (one unit per TCVN3 byte) to readable text; text holding wider
-// units is already readable.
+// Stored form (one unit per TCVN3 byte) to readable text; text holding wider units is already
+// readable.
 std::wstring readableCode(const std::wstring& stored)
 {
     std::string bytes;
@@ -85,8 +84,7 @@ wchar_t upperCase(wchar_t c)
     const auto u = static_cast<unsigned>(c);
     if (u >= 'a' && u <= 'z') return static_cast<wchar_t>(u - 32);
     if (u >= 0xE0 && u <= 0xFE && u != 0xF7) return static_cast<wchar_t>(u - 32);
-    // Latin Extended-A pairs (ă, đ, ĩ, ũ ...) and Vietnamese letters with marks:
-    // capital first.
+    // Latin Extended-A pairs (ă, đ, ĩ, ũ ...) and Vietnamese letters with marks: capital first.
     const bool pairedOdd = (u >= 0x100 && u <= 0x137) || (u >= 0x14A && u <= 0x177) || (u >= 0x1EA0 && u <= 0x1EF9);
     if (pairedOdd && (u & 1) != 0) return static_cast<wchar_t>(u - 1);
     if (u >= 0x139 && u <= 0x148 && (u & 1) == 0) return static_cast<wchar_t>(u - 1);
@@ -128,8 +126,7 @@ void PickMarker::erase()
     }
 }
 
-// ---- EditTextDlg
-// ------------------------------------------------------------------------
+// ---- EditTextDlg ------------------------------------------------------------------------
 
 EditTextDlg::EditTextDlg(const std::wstring& value, const std::wstring& title, const AcGePoint3d& pickPoint,
                          CWnd* parent)
@@ -141,8 +138,8 @@ EditTextDlg::EditTextDlg(const std::wstring& value, const std::wstring& title, c
 BOOL EditTextDlg::OnInitDialog()
 {
     CAcUiDialog::OnInitDialog();
-    // The title and the value are readable text already: they go in after the
-    // stored texts are decoded.
+    // The title and the value are readable text already: they go in after the stored texts are
+    // decoded.
     LocaliseDialog(this);
     SetWindowText(m_title.c_str());
     SetDlgItemText(kValueEdit, m_initial.c_str());
@@ -150,8 +147,7 @@ BOOL EditTextDlg::OnInitDialog()
     return TRUE;
 }
 
-// Ticked: the box's text in capitals; cleared: the value the dialog opened
-// with.
+// Ticked: the box's text in capitals; cleared: the value the dialog opened with.
 void EditTextDlg::onCapitals()
 {
     if (IsDlgButtonChecked(kCapitalsCheck) == BST_CHECKED) {
@@ -177,8 +173,7 @@ void EditTextDlg::OnDestroy()
     CAcUiDialog::OnDestroy();
 }
 
-// ---- EditTextDlgD
-// -----------------------------------------------------------------------
+// ---- EditTextDlgD -----------------------------------------------------------------------
 
 EditTextDlgD::EditTextDlgD(const std::wstring& elevation, const std::wstring& code, const std::wstring& title,
                            const AcGePoint3d& pickPoint, CWnd* parent)

@@ -1,6 +1,6 @@
-// The value dialogs of "EM": EditTextDlg edits one text value (template 148),
-// EditTextDlgD a survey point's elevation and feature code (template 240). Both
-// mark the picked point with a green X while they are open.
+// The value dialogs of "EM": EditTextDlg edits one text value (template 148), EditTextDlgD a
+// survey point's elevation and feature code (template 240). Both mark the picked point with a
+// green X while they are open.
 #pragma once
 #include "host/db/AcDbObjectId.h"
 #include "host/dialogs/AdUiBaseDialog.h"
@@ -8,8 +8,7 @@
 #include <string>
 #include <vector>
 
-// Two temporary crossing lines at a point, in the current space while the
-// object lives.
+// Two temporary crossing lines at a point, in the current space while the object lives.
 class PickMarker {
 public:
     PickMarker() = default;
@@ -67,12 +66,10 @@ public:
     // The chosen code in its stored form.
     const std::wstring& code() const { return m_code; }
 
-    // The names of the code file (lines "number<TAB>name") followed by the
-    // built-in codes.
+    // The names of the code file (lines "number<TAB>name") followed by the built-in codes.
     static std::vector<std::wstring> codeNames(const std::wstring& codeFile);
-    // Text into its stored form by way of the scratch file "temp.temp" in the
-    // per-user folder; the text itself when the file does not give back exactly
-    // one non-empty line.
+    // Text into its stored form by way of the scratch file "temp.temp" in the per-user folder;
+    // the text itself when the file does not give back exactly one non-empty line.
     static std::wstring storedForm(const std::wstring& text);
 
 protected:

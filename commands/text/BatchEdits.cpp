@@ -1,7 +1,6 @@
-// Five commands that change every object of a selection at once: "EMT" puts a
-// prefix and a suffix round texts, "CVTEXT" and "P2C" make the decimal
-// separator of number texts a point, "EML" sets lines and polylines to one
-// length, "EMD" lines up dimensions' extension lines.
+// Five commands that change every object of a selection at once: "EMT" puts a prefix and a
+// suffix round texts, "CVTEXT" and "P2C" make the decimal separator of number texts a point,
+// "EML" sets lines and polylines to one length, "EMD" lines up dimensions' extension lines.
 #include <cwctype>
 #include <string>
 #include <vector>
@@ -26,16 +25,15 @@ constexpr int kPromptDimensions = 36;
 constexpr int kPromptBasePoint = 37;
 constexpr const ACHAR* kPromptNumberTexts = L"\nChon cac text can chuyen";
 
-// Shows a modal dialog with the module's templates current; true when it was
-// accepted.
+// Shows a modal dialog with the module's templates current; true when it was accepted.
 bool accepted(CAdUiBaseDialog& dialog)
 {
     const fendo::ui::ModuleResourceScope resources;
     return dialog.DoModal() == IDOK;
 }
 
-// Sets the string of every text of the selection to what `change` makes of it;
-// texts that cannot be opened are skipped.
+// Sets the string of every text of the selection to what `change` makes of it; texts that
+// cannot be opened are skipped.
 template <class Change> void rewriteTexts(const std::vector<AcDbObjectId>& ids, Change&& change)
 {
     for (const AcDbObjectId& id : ids) {
@@ -92,8 +90,8 @@ void setLineLength(AcDbLine& line, double length, LengthAnchor anchor)
     line.setEndPoint(end);
 }
 
-// The ends move along their tangents by the difference between the length and
-// the wanted one; the polyline comes back straight, one vertex per vertex.
+// The ends move along their tangents by the difference between the length and the wanted one;
+// the polyline comes back straight, one vertex per vertex.
 void setPolylineLength(AcDbPolyline& polyline, double length, LengthAnchor anchor)
 {
     const unsigned int count = polyline.numVerts();
@@ -131,9 +129,8 @@ void setPolylineLength(AcDbPolyline& polyline, double length, LengthAnchor ancho
     for (unsigned int i = 0; i < count; ++i) polyline.addVertexAt(i, points[i], 0.0, -1.0, -1.0);
 }
 
-// The extension-line points of one dimension onto the line through `base`
-// parallel to its dimension line. False when the lines do not meet (a point off
-// the dimension's plane).
+// The extension-line points of one dimension onto the line through `base` parallel to its
+// dimension line. False when the lines do not meet (a point off the dimension's plane).
 bool alignExtensionPoints(AcDbAlignedDimension& dimension, const AcGePoint3d& base)
 {
     const AcGePoint3d p1 = dimension.xLine1Point();
@@ -215,8 +212,7 @@ void cmdAlignDimensions()
     if (acedGetPoint(nullptr, LoadPrompt(kPromptBasePoint).c_str(), picked) != RTNORM) return;
     const AcGePoint3d base(picked[0], picked[1], picked[2]);
     for (const AcDbObjectId& id : dimensions.ids()) {
-        // Rotated dimensions are aligned ones with a fixed direction here; other
-        // kinds stay.
+        // Rotated dimensions are aligned ones with a fixed direction here; other kinds stay.
         AcDbAlignedDimension* dimension = nullptr;
         if (acdbOpenObject(dimension, id, AcDb::kForWrite) != Acad::eOk) continue;
         alignExtensionPoints(*dimension, base);

@@ -1,6 +1,5 @@
-// "EM": pick an object, edit its value in a small dialog, pick the next; "Undo"
-// takes the last edit of this run back. A 3D polyline opens the modeless vertex
-// editor instead.
+// "EM": pick an object, edit its value in a small dialog, pick the next; "Undo" takes the last
+// edit of this run back. A 3D polyline opens the modeless vertex editor instead.
 #include "commands/text/EditCommand.h"
 
 #include <cstdio>
@@ -67,8 +66,8 @@ std::wstring formatNumber(double value)
 
 double typedNumber(const std::wstring& text) { return fendo::leadingNumber(std::wstring_view(text)); }
 
-// The attribute of a block reference whose position is nearest the point; null
-// when it has none.
+// The attribute of a block reference whose position is nearest the point; null when it has
+// none.
 AcDbObjectId nearestAttribute(const AcDbBlockReference& block, const AcGePoint3d& point)
 {
     AcDbObjectId nearest;
@@ -119,8 +118,8 @@ void writeValues(AcDbEntity* entity, const std::wstring& value, const std::wstri
     }
 }
 
-// The vertex editor of a picked 3D polyline, in the module's modeless slot;
-// false when the command has to end.
+// The vertex editor of a picked 3D polyline, in the module's modeless slot; false when the
+// command has to end.
 bool openVertexEditor(AcDbObjectId polylineId)
 {
     CWnd* frame = acedGetAcadFrame();
@@ -183,8 +182,7 @@ std::vector<AcDbObjectId> modelSpaceIds()
     return ids;
 }
 
-// Where a pole's two marks stand: the code above right of the pole, the
-// elevation below it.
+// Where a pole's two marks stand: the code above right of the pole, the elevation below it.
 struct MarkPlaces {
     AcGePoint3d code;
     AcGePoint3d elevation;
@@ -196,9 +194,8 @@ MarkPlaces markPlaces(const AcGePoint3d& pole, double xFactor, double yFactor)
             AcGePoint3d(pole.x + 0.5 * h * xFactor, pole.y - 1.5 * h * yFactor, 0.0)};
 }
 
-// A pole's marks: its survey point's code and elevation as texts on the
-// alignment's mark layer. Texts of that layer already at the marks' places are
-// the old marks and give way.
+// A pole's marks: its survey point's code and elevation as texts on the alignment's mark layer.
+// Texts of that layer already at the marks' places are the old marks and give way.
 void drawPoleMarks(const std::wstring& layer, const AcGePoint3d& polePosition, AcDbObjectId pointId, double xFactor,
                    double yFactor, const std::vector<AcDbObjectId>& modelSpace)
 {
@@ -363,8 +360,7 @@ void cmdEdit()
             journal.undoLast();
             continue;
         }
-        // A pick on empty space is asked again, as the host asks again after a
-        // miss.
+        // A pick on empty space is asked again, as the host asks again after a miss.
         if (rc == RTERROR) continue;
         if (rc != RTNORM) return;
 

@@ -1,6 +1,5 @@
-// Editor reactors: modules hear when the drawing is about to be written and
-// when the writing is over, so that temporary objects they keep in it stay out
-// of saved files.
+// Editor reactors: modules hear when the drawing is about to be written and when the writing is
+// over, so that temporary objects they keep in it stay out of saved files.
 #pragma once
 #include <vector>
 

@@ -1,6 +1,5 @@
-// "EMT", "CVTEXT", "P2C", "EML" and "EMD" through fendo: each changes only the
-// kinds its selection takes, and a cancelled dialog or prompt leaves the
-// drawing as it was.
+// "EMT", "CVTEXT", "P2C", "EML" and "EMD" through fendo: each changes only the kinds its
+// selection takes, and a cancelled dialog or prompt leaves the drawing as it was.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -32,8 +31,7 @@ std::vector<std::wstring> textStrings(const Session& s)
     return out;
 }
 
-// One text per string, 10 apart upwards, plus a multiline text "1,5" that no
-// command touches.
+// One text per string, 10 apart upwards, plus a multiline text "1,5" that no command touches.
 Session runOnTexts(const std::vector<std::wstring>& strings, const std::string& script)
 {
     TestDrawing d;
@@ -71,8 +69,7 @@ TEST(BatchEditTexts, BlanksBecomePointsAfterTrimming)
     expectMTextUntouched(s);
 }
 
-// Exactly two non-empty pieces round the commas become "a.b"; otherwise only
-// the trim stays.
+// Exactly two non-empty pieces round the commas become "a.b"; otherwise only the trim stays.
 TEST(BatchEditTexts, CommaBecomesAPointOnlyBetweenExactlyTwoPieces)
 {
     const auto s = runOnTexts({L"12,5", L"1,2,3", L"1,,2", L"12,", L" 3,25 "}, "P2C\nall\n\n");
@@ -121,9 +118,8 @@ TEST(BatchEditLength, LinesKeepTheirAnchorAndComeDownToElevationZero)
     }
 }
 
-// Each end moves by the difference along its own end tangent, so an L keeps its
-// corner; arcs become straight; the cancelled dialog leaves everything as it
-// was.
+// Each end moves by the difference along its own end tangent, so an L keeps its corner; arcs
+// become straight; the cancelled dialog leaves everything as it was.
 TEST(BatchEditLength, PolylineEndsMoveAlongTheirTangentsAndArcsStraighten)
 {
     TestDrawing d;
@@ -142,9 +138,8 @@ TEST(BatchEditLength, PolylineEndsMoveAlongTheirTangentsAndArcsStraighten)
     const auto ids = modelSpaceEntities(*s.result, AcDbPolyline::desc());
     ASSERT_EQ(ids.size(), 2u);
     EXPECT_THAT(verticesOf(ids[0]), PointsNear(Points{{2, 0, 0}, {10, 0, 0}, {10, 8, 0}}));
-    // D = 5 pi - 16 < 0: the ends move back against their tangents (down at the
-    // start, up at the end of this counter-clockwise half circle) by |D| / 2, so
-    // both rise.
+    // D = 5 pi - 16 < 0: the ends move back against their tangents (down at the start, up at
+    // the end of this counter-clockwise half circle) by |D| / 2, so both rise.
     const double lift = (16 - 5 * M_PI) / 2;
     EXPECT_THAT(verticesOf(ids[1]), PointsNear(Points{{20, lift, 0}, {30, lift, 0}}));
 
@@ -153,9 +148,8 @@ TEST(BatchEditLength, PolylineEndsMoveAlongTheirTangentsAndArcsStraighten)
                 PointsNear(Points{{0, 0, 0}, {10, 0, 0}, {10, 10, 0}}));
 }
 
-// Extension points slide along the extension direction onto the line through
-// the picked point parallel to the dimension line; the measurement stays. A
-// point off the plane is skipped.
+// Extension points slide along the extension direction onto the line through the picked point
+// parallel to the dimension line; the measurement stays. A point off the plane is skipped.
 TEST(BatchEditDimensions, ExtensionPointsMeetTheLineThroughThePickedPoint)
 {
     TestDrawing d;

@@ -1,7 +1,6 @@
-// "EM" through fendo: what each kind of picked object offers for editing and
-// how the value is written, the run's undo journal, the value dialogs' capitals
-// box and pick marker, survey point codes, and the modeless vertex editor
-// driven with DIALOG.
+// "EM" through fendo: what each kind of picked object offers for editing and how the value is
+// written, the run's undo journal, the value dialogs' capitals box and pick marker, survey
+// point codes, and the modeless vertex editor driven with DIALOG.
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -39,8 +38,8 @@ std::wstring stringOf(AcDbObjectId id)
     return s;
 }
 
-// The strings of the result's texts (attributes and definitions not included),
-// in drawing order.
+// The strings of the result's texts (attributes and definitions not included), in drawing
+// order.
 std::vector<std::wstring> texts(const Session& s)
 {
     std::vector<std::wstring> out;
@@ -107,16 +106,15 @@ TEST_F(EditCommand, UndoTakesBackTheRunsEditsLastFirstThenSaysThereIsNothingLeft
                                  "Undo\nU\nxyz\n\nSETVAR\nCMDECHO\n\n");
     ASSERT_TRUE(s.result) << s.run.output;
     EXPECT_EQ(texts(s), std::vector<std::wstring>{L"alpha"});
-    // Once before any edit, once for the third undo ("xyz" is any text, which
-    // undoes too).
+    // Once before any edit, once for the third undo ("xyz" is any text, which undoes too).
     EXPECT_EQ(occurrences(s.run.output, kNothingToUndo), 2u) << s.run.output;
     // The echo is switched off only while the command runs.
     EXPECT_NE(s.run.output.find("CMDECHO <1>"), std::string::npos) << s.run.output;
     expectNoMarkers(s);
 }
 
-// The entry is recorded before the dialog opens: undoing a cancelled edit
-// writes the value it showed, and the next undo reaches the edit before it.
+// The entry is recorded before the dialog opens: undoing a cancelled edit writes the value it
+// showed, and the next undo reaches the edit before it.
 TEST_F(EditCommand, ACancelledDialogStillLeavesAnEntryThatWritesTheSameValue)
 {
     TestDrawing d;
@@ -139,9 +137,8 @@ TEST_F(EditCommand, ARestartedRunCannotUndoTheEditsOfThePreviousOne)
     EXPECT_EQ(occurrences(s.run.output, kNothingToUndo), 1u);
 }
 
-// Ticking shows the typed text in capitals (Vietnamese letters too); clearing
-// brings back the value the dialog opened with, not the one typed before
-// ticking.
+// Ticking shows the typed text in capitals (Vietnamese letters too); clearing brings back the
+// value the dialog opened with, not the one typed before ticking.
 TEST_F(EditCommand, CapitalsBoxTickedThenClearedGivesTheInitialValueBack)
 {
     TestDrawing d;
@@ -155,8 +152,8 @@ TEST_F(EditCommand, CapitalsBoxTickedThenClearedGivesTheInitialValueBack)
     expectNoMarkers(s);
 }
 
-// Each kind shows its value under its own title and takes the typed value back;
-// numbers show LUPREC decimals and a typed word counts as 0.
+// Each kind shows its value under its own title and takes the typed value back; numbers show
+// LUPREC decimals and a typed word counts as 0.
 TEST_F(EditCommand, EachKindShowsItsValueUnderItsTitleAndTakesTheNewOne)
 {
     TestDrawing d;
@@ -255,9 +252,9 @@ TEST_F(EditCommand, ABlockEditsTheAttributeNearestThePickAndADefinitionItsTag)
     EXPECT_EQ(std::wstring(definition->textString().c_str()), L"default");
 }
 
-// The elevation and code dialog: the list holds the code file's names then the
-// built-in codes; a typed code is stored TCVN3-encoded, one unit per byte,
-// through the scratch file; the point's other two texts stay.
+// The elevation and code dialog: the list holds the code file's names then the built-in codes;
+// a typed code is stored TCVN3-encoded, one unit per byte, through the scratch file; the
+// point's other two texts stay.
 TEST_F(EditCommand, SurveyPointTakesElevationAndATypedVietnameseCodeInStoredForm)
 {
     TestDrawing d;
@@ -304,8 +301,8 @@ TEST_F(EditCommand, UndoOnASurveyPointRestoresElevationAndCode)
     EXPECT_EQ(std::wstring(point->Get(1)), L"DC1");
 }
 
-// An alignment holding a pole of the edited point draws the point's code and
-// elevation again on its mark layer, replacing the marks it drew before.
+// An alignment holding a pole of the edited point draws the point's code and elevation again on
+// its mark layer, replacing the marks it drew before.
 TEST_F(EditCommand, SurveyPointEditRedrawsTheMarksOfTheAlignmentHoldingItsPole)
 {
     TestDrawing d;
@@ -335,9 +332,8 @@ TEST_F(EditCommand, SurveyPointEditRedrawsTheMarksOfTheAlignmentHoldingItsPole)
     layers->close();
 }
 
-// Vertices 50 apart in plan: z 10 at the first, Next, slope 2 % and apply
-// give 9.00 at the second. The editor outlives "EM"; its circle never reaches a
-// saved drawing, open or closed.
+// Vertices 50 apart in plan: z 10 at the first, Next, slope 2 % and apply give 9.00 at the
+// second. The editor outlives "EM"; its circle never reaches a saved drawing, open or closed.
 TEST_F(EditCommand, VertexEditorSetsElevationFromSlopeAndDistance)
 {
     TestDrawing d;
@@ -357,9 +353,9 @@ TEST_F(EditCommand, VertexEditorSetsElevationFromSlopeAndDistance)
     EXPECT_DOUBLE_EQ(v[1].z, 9.0);
     expectNoMarkers(open);
 
-    // Next writes the box into the vertex; previous from vertex 1 wraps to the
-    // last, keeping the reference and distance: only the distance given, apply
-    // shows the slope and keeps the value.
+    // Next writes the box into the vertex; previous from vertex 1 wraps to the last, keeping
+    // the reference and distance: only the distance given, apply shows the slope and keeps the
+    // value.
     const auto walk = runSession(d, "EM\n15,20\n\nDIALOG\n1278=10\nclick 1281\n1278=12\nclick 1\n"
                                     "click 1280\nclick 1280\n1278=4\nclick 1\nclick 2\nDIALOG ?\n");
     ASSERT_TRUE(walk.result) << walk.run.output;
@@ -372,8 +368,8 @@ TEST_F(EditCommand, VertexEditorSetsElevationFromSlopeAndDistance)
     expectNoMarkers(walk);
 }
 
-// One editor at a time: a second pick replaces the first; unloading the module
-// closes it and takes its circle away.
+// One editor at a time: a second pick replaces the first; unloading the module closes it and
+// takes its circle away.
 TEST_F(EditCommand, VertexEditorIsReplacedByANewPickAndClosedAtUnload)
 {
     TestDrawing d;
