@@ -11,6 +11,7 @@
 
 #include "host/db/AcDbDatabase.h"
 #include "host/dxf/DxfExport.h"
+#include "host/editor/AcEditorReactor.h"
 #include "host/editor/Editor.h"
 #include "host/editor/InputSource.h"
 #include "host/editor/PromptCommands.h"
@@ -78,6 +79,7 @@ Session::~Session()
 void Session::closeDrawing()
 {
     if (!database_) return;
+    acedEditor->notifyBeginClose(database_.get());
     auto& loader = fendo::rx::ModuleLoader::instance();
     loader.broadcast(AcRx::kUnloadDwgMsg);
     loader.setDrawingOpen(false);
@@ -191,7 +193,10 @@ void Session::bindVariables()
 bool Session::saveTo(const std::string& path, std::string& error)
 {
     std::string message;
-    const Acad::ErrorStatus es = database_->dxfOut(fromUtf8(path), &message);
+    const std::wstring file = fromUtf8(path);
+    acedEditor->notifyBeginSave(database_.get(), file.c_str());
+    const Acad::ErrorStatus es = database_->dxfOut(file, &message);
+    acedEditor->notifySaveComplete(database_.get(), file.c_str());
     if (es != Acad::eOk) {
         if (message.empty()) message = Acad::errorStatusText(es);
         error = failureLine("cannot save", path, message);
@@ -262,7 +267,10 @@ bool Session::exportPlainTo(const std::string& path, std::string& error)
     std::string message;
     fendo::dxf::DxfWriteOptions plain;
     plain.explodeCustomObjects = true;
-    const Acad::ErrorStatus es = fendo::dxf::writeDxfFile(*database_, fromUtf8(path), plain, &message);
+    const std::wstring file = fromUtf8(path);
+    acedEditor->notifyBeginSave(database_.get(), file.c_str());
+    const Acad::ErrorStatus es = fendo::dxf::writeDxfFile(*database_, file, plain, &message);
+    acedEditor->notifySaveComplete(database_.get(), file.c_str());
     if (es != Acad::eOk) {
         if (message.empty()) message = Acad::errorStatusText(es);
         error = failureLine("cannot save", path, message);
