@@ -3,6 +3,7 @@
 #include "frame/CommandTable.h"
 
 #include "commands/polyline/PolylineCommands.h"
+#include "commands/survey/SurveyCommands.h"
 #include "commands/text/TextCommands.h"
 #include "slope/SlopeCommands.h"
 #include "frame/FrameCommands.h"
@@ -12,6 +13,11 @@ constexpr CommandRow kCommands[] = {
     {L"CHIAPL", cmdSplitPolyline},
     {L"KVOHelp", cmdHelp},
     {L"ThayPl", cmdReplacePolylineStretch},
+    {L"CHECK", cmdCheckLargePolylines},
+    {L"LDTT", cmdEraseDuplicates},
+    {L"CD0", cmdMarkZeroHeights},
+    {L"D2D", cmdPointsFromVertices},
+    {L"HCD", cmdEditPointDisplay},
     {L"ABOUTKVO", cmdAbout},
     {L"2P", cmd2dPolylineToPolyline},
     {L"P23", cmdPolylineTo3dPoly},
@@ -38,6 +44,8 @@ constexpr CommandRow kCommands[] = {
     {L"PLCA", cmdBulgeAllSegments},
     {L"BA", cmdArcsToChords},
     {L"BA1", cmdDropArcsAndWidths},
+    {L"JT", cmdJoinTextsAndPoints},
+    {L"JT1", cmdJoinAlignedTexts},
 };
 }  // namespace
 
