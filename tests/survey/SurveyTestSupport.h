@@ -1,6 +1,7 @@
 // Helpers of the survey command tests: texts placed by the corner the joining
 // commands look at, and the survey points of a result drawing with their tags.
 #pragma once
+#include <cmath>
 #include <string>
 #include <vector>
 
