@@ -20,52 +20,48 @@ using namespace fendo::survey;
 namespace {
 // Made as the point-from-vertex command makes it, though nothing is put on it
 // here.
-constexpr const wchar_t *kVertexPointLayer = L"DiemTuDuongPline";
+constexpr const wchar_t* kVertexPointLayer = L"DiemTuDuongPline";
 
 enum class Verdict { Keep, Erase, Skip };
 
 struct SeenPlaces {
-  SeenPoints surveyPoints;
-  SeenPoints lowerLeft;
-  SeenPoints upperRight;
+    SeenPoints surveyPoints;
+    SeenPoints lowerLeft;
+    SeenPoints upperRight;
 };
 
-Verdict judge(const AcDbEntity *entity, SeenPlaces &seen) {
-  if (const auto *point = KvoDbMeasurePointObj::cast(entity)) {
-    const AcGePoint3d p(point->GetPoint().x, point->GetPoint().y, 0.0);
-    if (seen.surveyPoints.contains(p))
-      return Verdict::Erase;
-    seen.surveyPoints.add(p);
+Verdict judge(const AcDbEntity* entity, SeenPlaces& seen)
+{
+    if (const auto* point = KvoDbMeasurePointObj::cast(entity)) {
+        const AcGePoint3d p(point->GetPoint().x, point->GetPoint().y, 0.0);
+        if (seen.surveyPoints.contains(p)) return Verdict::Erase;
+        seen.surveyPoints.add(p);
+        return Verdict::Keep;
+    }
+    AcDbExtents extents;
+    if (entity->getGeomExtents(extents) != Acad::eOk) return Verdict::Skip;
+    const AcGePoint3d a(extents.minPoint().x, extents.minPoint().y, 0.0);
+    const AcGePoint3d b(extents.maxPoint().x, extents.maxPoint().y, 0.0);
+    if (seen.lowerLeft.contains(a) && seen.upperRight.contains(b)) return Verdict::Erase;
+    seen.lowerLeft.add(a);
+    seen.upperRight.add(b);
     return Verdict::Keep;
-  }
-  AcDbExtents extents;
-  if (entity->getGeomExtents(extents) != Acad::eOk)
-    return Verdict::Skip;
-  const AcGePoint3d a(extents.minPoint().x, extents.minPoint().y, 0.0);
-  const AcGePoint3d b(extents.maxPoint().x, extents.maxPoint().y, 0.0);
-  if (seen.lowerLeft.contains(a) && seen.upperRight.contains(b))
-    return Verdict::Erase;
-  seen.lowerLeft.add(a);
-  seen.upperRight.add(b);
-  return Verdict::Keep;
 }
-} // namespace
+}  // namespace
 
-void cmdEraseDuplicates() {
-  const AnyKindOf kinds{AcDb3dPolyline::desc(), AcDbPolyline::desc(),
-                        AcDb2dPolyline::desc(), AcDbLine::desc(),
-                        KvoDbMeasurePointObj::desc()};
-  const auto ids = selectObjects(L"\nChon cac doi tuong can loai:", kinds);
-  ensureLayer(kVertexPointLayer, 0);
-  SeenPlaces seen;
-  for (const AcDbObjectId id : ids) {
-    AcDbEntity *entity = nullptr;
-    if (acdbOpenObject(entity, id, AcDb::kForRead) != Acad::eOk)
-      continue;
-    // An object on a locked layer is still seen, though it cannot be erased.
-    if (judge(entity, seen) == Verdict::Erase &&
-        entity->upgradeOpen() == Acad::eOk)
-      entity->erase();
-    entity->close();
-  }
+void cmdEraseDuplicates()
+{
+    const AnyKindOf kinds{AcDb3dPolyline::desc(), AcDbPolyline::desc(), AcDb2dPolyline::desc(), AcDbLine::desc(),
+                          KvoDbMeasurePointObj::desc()};
+    const Selected selected = selectObjects(L"\nChon cac doi tuong can loai:", kinds);
+    if (selected.cancelled) return;
+    ensureLayer(kVertexPointLayer, 0);
+    SeenPlaces seen;
+    for (const AcDbObjectId id : selected.ids) {
+        AcDbEntity* entity = nullptr;
+        if (acdbOpenObject(entity, id, AcDb::kForRead) != Acad::eOk) continue;
+        // An object on a locked layer is still seen, though it cannot be erased.
+        if (judge(entity, seen) == Verdict::Erase && entity->upgradeOpen() == Acad::eOk) entity->erase();
+        entity->close();
+    }
 }

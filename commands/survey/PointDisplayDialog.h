@@ -7,22 +7,22 @@
 
 class DlgHieuChinhDiem : public CAcUiDialog {
 public:
-  static constexpr int kChangeHeightCheck = 1020;
-  static constexpr int kChangeRotationCheck = 1021;
-  static constexpr int kChangeColourCheck = 1022;
-  static constexpr int kHeightEdit = 1006;
-  static constexpr int kRotationEdit = 1007;
-  static constexpr int kColourCombo = 1037;
-  static constexpr int kPickPointsButton = 1029;
+    static constexpr int kChangeHeightCheck = 1020;
+    static constexpr int kChangeRotationCheck = 1021;
+    static constexpr int kChangeColourCheck = 1022;
+    static constexpr int kHeightEdit = 1006;
+    static constexpr int kRotationEdit = 1007;
+    static constexpr int kColourCombo = 1037;
+    static constexpr int kPickPointsButton = 1029;
 
-  explicit DlgHieuChinhDiem(CWnd *parent = nullptr);
+    explicit DlgHieuChinhDiem(CWnd* parent = nullptr);
 
 protected:
-  BOOL OnInitDialog() override;
-  void DoDataExchange(CDataExchange *pDX) override;
+    BOOL OnInitDialog() override;
+    void DoDataExchange(CDataExchange* pDX) override;
 
 private:
-  void onPickPoints();
+    void onPickPoints();
 
-  CAcUiColorComboBox m_colour;
+    CAcUiColorComboBox m_colour;
 };

@@ -14,22 +14,22 @@ namespace fendo::survey {
 
 class SeenPoints {
 public:
-  // The tolerance is the host's global equal-point tolerance at this moment.
-  SeenPoints();
+    // The tolerance is the host's global equal-point tolerance at this moment.
+    SeenPoints();
 
-  // True when a point added before is equal to p (AcGePoint3d::isEqualTo with
-  // the tolerance).
-  bool contains(const AcGePoint3d &p) const;
-  // Adds p. A point with a coordinate that is not finite equals no point and is
-  // not kept.
-  void add(const AcGePoint3d &p);
+    // True when a point added before is equal to p (AcGePoint3d::isEqualTo with
+    // the tolerance).
+    bool contains(const AcGePoint3d& p) const;
+    // Adds p. A point with a coordinate that is not finite equals no point and is
+    // not kept.
+    void add(const AcGePoint3d& p);
 
 private:
-  GridCell cellOf(double x, double y) const;
+    GridCell cellOf(double x, double y) const;
 
-  double m_tolerance;
-  double m_cellSize;
-  std::unordered_map<GridCell, std::vector<AcGePoint3d>, GridCellHash> m_cells;
+    double m_tolerance;
+    double m_cellSize;
+    std::unordered_map<GridCell, std::vector<AcGePoint3d>, GridCellHash> m_cells;
 };
 
-} // namespace fendo::survey
+}  // namespace fendo::survey

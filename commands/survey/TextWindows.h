@@ -14,9 +14,9 @@ namespace fendo::survey {
 // An axis-aligned rectangle around a centre: `left` to the left, `right` to the
 // right and `halfHeight` above and below.
 struct WindowSize {
-  double left;
-  double right;
-  double halfHeight;
+    double left;
+    double right;
+    double halfHeight;
 };
 
 // Around a marker (and a left-aligned text's insertion point), around an
@@ -31,18 +31,18 @@ inline constexpr WindowSize kMarkerBand{4.0, 9.0, 0.1};
 inline constexpr double kEdgeTolerance = 0.0001;
 
 struct Window {
-  double left, right, bottom, top;
+    double left, right, bottom, top;
 };
 
-Window windowAround(double x, double y, const WindowSize &size);
+Window windowAround(double x, double y, const WindowSize& size);
 
 // Strictly inside: the horizontal line through the point meets the left and
 // right edges away from their corners (by more than kEdgeTolerance), and the
 // point lies strictly between those meeting points. A point on an edge is
 // outside.
-inline bool isInside(const Window &w, double x, double y) {
-  return y - w.bottom > kEdgeTolerance && w.top - y > kEdgeTolerance &&
-         w.left < x && x < w.right;
+inline bool isInside(const Window& w, double x, double y)
+{
+    return y - w.bottom > kEdgeTolerance && w.top - y > kEdgeTolerance && w.left < x && x < w.right;
 }
 
 // Text anchors numbered by their place in a list. Anchors can be taken out; a
@@ -52,30 +52,25 @@ inline bool isInside(const Window &w, double x, double y) {
 // largest window asked about, so a query looks at four cells.
 class AnchorIndex {
 public:
-  AnchorIndex(const std::vector<AcGePoint2d> &anchors,
-              const WindowSize &largestWindow);
+    AnchorIndex(const std::vector<AcGePoint2d>& anchors, const WindowSize& largestWindow);
 
-  // The lowest number above `after` of an anchor still in the index inside the
-  // window; -1 when there is none.
-  int firstInside(const Window &window, int after = -1) const;
-  void remove(int number);
-  bool contains(int number) const {
-    return m_present[static_cast<std::size_t>(number)];
-  }
-  int size() const { return static_cast<int>(m_anchors.size()); }
-  const AcGePoint2d &anchor(int number) const {
-    return m_anchors[static_cast<std::size_t>(number)];
-  }
+    // The lowest number above `after` of an anchor still in the index inside the
+    // window; -1 when there is none.
+    int firstInside(const Window& window, int after = -1) const;
+    void remove(int number);
+    bool contains(int number) const { return m_present[static_cast<std::size_t>(number)]; }
+    int size() const { return static_cast<int>(m_anchors.size()); }
+    const AcGePoint2d& anchor(int number) const { return m_anchors[static_cast<std::size_t>(number)]; }
 
 private:
-  GridCell cellOf(double x, double y) const;
+    GridCell cellOf(double x, double y) const;
 
-  std::vector<AcGePoint2d> m_anchors;
-  std::vector<bool> m_present;
-  double m_cellWidth;
-  double m_cellHeight;
-  // Each cell's anchor numbers in ascending order.
-  std::unordered_map<GridCell, std::vector<int>, GridCellHash> m_cells;
+    std::vector<AcGePoint2d> m_anchors;
+    std::vector<bool> m_present;
+    double m_cellWidth;
+    double m_cellHeight;
+    // Each cell's anchor numbers in ascending order.
+    std::unordered_map<GridCell, std::vector<int>, GridCellHash> m_cells;
 };
 
-} // namespace fendo::survey
+}  // namespace fendo::survey

@@ -18,9 +18,9 @@ bool isZeroHeight(double z);
 // or splined 2D polyline's elevation; a simple 2D polyline's vertex z, or its
 // elevation when that z is zero and the elevation is not. Nothing for any other
 // object.
-std::vector<AcGePoint3d> vertexHeights(const AcDbEntity *entity);
+std::vector<AcGePoint3d> vertexHeights(const AcDbEntity* entity);
 
 // The vertex positions of a 2D polyline as stored, z included.
-std::vector<AcGePoint3d> storedVertices(const AcDb2dPolyline *pline);
+std::vector<AcGePoint3d> storedVertices(const AcDb2dPolyline* pline);
 
-} // namespace fendo::survey
+}  // namespace fendo::survey
