@@ -10,6 +10,7 @@
 #include <string>
 
 #include "companions/kvoobjects/KvoDbPointObj.h"
+#include "bench/BenchSupport.h"
 #include "host/db/AcDbDatabase.h"
 #include "host/db/entities/AcDb3dPolyline.h"
 #include "host/db/entities/AcDbLine.h"
@@ -18,18 +19,10 @@
 #include "host/db/entities/AcDbText.h"
 
 namespace fs = std::filesystem;
+using fendo::bench::append;
+using fendo::bench::runFendo;
 
 namespace {
-fs::path binDir() { return fs::read_symlink("/proc/self/exe").parent_path(); }
-
-void append(AcDbDatabase& db, AcDbEntity* entity)
-{
-    AcDbBlockTableRecord* space = nullptr;
-    if (acdbOpenObject(space, db.modelSpaceId(), AcDb::kForWrite) != Acad::eOk) return;
-    if (space->appendAcDbEntity(entity) == Acad::eOk) entity->close();
-    space->close();
-}
-
 // Survey stations on a square grid 5 units apart, `count` of them, row by row.
 AcGePoint3d station(int i, int count, double z = 0)
 {
@@ -126,20 +119,6 @@ fs::path drawing(const fs::path& dir, const std::string& name, int objects,
     return path;
 }
 
-double runFendo(const fs::path& drawing, const std::string& script, const fs::path& dir)
-{
-    const fs::path scriptPath = dir / "script.fendo";
-    std::FILE* f = std::fopen(scriptPath.c_str(), "w");
-    std::fputs(script.c_str(), f);
-    std::fclose(f);
-    const std::string command = (binDir() / "fendo").string() + " '" + drawing.string() + "' -s '" +
-                                scriptPath.string() + "' -o '" + (dir / "out.dxf").string() + "' > /dev/null";
-    const auto start = std::chrono::steady_clock::now();
-    const int rc = std::system(command.c_str());
-    const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-    if (rc != 0) std::printf("fendo exited with %d\n", rc);
-    return seconds;
-}
 }  // namespace
 
 // Optional arguments: the two drawing sizes (objects) in place of 50000 and

@@ -10,12 +10,15 @@ namespace fendo::survey {
 
 bool isZeroHeight(double z) { return sameHeight(z, 0.0); }
 
-std::vector<AcGePoint3d> storedVertices(const AcDb2dPolyline* pline)
+namespace {
+// The stored position of each vertex of a 2D or 3D polyline, in order.
+template <typename Vertex, typename Polyline>
+std::vector<AcGePoint3d> vertexPositions(const Polyline* pline)
 {
     std::vector<AcGePoint3d> out;
     AcDbObjectIterator* it = pline->vertexIterator();
     for (it->start(); !it->done(); it->step()) {
-        AcDb2dVertex* v = nullptr;
+        Vertex* v = nullptr;
         if (acdbOpenObject(v, it->objectId(), AcDb::kForRead) != Acad::eOk) continue;
         out.push_back(v->position());
         v->close();
@@ -23,6 +26,9 @@ std::vector<AcGePoint3d> storedVertices(const AcDb2dPolyline* pline)
     delete it;
     return out;
 }
+}  // namespace
+
+std::vector<AcGePoint3d> storedVertices(const AcDb2dPolyline* pline) { return vertexPositions<AcDb2dVertex>(pline); }
 
 std::vector<AcGePoint3d> vertexHeights(const AcDbEntity* entity)
 {
@@ -41,14 +47,7 @@ std::vector<AcGePoint3d> vertexHeights(const AcDbEntity* entity)
             out.emplace_back(p.x, p.y, height);
         }
     } else if (const auto* spatial = AcDb3dPolyline::cast(entity)) {
-        AcDbObjectIterator* it = spatial->vertexIterator();
-        for (it->start(); !it->done(); it->step()) {
-            AcDb3dPolylineVertex* v = nullptr;
-            if (acdbOpenObject(v, it->objectId(), AcDb::kForRead) != Acad::eOk) continue;
-            out.push_back(v->position());
-            v->close();
-        }
-        delete it;
+        out = vertexPositions<AcDb3dPolylineVertex>(spatial);
     }
     return out;
 }

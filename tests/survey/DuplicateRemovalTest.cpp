@@ -12,13 +12,6 @@
 using namespace fendo::test;
 
 namespace {
-KvoDbMeasurePointObj* surveyPoint(double x, double y, double z)
-{
-    auto* p = new KvoDbMeasurePointObj;
-    p->Set(AcGePoint3d(x, y, z), L"", L"", nullptr);
-    return p;
-}
-
 AcDbLine* line(double x0, double y0, double x1, double y1, double z = 0)
 {
     return new AcDbLine(AcGePoint3d(x0, y0, z), AcGePoint3d(x1, y1, z));
@@ -38,9 +31,9 @@ TEST(EraseDuplicates, RepeatedPlanPositionsAndRepeatedExtentsGo)
     TestDrawing d;
     std::vector<std::uint64_t> expected;
     const auto keep = [&](AcDbObjectId id) { expected.push_back(id.handle().value()); };
-    keep(d.add(surveyPoint(1, 1, 5)));
-    d.add(surveyPoint(1, 1, 9));  // same plan position, other height
-    keep(d.add(surveyPoint(1, 1.001, 5)));
+    keep(d.add(newSurveyPoint(1, 1, 5)));
+    d.add(newSurveyPoint(1, 1, 9));  // same plan position, other height
+    keep(d.add(newSurveyPoint(1, 1.001, 5)));
     keep(d.add(line(0, 0, 5, 5)));
     d.add(line(5, 5, 0, 0));  // reversed
     auto* pline = new AcDbPolyline;
@@ -82,7 +75,7 @@ TEST(EraseDuplicates, RandomDrawingsLoseWhatTheScanOfSeenPositionsLoses)
             const double x0 = lattice(rng), y0 = lattice(rng), x1 = lattice(rng) + 0.5, y1 = lattice(rng) + 0.5;
             if (kind(rng) == 0) {
                 const AcGePoint3d p(x0, y0, 0);
-                const AcDbObjectId id = d.add(surveyPoint(x0, y0, lattice(rng)));
+                const AcDbObjectId id = d.add(newSurveyPoint(x0, y0, lattice(rng)));
                 if (seen(points, p)) continue;
                 points.push_back(p);
                 expected.push_back(id.handle().value());

@@ -11,11 +11,7 @@ using namespace fendo::test;
 namespace {
 void addPoints(TestDrawing& d)
 {
-    for (const double x : {0.0, 10.0, 100.0}) {
-        auto* p = new KvoDbMeasurePointObj;
-        p->Set(AcGePoint3d(x, 0, 5), L"", L"", nullptr);
-        d.add(p);
-    }
+    for (const double x : {0.0, 10.0, 100.0}) d.add(newSurveyPoint(x, 0, 5));
 }
 }  // namespace
 

@@ -52,6 +52,14 @@ inline double edgeAt(double target, double offset)
     return c;
 }
 
+// A survey point as the commands make them: two empty texts.
+inline KvoDbMeasurePointObj* newSurveyPoint(double x, double y, double z)
+{
+    auto* p = new KvoDbMeasurePointObj;
+    p->Set(AcGePoint3d(x, y, z), L"", L"", nullptr);
+    return p;
+}
+
 // Runs fendo as runSession does; the survey point classes are made known to
 // this process first, so that the result drawing reads them as survey points.
 inline Session surveySession(TestDrawing& drawing, const std::string& script)
