@@ -276,3 +276,39 @@ TEST(JoinTexts, RandomDrawingsJoinAsTheScanOfTheTextLists)
         }
     }
 }
+
+// "JT1" on random pairs: each left-aligned text takes the first right-aligned text of the list
+// ending in the square around its insertion point, as the scan does.
+TEST(JoinAlignedTexts, RandomDrawingsJoinAsTheScanOfTheRightAlignedTexts)
+{
+    for (unsigned seed = 1; seed <= 3; ++seed) {
+        std::mt19937 rng(seed);
+        std::uniform_int_distribution<int> lattice(0, 30), side(0, 1), digits(0, 99);
+        TestDrawing d;
+        std::vector<Part> lefts, rights;
+        for (int i = 0; i < 250; ++i) {
+            const AcGePoint2d at(lattice(rng) * 0.1, lattice(rng) * 0.1);
+            const std::wstring s = std::to_wstring(digits(rng));
+            if (side(rng) == 0) {
+                d.add(new AcDbText(AcGePoint3d(at.x, at.y, 0), s.c_str(), AcDbObjectId::kNull, 0.2));
+                lefts.push_back({s, at});
+            } else {
+                AcGePoint2d reached;
+                d.add(textWithCorner(s.c_str(), BR, at, &reached, AcDb::kTextRight));
+                rights.push_back({s, reached});
+            }
+        }
+        std::vector<AcGePoint3d> expected;
+        Part taken;
+        for (const Part& left : lefts)
+            if (takeFirst(rights, left.anchor.x, left.anchor.y, fendo::survey::kMarkerSquare, 0, taken) >= 0)
+                expected.emplace_back(left.anchor.x, left.anchor.y,
+                                      fendo::leadingNumber(taken.text + L"." + left.text));
+        const Session s = surveySession(d, "JT1\nall\n\n");
+        ASSERT_TRUE(s.result) << s.run.output;
+        const auto points = surveyPoints(*s.result);
+        ASSERT_EQ(points.size(), expected.size()) << "seed " << seed;
+        EXPECT_GT(expected.size(), 10u);
+        for (std::size_t i = 0; i < points.size(); ++i) EXPECT_EQ(points[i].position, expected[i]) << i;
+    }
+}
