@@ -3,6 +3,7 @@
 #include "frame/CommandTable.h"
 
 #include "commands/polyline/PolylineCommands.h"
+#include "commands/survey/SurveyCommands.h"
 #include "commands/text/TextCommands.h"
 #include "slope/SlopeCommands.h"
 #include "frame/FrameCommands.h"
@@ -16,6 +17,11 @@ constexpr CommandRow kCommands[] = {
     {L"ThayPl", cmdReplacePolylineStretch},
     {L"EML", cmdSetLength},
     {L"EMT", cmdAddPrefixSuffix},
+    {L"CHECK", cmdCheckLargePolylines},
+    {L"LDTT", cmdEraseDuplicates},
+    {L"CD0", cmdMarkZeroHeights},
+    {L"D2D", cmdPointsFromVertices},
+    {L"HCD", cmdEditPointDisplay},
     {L"ABOUTKVO", cmdAbout},
     {L"EMD", cmdAlignDimensions},
     {L"2P", cmd2dPolylineToPolyline},
@@ -44,6 +50,8 @@ constexpr CommandRow kCommands[] = {
     {L"PLCA", cmdBulgeAllSegments},
     {L"BA", cmdArcsToChords},
     {L"BA1", cmdDropArcsAndWidths},
+    {L"JT", cmdJoinTextsAndPoints},
+    {L"JT1", cmdJoinAlignedTexts},
 };
 }  // namespace
 
