@@ -1,6 +1,8 @@
 // One run of the program: input, module, drawing, command loop, final save.
 #include "app/Session.h"
 
+#include "app/CommandHelp.h"
+
 #include <unistd.h>
 
 #include <algorithm>
@@ -10,6 +12,7 @@
 #include <vector>
 
 #include "host/db/AcDbDatabase.h"
+#include "host/db/AcDbSymbolTable.h"
 #include "host/dxf/DxfExport.h"
 #include "host/editor/AcEditorReactor.h"
 #include "host/editor/Editor.h"
@@ -205,6 +208,22 @@ bool Session::saveTo(const std::string& path, std::string& error)
     return true;
 }
 
+std::size_t Session::objectCount() const
+{
+    std::size_t count = 0;
+    AcDbBlockTableRecord* space = nullptr;
+    if (acdbOpenObject(space, database_->modelSpaceId(), AcDb::kForRead) != Acad::eOk) return count;
+    for (const AcDbObjectId& id : space->entityIds())
+        if (!id.isErased()) ++count;
+    space->close();
+    return count;
+}
+
+void Session::reportSaved(const std::string& path)
+{
+    editor().write(L"\nSaved " + fromUtf8(path) + L" (" + std::to_wstring(objectCount()) + L" objects)");
+}
+
 void Session::saveAsCommand(std::wstring_view argument)
 {
     std::wstring answer;
@@ -217,7 +236,7 @@ void Session::saveAsCommand(std::wstring_view argument)
     }
     saveAsPath_ = absolute(path);
     drawingPath_ = saveAsPath_;
-    editor().write(L"\nSaved " + answer + L".");
+    reportSaved(path);
 }
 
 void Session::saveCommand(std::wstring_view argument)
@@ -232,7 +251,7 @@ void Session::saveCommand(std::wstring_view argument)
         editor().write(L"\n" + fromUtf8(error));
         return;
     }
-    editor().write(L"\nSaved " + fromUtf8(target) + L".");
+    reportSaved(target);
 }
 
 bool Session::checkPictureOptions()
@@ -337,6 +356,7 @@ void Session::registerCommands()
     registerPromptCommand(L"EXPORTPLAIN",
                           L"saves a copy with custom objects as ordinary entities: EXPORTPLAIN path",
                           [this](std::wstring_view arg) { exportPlainCommand(arg); });
+    registerHelpCommand();
     registerPromptCommand(L"QUIT", L"ends the session (saving with -o)", quit);
     registerPromptCommand(L"EXIT", L"ends the session (saving with -o)", quit);
 }
@@ -348,10 +368,14 @@ int Session::run()
     if (!checkPictureOptions() || !openInput() || !loadModules() || !openDrawing()) return 1;
     bindVariables();
     registerCommands();
-    if (editor().interactive())
+    // At a terminal, a picture or plain export without a script or an output drawing is a job
+    // of its own: it is done at once instead of waiting at the prompt (piped answers still run).
+    const bool pictureJobOnly = (!options_.render.empty() || !options_.exportPlain.empty()) &&
+                                options_.output.empty() && editor().interactive();
+    if (editor().interactive() && !pictureJobOnly)
         editor().write(L"Fendo: type HELP for the commands; QUIT or Ctrl-D ends the session.");
 
-    fendo::editor::runCommandLoop();
+    if (!pictureJobOnly) fendo::editor::runCommandLoop();
     editor().finishLine();
 
     // Saved while the module is still loaded: its objects are written by its own code.
@@ -375,6 +399,8 @@ int Session::run()
         if (!saveTo(options_.output, error)) {
             reportFailure(error);
             status = 1;
+        } else {
+            reportSaved(options_.output);
         }
     }
     closeDrawing();

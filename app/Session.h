@@ -44,6 +44,9 @@ private:
     // Saves to `path` and makes it the drawing's file name; false with `error` filled.
     bool saveTo(const std::string& path, std::string& error);
     void saveCommand(std::wstring_view argument);
+    // "Saved OUT.dxf (N objects)": what the user sees after every save.
+    void reportSaved(const std::string& path);
+    std::size_t objectCount() const;
     void saveAsCommand(std::wstring_view argument);
     // RENDER path [x1,y1 x2,y2] and EXPORTPLAIN path (docs/rendering.md).
     void renderCommand(std::wstring_view argument);
