@@ -429,6 +429,7 @@ void driveDialog(CAdUiBaseDialog& dialog, DriveMode mode)
             break;
         }
         if (status == AnswerStatus::Cancel) {
+            ed.write(L"\n*Cancel*");
             cancelDialog(dialog);
             break;
         }
