@@ -1,8 +1,7 @@
 // The command descriptions HELP shows and the HELP command itself.
 //
-// One row per command, in one place: a command that is added to the module gets
-// its row here (rows of commands the module does not register yet stay out of
-// the list until they land).
+// One row per command, in one place: a command that is added to the module gets its row here (rows
+// of commands the module does not register yet stay out of the list until they land).
 #include "app/CommandHelp.h"
 
 #include <algorithm>
@@ -22,18 +21,17 @@ namespace fendo::app {
 
 namespace {
 
-constexpr const wchar_t *kLayers = L"Layers and bulges";
-constexpr const wchar_t *kKinds = L"Polyline kinds and splines";
-constexpr const wchar_t *kOffset =
-    L"Offsetting, splitting and replacing polylines";
-constexpr const wchar_t *kVertices = L"Adding and removing vertices";
-constexpr const wchar_t *kSlope = L"Slope symbols";
-constexpr const wchar_t *kEdit = L"Editing values";
-constexpr const wchar_t *kSurvey = L"Survey points";
-constexpr const wchar_t *kSheets = L"Spreadsheets and tables";
-constexpr const wchar_t *kPatterns = L"Hatch patterns";
-constexpr const wchar_t *kHelp = L"Help";
-constexpr const wchar_t *kHost = L"Host commands";
+constexpr const wchar_t* kLayers = L"Layers and bulges";
+constexpr const wchar_t* kKinds = L"Polyline kinds and splines";
+constexpr const wchar_t* kOffset = L"Offsetting, splitting and replacing polylines";
+constexpr const wchar_t* kVertices = L"Adding and removing vertices";
+constexpr const wchar_t* kSlope = L"Slope symbols";
+constexpr const wchar_t* kEdit = L"Editing values";
+constexpr const wchar_t* kSurvey = L"Survey points";
+constexpr const wchar_t* kSheets = L"Spreadsheets and tables";
+constexpr const wchar_t* kPatterns = L"Hatch patterns";
+constexpr const wchar_t* kHelp = L"Help";
+constexpr const wchar_t* kHost = L"Host commands";
 
 // clang-format off
 constexpr std::array kTable{
@@ -265,117 +263,106 @@ constexpr std::array kTable{
 };
 // clang-format on
 
-std::wstring upper(std::wstring_view text) {
-  std::wstring out(text);
-  for (auto &c : out)
-    c = static_cast<wchar_t>(std::towupper(c));
-  return out;
+std::wstring upper(std::wstring_view text)
+{
+    std::wstring out(text);
+    for (auto& c : out) c = static_cast<wchar_t>(std::towupper(c));
+    return out;
 }
 
-std::wstring padded(std::wstring text, std::size_t width) {
-  if (text.size() < width)
-    text.append(width - text.size(), L' ');
-  return text;
+std::wstring padded(std::wstring text, std::size_t width)
+{
+    if (text.size() < width) text.append(width - text.size(), L' ');
+    return text;
 }
 
-// Whether the name runs something in this session: a loaded module command or a
-// host command.
-bool available(std::wstring_view name) {
-  const std::wstring key(name);
-  if (acedRegCmds->lookupCmd(key.c_str()))
-    return true;
-  return fendo::editor::findPromptCommand(name) ||
-         fendo::editor::isHostCommand(name);
+// Whether the name runs something in this session: a loaded module command or a host command.
+bool available(std::wstring_view name)
+{
+    const std::wstring key(name);
+    if (acedRegCmds->lookupCmd(key.c_str())) return true;
+    return fendo::editor::findPromptCommand(name) || fendo::editor::isHostCommand(name);
 }
 
-void listAll() {
-  auto &ed = fendo::editor::editor();
-  std::set<std::wstring> described;
-  std::size_t width = 0;
-  for (const CommandHelp &row : kTable) {
-    described.insert(upper(row.name));
-    width = std::max(width, std::wstring_view(row.name).size());
-  }
-  ed.write(L"\nCommands (HELP NAME describes one in full):");
-  std::wstring_view family;
-  for (const CommandHelp &row : kTable) {
-    if (!available(row.name))
-      continue;
-    if (family != row.family) {
-      family = row.family;
-      ed.write(L"\n" + std::wstring(family) + L":");
+void listAll()
+{
+    auto& ed = fendo::editor::editor();
+    std::set<std::wstring> described;
+    std::size_t width = 0;
+    for (const CommandHelp& row : kTable) {
+        described.insert(upper(row.name));
+        width = std::max(width, std::wstring_view(row.name).size());
     }
-    ed.write(L"\n  " + padded(row.name, width + 2) + row.summary);
-  }
-  // Commands without a row yet still appear, so none is hidden from the list.
-  std::vector<std::wstring> others;
-  for (const AcEdCommand *c : acedRegCmds->commands())
-    if (!described.count(upper(c->localName())))
-      others.push_back(c->localName());
-  for (const auto *c : fendo::editor::promptCommands())
-    if (!described.count(c->name))
-      others.push_back(c->name + L"  " + c->summary);
-  if (others.empty())
-    return;
-  ed.write(L"\nOther commands:");
-  for (const std::wstring &line : others)
-    ed.write(L"\n  " + line);
+    ed.write(L"\nCommands (HELP NAME describes one in full):");
+    std::wstring_view family;
+    for (const CommandHelp& row : kTable) {
+        if (!available(row.name)) continue;
+        if (family != row.family) {
+            family = row.family;
+            ed.write(L"\n" + std::wstring(family) + L":");
+        }
+        ed.write(L"\n  " + padded(row.name, width + 2) + row.summary);
+    }
+    // Commands without a row yet still appear, so none is hidden from the list.
+    std::vector<std::wstring> others;
+    for (const AcEdCommand* c : acedRegCmds->commands())
+        if (!described.count(upper(c->localName()))) others.push_back(c->localName());
+    for (const auto* c : fendo::editor::promptCommands())
+        if (!described.count(c->name)) others.push_back(c->name + L"  " + c->summary);
+    if (others.empty()) return;
+    ed.write(L"\nOther commands:");
+    for (const std::wstring& line : others) ed.write(L"\n  " + line);
 }
 
-void describe(std::wstring_view name) {
-  auto &ed = fendo::editor::editor();
-  const CommandHelp *row = findCommandHelp(name);
-  if (!row) {
-    if (available(name))
-      ed.write(L"\n" + upper(name) + L": no description yet.");
-    else
-      ed.write(L"\nUnknown command \"" + upper(name) +
-               L"\".  Type HELP for the list.");
-    return;
-  }
-  std::wstring text = L"\n" + std::wstring(row->name) + L" (" + row->family +
-                      L"): " + row->summary + L".\n" + row->details;
-  if (!available(row->name))
-    text += L"\n(Not in this build yet.)";
-  text += L"\nExample:";
-  const std::wstring_view example = row->example;
-  for (std::size_t start = 0;;) {
-    const auto cut = example.find(L'\n', start);
-    const std::wstring_view line = example.substr(
-        start, cut == std::wstring_view::npos ? cut : cut - start);
-    text += L"\n  " +
-            (line.empty() ? std::wstring(L"(Enter)") : std::wstring(line));
-    if (cut == std::wstring_view::npos)
-      break;
-    start = cut + 1;
-  }
-  ed.write(text);
+void describe(std::wstring_view name)
+{
+    auto& ed = fendo::editor::editor();
+    const CommandHelp* row = findCommandHelp(name);
+    if (!row) {
+        if (available(name))
+            ed.write(L"\n" + upper(name) + L": no description yet.");
+        else
+            ed.write(L"\nUnknown command \"" + upper(name) + L"\".  Type HELP for the list.");
+        return;
+    }
+    std::wstring text =
+        L"\n" + std::wstring(row->name) + L" (" + row->family + L"): " + row->summary + L".\n" + row->details;
+    if (!available(row->name)) text += L"\n(Not in this build yet.)";
+    text += L"\nExample:";
+    const std::wstring_view example = row->example;
+    for (std::size_t start = 0;;) {
+        const auto cut = example.find(L'\n', start);
+        const std::wstring_view line = example.substr(start, cut == std::wstring_view::npos ? cut : cut - start);
+        text += L"\n  " + (line.empty() ? std::wstring(L"(Enter)") : std::wstring(line));
+        if (cut == std::wstring_view::npos) break;
+        start = cut + 1;
+    }
+    ed.write(text);
 }
 
-} // namespace
+}  // namespace
 
 std::span<const CommandHelp> commandHelpTable() { return kTable; }
 
-const CommandHelp *findCommandHelp(std::wstring_view name) {
-  std::wstring key = upper(fendo::editor::trimBlanks(name));
-  if (key.rfind(L"TEMPLATE_", 0) == 0)
-    key.erase(0, 9);
-  for (const CommandHelp &row : kTable)
-    if (upper(row.name) == key)
-      return &row;
-  return nullptr;
+const CommandHelp* findCommandHelp(std::wstring_view name)
+{
+    std::wstring key = upper(fendo::editor::trimBlanks(name));
+    if (key.rfind(L"TEMPLATE_", 0) == 0) key.erase(0, 9);
+    for (const CommandHelp& row : kTable)
+        if (upper(row.name) == key) return &row;
+    return nullptr;
 }
 
-void registerHelpCommand() {
-  fendo::editor::registerPromptCommand(
-      L"HELP", L"lists the commands; HELP NAME describes one",
-      [](std::wstring_view argument) {
-        argument = fendo::editor::trimBlanks(argument);
-        if (argument.empty())
-          listAll();
-        else
-          describe(argument);
-      });
+void registerHelpCommand()
+{
+    fendo::editor::registerPromptCommand(L"HELP", L"lists the commands; HELP NAME describes one",
+                                         [](std::wstring_view argument) {
+                                             argument = fendo::editor::trimBlanks(argument);
+                                             if (argument.empty())
+                                                 listAll();
+                                             else
+                                                 describe(argument);
+                                         });
 }
 
-} // namespace fendo::app
+}  // namespace fendo::app
