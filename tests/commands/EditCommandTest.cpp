@@ -187,7 +187,7 @@ TEST_F(EditCommand, EachKindShowsItsValueUnderItsTitleAndTakesTheNewOne)
     ASSERT_TRUE(s.result) << s.run.output;
     for (const char* shown : {"Dialog \"Hiệu chỉnh MText\"", "\"note\"", "Dialog \"Thay đổi cao độ điểm\"", "\"7.00\"",
                               "Dialog \"Thay đổi cao độ polyline\"", "\"3.25\"", "\"1.50\"",
-                              "Dialog \"Hiệu chỉnh giá trị kích thớc\"", "\"<>\"", "\"0.00\""})
+                              "Dialog \"Hiệu chỉnh giá trị kích thước\"", "\"<>\"", "\"0.00\""})
         EXPECT_NE(s.run.output.find(shown), std::string::npos) << shown << "\n" << s.run.output;
 
     auto& db = *s.result;
