@@ -24,6 +24,8 @@ struct ViewTransform {
     double scale = 1.0;
     double worldLeft = 0.0;
     double worldTop = 0.0;
+    double deviceWidth = 0.0;  // the page, in device units
+    double deviceHeight = 0.0;
     AcGePoint2d toDevice(const AcGePoint3d& p) const { return {(p.x - worldLeft) * scale, (worldTop - p.y) * scale}; }
 };
 
@@ -35,7 +37,10 @@ struct BlockContext {
     int depth = 0;
 };
 
-class CairoWorldDraw : public AcGiWorldDraw, public AcGiWorldGeometry, public AcGiSubEntityTraits {
+class CairoWorldDraw : public AcGiViewportDraw,
+                       public AcGiViewport,
+                       public AcGiWorldGeometry,
+                       public AcGiSubEntityTraits {
 public:
     CairoWorldDraw(cairo_t* cr, const ViewTransform& view, AcDbDatabase* db);
 
@@ -57,6 +62,18 @@ public:
     AcGiSubEntityTraits& subEntityTraits() const override { return const_cast<CairoWorldDraw&>(*this); }
     AcGiRegenType regenType() const override { return kAcGiStandardDisplay; }
     bool regenAbort() const override { return false; }
+
+    // AcGiViewportDraw, AcGiViewport: the page is the view.
+    AcGiViewport& viewport() const override { return const_cast<CairoWorldDraw&>(*this); }
+    void getViewportDcCorners(AcGePoint2d& lowerLeft, AcGePoint2d& upperRight) const override
+    {
+        lowerLeft.set(0.0, 0.0);
+        upperRight.set(m_view.deviceWidth, m_view.deviceHeight);
+    }
+    void getNumPixelsInUnitSquare(const AcGePoint3d&, AcGePoint2d& pixelArea, bool = true) const override
+    {
+        pixelArea.set(m_view.scale, m_view.scale);
+    }
 
     // AcGiWorldGeometry
     bool polyline(std::uint32_t count, const AcGePoint3d* points, const AcGeVector3d* normal = nullptr,

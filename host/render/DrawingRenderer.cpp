@@ -81,7 +81,8 @@ public:
                 return;
             }
         }
-        e.worldDraw(&m_draw);
+        // Sizes relative to the view (a point's PDSIZE) are drawn through the view.
+        if (!e.worldDraw(&m_draw)) e.viewportDraw(&m_draw);
     }
 
 private:
@@ -103,7 +104,7 @@ ViewTransform fitView(const DrawingWindow& w, int width, int height)
     const double scale = std::min(width / (x1 - x0), height / (y1 - y0));
     // Centred on the page.
     const double cx = (x0 + x1) / 2, cy = (y0 + y1) / 2;
-    return ViewTransform{scale, cx - width / 2.0 / scale, cy + height / 2.0 / scale};
+    return ViewTransform{scale, cx - width / 2.0 / scale, cy + height / 2.0 / scale, double(width), double(height)};
 }
 
 DrawingWindow fitWindow(const AcDbExtents& ext)
