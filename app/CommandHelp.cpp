@@ -306,7 +306,9 @@ void listAll()
     // Commands without a row yet still appear, so none is hidden from the list.
     std::vector<std::wstring> others;
     for (const AcEdCommand* c : acedRegCmds->commands())
-        if (!described.count(upper(c->localName()))) others.push_back(c->localName());
+        if (!described.count(upper(c->localName())))
+            others.push_back(std::wstring(c->localName()) + L"  (" + c->globalName() + L", group " + c->groupName() +
+                             L")");
     for (const auto* c : fendo::editor::promptCommands())
         if (!described.count(c->name)) others.push_back(c->name + L"  " + c->summary);
     if (others.empty()) return;
@@ -327,7 +329,11 @@ void describe(std::wstring_view name)
     }
     std::wstring text =
         L"\n" + std::wstring(row->name) + L" (" + row->family + L"): " + row->summary + L".\n" + row->details;
-    if (!available(row->name)) text += L"\n(Not in this build yet.)";
+    const std::wstring key(row->name);
+    if (const AcEdCommand* command = acedRegCmds->lookupCmd(key.c_str()))
+        text += L"\nAlso typed as " + std::wstring(command->globalName()) + L" (group " + command->groupName() + L").";
+    else if (!available(row->name))
+        text += L"\n(Not in this build yet.)";
     text += L"\nExample:";
     const std::wstring_view example = row->example;
     for (std::size_t start = 0;;) {
