@@ -15,55 +15,50 @@
 
 class AcDbDatabase;
 
-namespace fendo::viet {
+namespace fendo::viet
+{
 
 enum class Direction { ToUnicode, ToTcvn3 };
-enum class NameScope { TextsOnly, TextsAndNames }; // layer and block names too
+enum class NameScope { TextsOnly, TextsAndNames };  // layer and block names too
 
 // A converted text, and whether any of it was written in its style's font
 // (rather than only in fonts an MTEXT names inline), in which case the style is
 // pointed at the new font.
 struct ConvertedText {
-  std::wstring text;
-  bool usesStyleFont = true;
+    std::wstring text;
+    bool usesStyleFont = true;
 };
 
 // A single-line text (TEXT, attribute, dimension override) written in
 // `styleFont`; nothing when it does not change. Characters without a TCVN3 form
 // are added to `missing` and leave the text as it is.
-std::optional<ConvertedText> convertText(std::wstring_view text,
-                                         std::wstring_view styleFont,
-                                         Direction direction,
-                                         std::wstring *missing = nullptr);
+std::optional<ConvertedText> convertText(std::wstring_view text, std::wstring_view styleFont, Direction direction,
+                                         std::wstring* missing = nullptr);
 // MTEXT contents: each run is converted by the font it is written in (the
 // style's, or the one an inline \f or \F code names until its group closes);
 // codes are kept, font names they carry are replaced by the new fonts' names.
-std::optional<ConvertedText> convertMText(std::wstring_view contents,
-                                          std::wstring_view styleFont,
-                                          Direction direction,
-                                          std::wstring *missing = nullptr);
+std::optional<ConvertedText> convertMText(std::wstring_view contents, std::wstring_view styleFont, Direction direction,
+                                          std::wstring* missing = nullptr);
 
 // What a conversion changed: how many objects of each kind, in a fixed order of
 // kinds, and the texts left as they were because some characters have no TCVN3
 // form.
 struct ConversionReport {
-  std::vector<std::pair<std::wstring, int>>
-      counts; // kind ("TEXT", "MTEXT" ...) -> objects changed
-  std::vector<std::wstring> problems; // "TEXT 2F: no TCVN3 form for Ấ"
-  int total() const;
-  void add(const std::wstring &kind);
-  // One line per kind that changed, then the problems; "No texts to convert."
-  // when nothing did.
-  std::wstring describe(Direction direction) const;
+    std::vector<std::pair<std::wstring, int>> counts;  // kind ("TEXT", "MTEXT" ...) -> objects changed
+    std::vector<std::wstring> problems;                // "TEXT 2F: no TCVN3 form for Ấ"
+    int total() const;
+    void add(const std::wstring& kind);
+    // One line per kind that changed, then the problems; "No texts to convert."
+    // when nothing did.
+    std::wstring describe(Direction direction) const;
 };
 
 // Converts the texts of the whole drawing (every block, attribute defaults
 // included), or of the given entities only (and the attributes of given block
 // references), and points the styles they use at the fonts of `fonts`. Layer
 // and block names are converted as TCVN3 only with TextsAndNames.
-ConversionReport
-convertDrawing(AcDbDatabase &db, Direction direction, NameScope names,
-               const fonts::VietFontTable &fonts,
-               const std::vector<AcDbObjectId> *selection = nullptr);
+ConversionReport convertDrawing(AcDbDatabase& db, Direction direction, NameScope names,
+                                const fonts::VietFontTable& fonts,
+                                const std::vector<AcDbObjectId>* selection = nullptr);
 
-} // namespace fendo::viet
+}  // namespace fendo::viet

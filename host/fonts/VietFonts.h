@@ -11,7 +11,8 @@
 
 #include "host/core/VietEncodings.h"
 
-namespace fendo::fonts {
+namespace fendo::fonts
+{
 
 // The encoding of texts written in `fontFile` as a style names it (".VnTime",
 // "VNTIMEH.TTF", "VNI-Helve.ttf" ...): ".Vn"/"vn" fonts are TCVN3, those whose
@@ -22,8 +23,8 @@ viet::Encoding encodingOfFont(std::wstring_view fontFile);
 // A font a style can point at: the file name (group 3) and, for styles that
 // carry one, the family.
 struct FontChoice {
-  std::wstring file;
-  std::wstring family;
+    std::wstring file;
+    std::wstring family;
 };
 
 enum class FontDirection { ToUnicode, ToTcvn3 };
@@ -32,26 +33,26 @@ enum class FontDirection { ToUnicode, ToTcvn3 };
 // and [tcvn3] (the reverse). Patterns use * for any run of characters and are
 // compared, letter case ignored, with the font name without folder, extension
 // and leading dot; the first matching line wins.
-class VietFontTable {
+class VietFontTable
+{
 public:
-  // Parses the table's text; false with `error` ("line N: ...") when a line is
-  // not understood.
-  bool parse(std::string_view text, std::string *error = nullptr);
-  // The table in Data/VietFonts.ini beside the program, or the built-in one
-  // when that file is missing or unreadable.
-  static const VietFontTable &installed();
-  static const char *builtInText();
+    // Parses the table's text; false with `error` ("line N: ...") when a line is
+    // not understood.
+    bool parse(std::string_view text, std::string* error = nullptr);
+    // The table in Data/VietFonts.ini beside the program, or the built-in one
+    // when that file is missing or unreadable.
+    static const VietFontTable& installed();
+    static const char* builtInText();
 
-  std::optional<FontChoice> find(std::wstring_view fontFile,
-                                 FontDirection direction) const;
+    std::optional<FontChoice> find(std::wstring_view fontFile, FontDirection direction) const;
 
 private:
-  struct Row {
-    FontDirection direction;
-    std::string pattern;
-    FontChoice font;
-  };
-  std::vector<Row> m_rows;
+    struct Row {
+        FontDirection direction;
+        std::string pattern;
+        FontChoice font;
+    };
+    std::vector<Row> m_rows;
 };
 
 // The font name reduced as the table compares it: ".VnTime" and
@@ -62,9 +63,9 @@ std::string vietFontKey(std::wstring_view fontFile);
 // Unicode font of the same look when the font is an 8-bit Vietnamese one, else
 // both as they are.
 struct DisplayText {
-  std::wstring text;
-  std::wstring fontFile;
+    std::wstring text;
+    std::wstring fontFile;
 };
 DisplayText displayText(std::wstring_view text, std::wstring_view fontFile);
 
-} // namespace fendo::fonts
+}  // namespace fendo::fonts

@@ -9,258 +9,178 @@
 
 #include "host/db/VietTextConversion.h"
 #include "host/fonts/VietFonts.h"
+#include "support/VietLetters.h"
 
-namespace {
+namespace
+{
 
 using fendo::viet::Encoding;
+using namespace fendo::test;
 
-// Every Vietnamese letter in one tone row: the Unicode letters and, letter by
-// letter, their TCVN3 bytes (small letters; the capitals font draws the same
-// bytes as capitals) and their VNI bytes.
-struct LetterRow {
-  const wchar_t *letters;
-  const char *tcvn3; // one byte per letter, or null where TCVN3 has no byte for
-                     // a capital
-  const char *vni;   // letters separated by blanks
-};
-
-// Small letters: base, grave, hook, tilde, acute, dot below.
-const LetterRow kSmall[] = {
-    {L"aàảãáạ", "a\xB5\xB6\xB7\xB8\xB9", "a a\xF8 a\xFB a\xF5 a\xF9 a\xEF"},
-    {L"ăằẳẵắặ", "\xA8\xBB\xBC\xBD\xBE\xC6",
-     "a\xEA a\xE8 a\xFA a\xFC a\xE9 a\xEB"},
-    {L"âầẩẫấậ", "\xA9\xC7\xC8\xC9\xCA\xCB",
-     "a\xE2 a\xE0 a\xE5 a\xE3 a\xE1 a\xE4"},
-    {L"eèẻẽéẹ", "e\xCC\xCE\xCF\xD0\xD1", "e e\xF8 e\xFB e\xF5 e\xF9 e\xEF"},
-    {L"êềểễếệ", "\xAA\xD2\xD3\xD4\xD5\xD6",
-     "e\xE2 e\xE0 e\xE5 e\xE3 e\xE1 e\xE4"},
-    {L"iìỉĩíị", "i\xD7\xD8\xDC\xDD\xDE", "i \xEC \xE6 \xF3 \xED \xF2"},
-    {L"oòỏõóọ", "o\xDF\xE1\xE2\xE3\xE4", "o o\xF8 o\xFB o\xF5 o\xF9 o\xEF"},
-    {L"ôồổỗốộ", "\xAB\xE5\xE6\xE7\xE8\xE9",
-     "o\xE2 o\xE0 o\xE5 o\xE3 o\xE1 o\xE4"},
-    {L"ơờởỡớợ", "\xAC\xEA\xEB\xEC\xED\xEE",
-     "\xF4 \xF4\xF8 \xF4\xFB \xF4\xF5 \xF4\xF9 \xF4\xEF"},
-    {L"uùủũúụ", "u\xEF\xF1\xF2\xF3\xF4", "u u\xF8 u\xFB u\xF5 u\xF9 u\xEF"},
-    {L"ưừửữứự", "\xAD\xF5\xF6\xF7\xF8\xF9",
-     "\xF6 \xF6\xF8 \xF6\xFB \xF6\xF5 \xF6\xF9 \xF6\xEF"},
-    {L"yỳỷỹýỵ", "y\xFA\xFB\xFC\xFD\xFE", "y y\xF8 y\xFB y\xF5 y\xF9 \xEE"},
-    {L"đ", "\xAE", "\xF1"},
-};
-
-// Capitals: TCVN3 (plain fonts) has bytes only for the seven capitals without
-// tone marks.
-const LetterRow kCapitals[] = {
-    {L"AÀẢÃÁẠ", "A\xB5\xB6\xB7\xB8\xB9", "A A\xD8 A\xDB A\xD5 A\xD9 A\xCF"},
-    {L"ĂẰẲẴẮẶ", "\xA8\xBB\xBC\xBD\xBE\xC6",
-     "A\xCA A\xC8 A\xDA A\xDC A\xC9 A\xCB"},
-    {L"ÂẦẨẪẤẬ", "\xA9\xC7\xC8\xC9\xCA\xCB",
-     "A\xC2 A\xC0 A\xC5 A\xC3 A\xC1 A\xC4"},
-    {L"EÈẺẼÉẸ", "E\xCC\xCE\xCF\xD0\xD1", "E E\xD8 E\xDB E\xD5 E\xD9 E\xCF"},
-    {L"ÊỀỂỄẾỆ", "\xAA\xD2\xD3\xD4\xD5\xD6",
-     "E\xC2 E\xC0 E\xC5 E\xC3 E\xC1 E\xC4"},
-    {L"IÌỈĨÍỊ", "I\xD7\xD8\xDC\xDD\xDE", "I \xCC \xC6 \xD3 \xCD \xD2"},
-    {L"OÒỎÕÓỌ", "O\xDF\xE1\xE2\xE3\xE4", "O O\xD8 O\xDB O\xD5 O\xD9 O\xCF"},
-    {L"ÔỒỔỖỐỘ", "\xAB\xE5\xE6\xE7\xE8\xE9",
-     "O\xC2 O\xC0 O\xC5 O\xC3 O\xC1 O\xC4"},
-    {L"ƠỜỞỠỚỢ", "\xAC\xEA\xEB\xEC\xED\xEE",
-     "\xD4 \xD4\xD8 \xD4\xDB \xD4\xD5 \xD4\xD9 \xD4\xCF"},
-    {L"UÙỦŨÚỤ", "U\xEF\xF1\xF2\xF3\xF4", "U U\xD8 U\xDB U\xD5 U\xD9 U\xCF"},
-    {L"ƯỪỬỮỨỰ", "\xAD\xF5\xF6\xF7\xF8\xF9",
-     "\xD6 \xD6\xD8 \xD6\xDB \xD6\xD5 \xD6\xD9 \xD6\xCF"},
-    {L"YỲỶỸÝỴ", "Y\xFA\xFB\xFC\xFD\xFE", "Y Y\xD8 Y\xDB Y\xD5 Y\xD9 \xCE"},
-    {L"Đ", "\xAE", "\xD1"},
-};
-
-// The plain TCVN3 font's bytes for the capitals without tone marks.
-const std::pair<wchar_t, char> kTcvn3PlainCapitals[] = {
-    {L'Ă', '\xA1'}, {L'Â', '\xA2'}, {L'Ê', '\xA3'}, {L'Ô', '\xA4'},
-    {L'Ơ', '\xA5'}, {L'Ư', '\xA6'}, {L'Đ', '\xA7'}};
-
-std::vector<std::string> words(const std::string &s) {
-  std::vector<std::string> out;
-  std::size_t at = 0;
-  while (at <= s.size()) {
-    const std::size_t blank = std::min(s.find(' ', at), s.size());
-    out.push_back(s.substr(at, blank - at));
-    at = blank + 1;
-  }
-  return out;
-}
-
-TEST(VietLetterTable, EveryLetterDecodesAndEncodesInEachEncoding) {
-  int letters = 0;
-  for (const auto *rows : {kSmall, kCapitals}) {
-    const bool capitals = rows == kCapitals;
-    for (std::size_t r = 0; r < std::size(kSmall); ++r) {
-      const LetterRow &row = rows[r];
-      const std::wstring unicode = row.letters;
-      const std::vector<std::string> vni = words(row.vni);
-      ASSERT_EQ(vni.size(), unicode.size()) << r;
-      for (std::size_t i = 0; i < unicode.size(); ++i, ++letters) {
-        const std::wstring letter(1, unicode[i]);
-        const std::string tcvn3(1, row.tcvn3[i]);
-        SCOPED_TRACE(testing::Message() << "row " << r << " letter " << i
-                                        << (capitals ? " capital" : ""));
-        EXPECT_EQ(fendo::viet::decode(vni[i], Encoding::Vni), letter);
-        EXPECT_EQ(fendo::viet::encode(letter, Encoding::Vni), vni[i]);
-        EXPECT_EQ(fendo::viet::encode(letter, Encoding::Tcvn3Capitals), tcvn3);
-        if (capitals) {
-          EXPECT_EQ(fendo::viet::decode(tcvn3, Encoding::Tcvn3Capitals),
-                    letter);
-        } else {
-          EXPECT_EQ(fendo::viet::decode(tcvn3, Encoding::Tcvn3), letter);
-          EXPECT_EQ(fendo::viet::encode(letter, Encoding::Tcvn3), tcvn3);
-        }
-      }
+std::vector<std::string> words(const std::string& s)
+{
+    std::vector<std::string> out;
+    std::size_t at = 0;
+    while (at <= s.size()) {
+        const std::size_t blank = std::min(s.find(' ', at), s.size());
+        out.push_back(s.substr(at, blank - at));
+        at = blank + 1;
     }
-  }
-  EXPECT_EQ(letters,
-            2 * (12 * 6 + 1)); // twelve vowels in six tones and d with stroke
-  for (const auto &[letter, byte] : kTcvn3PlainCapitals) {
-    EXPECT_EQ(fendo::viet::decode(std::string(1, byte), Encoding::Tcvn3),
-              std::wstring(1, letter));
-    EXPECT_EQ(fendo::viet::encode(std::wstring(1, letter), Encoding::Tcvn3),
-              std::string(1, byte));
-  }
+    return out;
 }
 
-TEST(VietLetterTable, WholeWordsReadRightInEveryEncoding) {
-  EXPECT_EQ(fendo::viet::decode("\xA7\xAD\xEAng Vi\xD6t Nam", Encoding::Tcvn3),
-            L"Đường Việt Nam");
-  EXPECT_EQ(
-      fendo::viet::decode("\xAE\xAD\xEAng cao t\xB8i", Encoding::Tcvn3Capitals),
-      L"ĐƯỜNG CAO TÁI");
-  EXPECT_EQ(
-      fendo::viet::decode("\xD1\xF6\xF4\xF8ng Vie\xE4t Nam", Encoding::Vni),
-      L"Đường Việt Nam");
-  // Symbols that are no letter keep their Windows-1252 character.
-  EXPECT_EQ(fendo::viet::decode("45\xB0 \x80", Encoding::Tcvn3), L"45° €");
+TEST(VietLetterTable, EveryLetterDecodesAndEncodesInEachEncoding)
+{
+    int letters = 0;
+    for (const auto* rows : {kSmall, kCapitals}) {
+        const bool capitals = rows == kCapitals;
+        for (std::size_t r = 0; r < std::size(kSmall); ++r) {
+            const LetterRow& row = rows[r];
+            const std::wstring unicode = row.letters;
+            const std::vector<std::string> vni = words(row.vni);
+            ASSERT_EQ(vni.size(), unicode.size()) << r;
+            for (std::size_t i = 0; i < unicode.size(); ++i, ++letters) {
+                const std::wstring letter(1, unicode[i]);
+                const std::string tcvn3(1, row.tcvn3[i]);
+                SCOPED_TRACE(testing::Message() << "row " << r << " letter " << i << (capitals ? " capital" : ""));
+                EXPECT_EQ(fendo::viet::decode(vni[i], Encoding::Vni), letter);
+                EXPECT_EQ(fendo::viet::encode(letter, Encoding::Vni), vni[i]);
+                EXPECT_EQ(fendo::viet::encode(letter, Encoding::Tcvn3Capitals), tcvn3);
+                if (capitals) {
+                    EXPECT_EQ(fendo::viet::decode(tcvn3, Encoding::Tcvn3Capitals), letter);
+                } else {
+                    EXPECT_EQ(fendo::viet::decode(tcvn3, Encoding::Tcvn3), letter);
+                    EXPECT_EQ(fendo::viet::encode(letter, Encoding::Tcvn3), tcvn3);
+                }
+            }
+        }
+    }
+    EXPECT_EQ(letters,
+              2 * (12 * 6 + 1));  // twelve vowels in six tones and d with stroke
+    for (const auto& [letter, byte] : kTcvn3PlainCapitals) {
+        EXPECT_EQ(fendo::viet::decode(std::string(1, byte), Encoding::Tcvn3), std::wstring(1, letter));
+        EXPECT_EQ(fendo::viet::encode(std::wstring(1, letter), Encoding::Tcvn3), std::string(1, byte));
+    }
 }
 
-TEST(VietLetterTable, CapitalsWithToneMarksHaveNoPlainTcvn3Byte) {
-  std::wstring missing;
-  EXPECT_EQ(fendo::viet::encode(L"ẤP Bà", Encoding::Tcvn3, &missing),
-            "?P B\xB5");
-  EXPECT_EQ(missing, L"Ấ");
-  missing.clear();
-  EXPECT_EQ(fendo::viet::encode(L"中", Encoding::Vni, &missing), "?");
-  EXPECT_EQ(missing, L"中");
+TEST(VietLetterTable, WholeWordsReadRightInEveryEncoding)
+{
+    EXPECT_EQ(fendo::viet::decode("\xA7\xAD\xEAng Vi\xD6t Nam", Encoding::Tcvn3), L"Đường Việt Nam");
+    EXPECT_EQ(fendo::viet::decode("\xAE\xAD\xEAng cao t\xB8i", Encoding::Tcvn3Capitals), L"ĐƯỜNG CAO TÁI");
+    EXPECT_EQ(fendo::viet::decode("\xD1\xF6\xF4\xF8ng Vie\xE4t Nam", Encoding::Vni), L"Đường Việt Nam");
+    // Symbols that are no letter keep their Windows-1252 character.
+    EXPECT_EQ(fendo::viet::decode("45\xB0 \x80", Encoding::Tcvn3), L"45° €");
 }
 
-TEST(VietStoredText, BytesComeBackFromEveryCodePageADrawingMayHaveUsed) {
-  // Windows-1252 (R2007 files and ezdxf), Windows-1258 (Vietnamese Windows) and
-  // Latin-1 readings of the same bytes all give the bytes back.
-  EXPECT_EQ(fendo::viet::storedBytes(L"Vi\u00D6t"), std::string("Vi\xD6t"));
-  EXPECT_EQ(fendo::viet::storedBytes(L"\u0102\u0300\u20AB"),
-            std::string("\xC3\xCC\xFE"));
-  EXPECT_EQ(fendo::viet::storedBytes(L"\u0080\u20AC"), std::string("\x80\x80"));
-  EXPECT_EQ(fendo::viet::storedBytes(L"Việt"), std::nullopt);
-  for (int b = 0x80; b < 0x100; ++b) {
-    const std::string byte(1, static_cast<char>(b));
-    EXPECT_EQ(fendo::viet::storedBytes(fendo::viet::storedText(byte)), byte)
-        << b;
-  }
-  EXPECT_EQ(fendo::viet::decodeStored(L"Vi\u00D6t", Encoding::Tcvn3), L"Việt");
-  EXPECT_EQ(fendo::viet::decodeStored(L"plain", Encoding::Tcvn3), std::nullopt);
-  EXPECT_EQ(fendo::viet::decodeStored(L"Việt", Encoding::Tcvn3), std::nullopt);
-  EXPECT_EQ(fendo::viet::decodeStored(L"Vi\u00D6t", Encoding::Unicode),
-            std::nullopt);
+TEST(VietLetterTable, CapitalsWithToneMarksHaveNoPlainTcvn3Byte)
+{
+    std::wstring missing;
+    EXPECT_EQ(fendo::viet::encode(L"ẤP Bà", Encoding::Tcvn3, &missing), "?P B\xB5");
+    EXPECT_EQ(missing, L"Ấ");
+    missing.clear();
+    EXPECT_EQ(fendo::viet::encode(L"中", Encoding::Vni, &missing), "?");
+    EXPECT_EQ(missing, L"中");
 }
 
-TEST(VietFonts, FontNamesSayWhichEncodingTheirTextsUse) {
-  using fendo::fonts::encodingOfFont;
-  for (const wchar_t *f :
-       {L".VnTime", L".VnArial", L"VNTIME.TTF",
-        L"C:\\Windows\\Fonts\\vnarialb.ttf", L".VnArial Narrow"})
-    EXPECT_EQ(encodingOfFont(f), Encoding::Tcvn3) << f;
-  for (const wchar_t *f :
-       {L".VnTimeH", L".VnArialH", L"VNTIMEH.TTF", L"vnarialhb.ttf"})
-    EXPECT_EQ(encodingOfFont(f), Encoding::Tcvn3Capitals) << f;
-  for (const wchar_t *f : {L"VNI-Times", L"VNI-Helve.ttf", L"vni-times.TTF"})
-    EXPECT_EQ(encodingOfFont(f), Encoding::Vni) << f;
-  for (const wchar_t *f :
-       {L"arial.ttf", L"Times New Roman", L"txt", L"romans.shx", L"", L"v"})
-    EXPECT_EQ(encodingOfFont(f), Encoding::Unicode) << f;
+TEST(VietStoredText, BytesComeBackFromEveryCodePageADrawingMayHaveUsed)
+{
+    // Windows-1252 (R2007 files and ezdxf), Windows-1258 (Vietnamese Windows) and
+    // Latin-1 readings of the same bytes all give the bytes back.
+    EXPECT_EQ(fendo::viet::storedBytes(L"Vi\u00D6t"), std::string("Vi\xD6t"));
+    EXPECT_EQ(fendo::viet::storedBytes(L"\u0102\u0300\u20AB"), std::string("\xC3\xCC\xFE"));
+    EXPECT_EQ(fendo::viet::storedBytes(L"\u0080\u20AC"), std::string("\x80\x80"));
+    EXPECT_EQ(fendo::viet::storedBytes(L"Việt"), std::nullopt);
+    for (int b = 0x80; b < 0x100; ++b) {
+        const std::string byte(1, static_cast<char>(b));
+        EXPECT_EQ(fendo::viet::storedBytes(fendo::viet::storedText(byte)), byte) << b;
+    }
+    EXPECT_EQ(fendo::viet::decodeStored(L"Vi\u00D6t", Encoding::Tcvn3), L"Việt");
+    EXPECT_EQ(fendo::viet::decodeStored(L"plain", Encoding::Tcvn3), std::nullopt);
+    EXPECT_EQ(fendo::viet::decodeStored(L"Việt", Encoding::Tcvn3), std::nullopt);
+    EXPECT_EQ(fendo::viet::decodeStored(L"Vi\u00D6t", Encoding::Unicode), std::nullopt);
 }
 
-TEST(VietFonts, TableMapsFontsBothWaysFirstMatchWinning) {
-  fendo::fonts::VietFontTable table;
-  ASSERT_TRUE(table.parse("; comment\n[unicode]\nvnarial* = arial.ttf | "
-                          "Arial\n* = times.ttf | Times New Roman\n"
-                          "[tcvn3]\narial* = vnarial.ttf | .VnArial\n"));
-  using fendo::fonts::FontDirection;
-  EXPECT_EQ(table.find(L".VnArialH", FontDirection::ToUnicode)->family,
-            L"Arial");
-  EXPECT_EQ(table.find(L"VNTIME.TTF", FontDirection::ToUnicode)->file,
-            L"times.ttf");
-  EXPECT_EQ(table.find(L"Arial.ttf", FontDirection::ToTcvn3)->family,
-            L".VnArial");
-  EXPECT_FALSE(table.find(L"times.ttf", FontDirection::ToTcvn3));
-
-  std::string error;
-  EXPECT_FALSE(table.parse("vntime = times.ttf\n", &error));
-  EXPECT_EQ(error,
-            "line 1: expected [unicode] or [tcvn3] before the first font");
-  EXPECT_FALSE(table.parse("[unicode]\n\nvntime times.ttf\n", &error));
-  EXPECT_EQ(error, "line 3: expected pattern = font file | family");
-  EXPECT_TRUE(table.parse(fendo::fonts::VietFontTable::builtInText()));
+TEST(VietFonts, FontNamesSayWhichEncodingTheirTextsUse)
+{
+    using fendo::fonts::encodingOfFont;
+    for (const wchar_t* f :
+         {L".VnTime", L".VnArial", L"VNTIME.TTF", L"C:\\Windows\\Fonts\\vnarialb.ttf", L".VnArial Narrow"})
+        EXPECT_EQ(encodingOfFont(f), Encoding::Tcvn3) << f;
+    for (const wchar_t* f : {L".VnTimeH", L".VnArialH", L"VNTIMEH.TTF", L"vnarialhb.ttf"})
+        EXPECT_EQ(encodingOfFont(f), Encoding::Tcvn3Capitals) << f;
+    for (const wchar_t* f : {L"VNI-Times", L"VNI-Helve.ttf", L"vni-times.TTF"})
+        EXPECT_EQ(encodingOfFont(f), Encoding::Vni) << f;
+    for (const wchar_t* f : {L"arial.ttf", L"Times New Roman", L"txt", L"romans.shx", L"", L"v"})
+        EXPECT_EQ(encodingOfFont(f), Encoding::Unicode) << f;
 }
 
-TEST(VietTextConversion, SingleLineTextsFollowTheirStyleFont) {
-  using fendo::viet::convertText;
-  using fendo::viet::Direction;
-  EXPECT_EQ(convertText(L"Vi\u00D6t", L".VnTime", Direction::ToUnicode)->text,
-            L"Việt");
-  EXPECT_EQ(
-      convertText(L"Vie\u00E4t", L"VNI-Times", Direction::ToUnicode)->text,
-      L"Việt");
-  EXPECT_EQ(
-      convertText(L"\u00AE\u00E9", L".VnTimeH", Direction::ToUnicode)->text,
-      L"ĐỘ");
-  // Plain ASCII, Unicode texts and texts in other fonts are left alone.
-  EXPECT_FALSE(convertText(L"Km 0+100", L".VnTime", Direction::ToUnicode));
-  EXPECT_FALSE(convertText(L"Việt", L".VnTime", Direction::ToUnicode));
-  EXPECT_FALSE(convertText(L"Vi\u00D6t", L"arial.ttf", Direction::ToUnicode));
+TEST(VietFonts, TableMapsFontsBothWaysFirstMatchWinning)
+{
+    fendo::fonts::VietFontTable table;
+    ASSERT_TRUE(table.parse("; comment\n[unicode]\nvnarial* = arial.ttf | "
+                            "Arial\n* = times.ttf | Times New Roman\n"
+                            "[tcvn3]\narial* = vnarial.ttf | .VnArial\n"));
+    using fendo::fonts::FontDirection;
+    EXPECT_EQ(table.find(L".VnArialH", FontDirection::ToUnicode)->family, L"Arial");
+    EXPECT_EQ(table.find(L"VNTIME.TTF", FontDirection::ToUnicode)->file, L"times.ttf");
+    EXPECT_EQ(table.find(L"Arial.ttf", FontDirection::ToTcvn3)->family, L".VnArial");
+    EXPECT_FALSE(table.find(L"times.ttf", FontDirection::ToTcvn3));
 
-  EXPECT_EQ(convertText(L"Việt", L"arial.ttf", Direction::ToTcvn3)->text,
-            L"Vi\u00D6t");
-  EXPECT_FALSE(convertText(L"Vi\u00D6t", L".VnTime", Direction::ToTcvn3));
-  std::wstring missing;
-  EXPECT_FALSE(convertText(L"ẤP", L"arial.ttf", Direction::ToTcvn3, &missing));
-  EXPECT_EQ(missing, L"Ấ");
+    std::string error;
+    EXPECT_FALSE(table.parse("vntime = times.ttf\n", &error));
+    EXPECT_EQ(error, "line 1: expected [unicode] or [tcvn3] before the first font");
+    EXPECT_FALSE(table.parse("[unicode]\n\nvntime times.ttf\n", &error));
+    EXPECT_EQ(error, "line 3: expected pattern = font file | family");
+    EXPECT_TRUE(table.parse(fendo::fonts::VietFontTable::builtInText()));
 }
 
-TEST(VietTextConversion, MTextRunsFollowTheirInlineFontsAndKeepTheirCodes) {
-  using fendo::viet::convertMText;
-  using fendo::viet::Direction;
-  const auto converted = convertMText(
-      L"{\\f.VnArial|b0|i0|c0|p34;C\u00A7o \u00AE\u00E9} ASCII "
-      L"{\\fVNI-Times|b1;Vie\u00E4t}\\PT\u00B5u \\H2.5x;\\S\u00AE^\u00E9;",
-      L"txt", Direction::ToUnicode);
-  ASSERT_TRUE(converted);
-  // The style font (txt) is not Vietnamese: the runs after the groups stay as
-  // they are.
-  EXPECT_EQ(converted->text, L"{\\fArial|b0|i0|c0|p34;CĐo độ} ASCII {\\fTimes "
-                             L"New Roman|b1;Việt}\\PT\u00B5u "
-                             L"\\H2.5x;\\S\u00AE^\u00E9;");
-  EXPECT_FALSE(converted->usesStyleFont);
+TEST(VietTextConversion, SingleLineTextsFollowTheirStyleFont)
+{
+    using fendo::viet::convertText;
+    using fendo::viet::Direction;
+    EXPECT_EQ(convertText(L"Vi\u00D6t", L".VnTime", Direction::ToUnicode)->text, L"Việt");
+    EXPECT_EQ(convertText(L"Vie\u00E4t", L"VNI-Times", Direction::ToUnicode)->text, L"Việt");
+    EXPECT_EQ(convertText(L"\u00AE\u00E9", L".VnTimeH", Direction::ToUnicode)->text, L"ĐỘ");
+    // Plain ASCII, Unicode texts and texts in other fonts are left alone.
+    EXPECT_FALSE(convertText(L"Km 0+100", L".VnTime", Direction::ToUnicode));
+    EXPECT_FALSE(convertText(L"Việt", L".VnTime", Direction::ToUnicode));
+    EXPECT_FALSE(convertText(L"Vi\u00D6t", L"arial.ttf", Direction::ToUnicode));
 
-  const auto inStyle =
-      convertMText(L"\\A1;T\u00B5u {\\fArial|b0;\u00B5}\\P\\S\u00AE^\u00E9;",
-                   L".VnTime", Direction::ToUnicode);
-  ASSERT_TRUE(inStyle);
-  EXPECT_EQ(inStyle->text, L"\\A1;Tàu {\\fArial|b0;\u00B5}\\P\\Sđ^ộ;");
-  EXPECT_TRUE(inStyle->usesStyleFont);
-
-  // Converting again changes nothing.
-  EXPECT_FALSE(convertMText(converted->text, L"txt", Direction::ToUnicode));
-  EXPECT_FALSE(
-      convertMText(L"{\\f.VnTime;plain} \\P", L"txt", Direction::ToUnicode));
-
-  const auto back =
-      convertMText(L"{\\fArial|b0;Đo độ} x", L"txt", Direction::ToTcvn3);
-  ASSERT_TRUE(back);
-  EXPECT_EQ(back->text, L"{\\f.VnArial|b0;\u00A7o \u00AE\u00E9} x");
+    EXPECT_EQ(convertText(L"Việt", L"arial.ttf", Direction::ToTcvn3)->text, L"Vi\u00D6t");
+    EXPECT_FALSE(convertText(L"Vi\u00D6t", L".VnTime", Direction::ToTcvn3));
+    std::wstring missing;
+    EXPECT_FALSE(convertText(L"ẤP", L"arial.ttf", Direction::ToTcvn3, &missing));
+    EXPECT_EQ(missing, L"Ấ");
 }
 
-} // namespace
+TEST(VietTextConversion, MTextRunsFollowTheirInlineFontsAndKeepTheirCodes)
+{
+    using fendo::viet::convertMText;
+    using fendo::viet::Direction;
+    const auto converted = convertMText(L"{\\f.VnArial|b0|i0|c0|p34;C\u00A7o \u00AE\u00E9} ASCII "
+                                        L"{\\fVNI-Times|b1;Vie\u00E4t}\\PT\u00B5u \\H2.5x;\\S\u00AE^\u00E9;",
+                                        L"txt", Direction::ToUnicode);
+    ASSERT_TRUE(converted);
+    // The style font (txt) is not Vietnamese: the runs after the groups stay as
+    // they are.
+    EXPECT_EQ(converted->text, L"{\\fArial|b0|i0|c0|p34;CĐo độ} ASCII {\\fTimes "
+                               L"New Roman|b1;Việt}\\PT\u00B5u "
+                               L"\\H2.5x;\\S\u00AE^\u00E9;");
+    EXPECT_FALSE(converted->usesStyleFont);
+
+    const auto inStyle =
+        convertMText(L"\\A1;T\u00B5u {\\fArial|b0;\u00B5}\\P\\S\u00AE^\u00E9;", L".VnTime", Direction::ToUnicode);
+    ASSERT_TRUE(inStyle);
+    EXPECT_EQ(inStyle->text, L"\\A1;Tàu {\\fArial|b0;\u00B5}\\P\\Sđ^ộ;");
+    EXPECT_TRUE(inStyle->usesStyleFont);
+
+    // Converting again changes nothing.
+    EXPECT_FALSE(convertMText(converted->text, L"txt", Direction::ToUnicode));
+    EXPECT_FALSE(convertMText(L"{\\f.VnTime;plain} \\P", L"txt", Direction::ToUnicode));
+
+    const auto back = convertMText(L"{\\fArial|b0;Đo độ} x", L"txt", Direction::ToTcvn3);
+    ASSERT_TRUE(back);
+    EXPECT_EQ(back->text, L"{\\f.VnArial|b0;\u00A7o \u00AE\u00E9} x");
+}
+
+}  // namespace
