@@ -83,6 +83,7 @@ std::vector<Case> otherCases()
         {"mtext-style", "mtext", "VNT", "\\A1;C\xB8t {\\fArial|b0;\xB5}", L"\\A1;Cát {\\fArial|b0;\xB5}"},
         {"attdef", "attdef", "VNT", "\xA7i\xD3m", L"Điểm"},
         {"attrib", "attrib", "VNT", "Cao \xAE\xE9", L"Cao độ"},
+        {"multileader", "multileader", "VNT", "Cao \xAE\xE9", L"Cao độ"},
         {"dimension", "dimension", "VNT",
          "Kho\xB6ng c\xB8"
          "ch <>",
@@ -96,7 +97,7 @@ std::vector<Case> otherCases()
 std::string writerScript(const std::vector<Case>& cases, const fs::path& out, const std::string& version,
                          const std::string& encode)
 {
-    std::string py = "import ezdxf\n"
+    std::string py = "import ezdxf, ezdxf.math, ezdxf.render.mleader\n"
                      "doc = ezdxf.new('" +
                      version + "')\n";
     if (encode == "cp1258") py += "doc.header['$DWGCODEPAGE'] = 'ANSI_1258'\n";
@@ -128,6 +129,13 @@ std::string writerScript(const std::vector<Case>& cases, const fs::path& out, co
             py += "ref = msp.add_blockref('MARK', (0, y), dxfattribs={'layer': L})\n"
                   "ref.add_attrib('V', " +
                   text + ", (0, y), dxfattribs=" + attribs + ")\n";
+        } else if (c.kind == "multileader") {
+            py += "ml = msp.add_multileader_mtext('Standard', dxfattribs={'layer': L})\n"
+                  "ml.set_content(" +
+                  text + ", style='" + c.style +
+                  "')\n"
+                  "ml.add_leader_line(ezdxf.render.mleader.ConnectionSide.left, [(-10, y - 5)])\n"
+                  "ml.build(insert=ezdxf.math.Vec2(0, y))\n";
         } else if (c.kind == "dimension") {
             py += "msp.add_linear_dim(base=(0, y + 5), p1=(0, y), p2=(30, y), text=" + text +
                   ", dimstyle='VNDIM', dxfattribs={'layer': L}).render()\n";
@@ -151,6 +159,7 @@ std::map<std::string, std::string> readTexts(const fs::path& path)
                            "    if t == 'TEXT': out(e.dxf.layer, e.dxf.text)\n"
                            "    elif t == 'MTEXT': out(e.dxf.layer, e.text)\n"
                            "    elif t == 'DIMENSION': out(e.dxf.layer, e.dxf.text)\n"
+                           "    elif t == 'MULTILEADER': out(e.dxf.layer, e.context.mtext.default_content)\n"
                            "    elif t == 'INSERT':\n"
                            "        for a in e.attribs: out(e.dxf.layer, a.dxf.text)\n"
                            "for e in doc.blocks.get('MARK') or []:\n"
@@ -222,6 +231,7 @@ TEST_F(VietDrawing, EveryLetterOfEveryEncodingBecomesUnicodeAndStylesGetUnicodeF
         EXPECT_NE(run.output.find("ATTDEF: 1"), std::string::npos) << run.output;
         EXPECT_NE(run.output.find("ATTRIB: 1"), std::string::npos) << run.output;
         EXPECT_NE(run.output.find("DIMENSION: 1"), std::string::npos) << run.output;
+        EXPECT_NE(run.output.find("MULTILEADER: 1"), std::string::npos) << run.output;
         EXPECT_NE(run.output.find("STYLE: 4"), std::string::npos) << run.output;
         EXPECT_EQ(run.output.find("LAYER"), std::string::npos) << run.output;
     }
