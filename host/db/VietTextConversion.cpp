@@ -2,6 +2,8 @@
 #include "host/db/VietTextConversion.h"
 
 #include <algorithm>
+#include <map>
+#include <memory>
 #include <set>
 
 #include "host/db/AcDbDatabase.h"
@@ -255,7 +257,8 @@ private:
         }
         if (!converted) return true;
         result = converted->text;
-        if (converted->usesStyleFont) m_styles.insert(resolvedStyle(styleId));
+        if (converted->usesStyleFont) m_styleUsers[resolvedStyle(styleId)].push_back(obj->objectId());
+        m_converted.insert(obj->objectId());
         return true;
     }
 
@@ -367,17 +370,83 @@ private:
     {
         const auto direction =
             m_direction == Direction::ToUnicode ? fonts::FontDirection::ToUnicode : fonts::FontDirection::ToTcvn3;
-        for (AcDbObjectId id : m_styles) {
+        for (const auto& [id, users] : m_styleUsers) {
             const std::wstring font = styleFont(id);
             const bool eightBit = encodingOfFont(font) != Encoding::Unicode;
             if (eightBit != (m_direction == Direction::ToUnicode)) continue;
             const std::optional<fonts::FontChoice> choice = m_table.find(font, direction);
             if (!choice) continue;
+            // Texts left out of a selection keep their style as it was; the converted ones move
+            // to a copy pointing at the new font.
+            if (m_selection && styleStillNeeded(id)) {
+                moveToCopy(id, users, *choice);
+                continue;
+            }
             db::OpenedObject<AcDbTextStyleTableRecord> rec(id, AcDb::kForWrite);
             if (!rec) continue;
-            rec->setFileName(choice->file.c_str());
-            if (!rec->typeface().empty() || m_direction == Direction::ToTcvn3) rec->setTypeface(choice->family);
+            pointAt(*rec.get(), *choice);
             m_report.add(L"STYLE");
+        }
+    }
+
+    void pointAt(AcDbTextStyleTableRecord& rec, const fonts::FontChoice& choice)
+    {
+        rec.setFileName(choice.file.c_str());
+        if (!rec.typeface().empty() || m_direction == Direction::ToTcvn3) rec.setTypeface(choice.family);
+    }
+
+    // True when a text that was not converted is written in `style` and would have been converted.
+    bool styleStillNeeded(AcDbObjectId style)
+    {
+        const std::wstring font = styleFont(style);
+        auto needs = [&](const AcDbEntity* e) {
+            if (!e || m_converted.count(e->objectId())) return false;
+            if (const auto* text = AcDbText::cast(e))
+                return resolvedStyle(text->textStyle()) == style &&
+                       convertText(text->textString(), font, m_direction).has_value();
+            if (const auto* mtext = AcDbMText::cast(e))
+                return resolvedStyle(mtext->textStyle()) == style &&
+                       convertMText(mtext->contents(), font, m_direction).has_value();
+            return false;
+        };
+        const auto* blocks = db::peekObject<AcDbBlockTable>(m_db.blockTableId());
+        for (AcDbObjectId btrId : blocks ? blocks->recordIds() : std::vector<AcDbObjectId>()) {
+            const auto* btr = db::peekObject<AcDbBlockTableRecord>(btrId);
+            for (AcDbObjectId id : btr ? btr->entityIds() : std::vector<AcDbObjectId>()) {
+                const auto* e = db::peekObject<AcDbEntity>(id);
+                if (needs(e)) return true;
+                if (const auto* ref = AcDbBlockReference::cast(e))
+                    for (const AcDbAttribute* att : ref->attributes())
+                        if (needs(att)) return true;
+            }
+        }
+        return false;
+    }
+
+    void moveToCopy(AcDbObjectId style, const std::vector<AcDbObjectId>& users, const fonts::FontChoice& choice)
+    {
+        const auto* original = db::peekObject<AcDbTextStyleTableRecord>(style);
+        if (!original) return;
+        const std::wstring name = original->name() + (m_direction == Direction::ToUnicode ? L" Unicode" : L" TCVN3");
+        AcDbObjectId copyId = db::ent::lookupRecord(&m_db, m_db.textStyleTableId(), name);
+        if (copyId.isNull()) {
+            std::unique_ptr<AcDbTextStyleTableRecord> copy(AcDbTextStyleTableRecord::cast(original->clone()));
+            db::OpenedObject<AcDbTextStyleTable> table(m_db.textStyleTableId(), AcDb::kForWrite);
+            if (!copy || !table || copy->setName(name.c_str()) != Acad::eOk) return;
+            pointAt(*copy, choice);
+            if (table->add(copyId, copy.get()) != Acad::eOk) return;
+            copy.release()->close();
+            m_report.add(L"STYLE");
+        }
+        for (AcDbObjectId id : users) {
+            db::OpenedObject<AcDbEntity> ent(id, AcDb::kForWrite);
+            if (auto* text = AcDbText::cast(ent.get()))
+                text->setTextStyle(copyId);
+            else if (auto* mtext = AcDbMText::cast(ent.get()))
+                mtext->setTextStyle(copyId);
+            else if (ent)
+                m_report.problems.push_back(fendo::fromUtf8(handleOf(ent.get())) + L": its style " + original->name() +
+                                            L" also serves texts not selected; left as it is");
         }
     }
 
@@ -412,7 +481,8 @@ private:
     Direction m_direction;
     const fonts::VietFontTable& m_table;
     std::optional<std::set<AcDbObjectId>> m_selection;
-    std::set<AcDbObjectId> m_styles;  // styles whose texts were converted
+    std::map<AcDbObjectId, std::vector<AcDbObjectId>> m_styleUsers;  // converted objects by style
+    std::set<AcDbObjectId> m_converted;
     ConversionReport m_report;
 };
 

@@ -149,24 +149,25 @@ std::string writerScript(const std::vector<Case>& cases, const fs::path& out, co
 // "layer.tag" for attribute definitions; texts as UTF-8. Style fonts under "style.NAME".
 std::map<std::string, std::string> readTexts(const fs::path& path)
 {
-    const std::string py = "import ezdxf\n"
-                           "doc = ezdxf.readfile(r'" +
-                           path.string() +
-                           "')\n"
-                           "def out(k, v): print(k, v.encode('utf-8').hex())\n"
-                           "for e in doc.modelspace():\n"
-                           "    t = e.dxftype()\n"
-                           "    if t == 'TEXT': out(e.dxf.layer, e.dxf.text)\n"
-                           "    elif t == 'MTEXT': out(e.dxf.layer, e.text)\n"
-                           "    elif t == 'DIMENSION': out(e.dxf.layer, e.dxf.text)\n"
-                           "    elif t == 'MULTILEADER': out(e.dxf.layer, e.context.mtext.default_content)\n"
-                           "    elif t == 'INSERT':\n"
-                           "        for a in e.attribs: out(e.dxf.layer, a.dxf.text)\n"
-                           "for e in doc.blocks.get('MARK') or []:\n"
-                           "    if e.dxftype() == 'ATTDEF':\n"
-                           "        out(e.dxf.layer, e.dxf.text); out(e.dxf.layer + '.prompt', e.dxf.prompt)\n"
-                           "for s in doc.styles: out('style.' + s.dxf.name, s.dxf.font)\n"
-                           "for l in doc.layers: out('layer.' + l.dxf.name, l.dxf.name)\n";
+    const std::string py =
+        "import ezdxf\n"
+        "doc = ezdxf.readfile(r'" +
+        path.string() +
+        "')\n"
+        "def out(k, v): print(k, v.encode('utf-8').hex())\n"
+        "for e in doc.modelspace():\n"
+        "    t = e.dxftype()\n"
+        "    if t == 'TEXT': out(e.dxf.layer, e.dxf.text); out(e.dxf.layer + '.style', e.dxf.style)\n"
+        "    elif t == 'MTEXT': out(e.dxf.layer, e.text)\n"
+        "    elif t == 'DIMENSION': out(e.dxf.layer, e.dxf.text)\n"
+        "    elif t == 'MULTILEADER': out(e.dxf.layer, e.context.mtext.default_content)\n"
+        "    elif t == 'INSERT':\n"
+        "        for a in e.attribs: out(e.dxf.layer, a.dxf.text)\n"
+        "for e in doc.blocks.get('MARK') or []:\n"
+        "    if e.dxftype() == 'ATTDEF':\n"
+        "        out(e.dxf.layer, e.dxf.text); out(e.dxf.layer + '.prompt', e.dxf.prompt)\n"
+        "for s in doc.styles: out('style.' + s.dxf.name, s.dxf.font)\n"
+        "for l in doc.layers: out('layer.' + l.dxf.name, l.dxf.name)\n";
     const RunResult run = runPython(py);
     std::map<std::string, std::string> texts;
     std::size_t at = 0;
@@ -298,22 +299,36 @@ TEST_F(VietDrawing, BackToTcvn3GivesTheOldBytesAndReportsWhatCannotBeWritten)
 TEST_F(VietDrawing, TheHostCommandConvertsTheSelectionOrEverything)
 {
     const std::vector<Case> cases = {{"one", "text", "VNT", "\xAE\xE9", L"độ"},
-                                     {"two", "text", "VNI", "Vie\xE4t", L"Việt"}};
+                                     {"two", "text", "VNI", "Vie\xE4t", L"Việt"},
+                                     {"three", "text", "VNT", "C\xB8t", L"Cát"}};
     const fs::path in = writeDrawing(cases, "command.dxf");
     const fs::path picked = scratchDir("viet-drawing") / "command-picked.dxf";
     const fs::path all = scratchDir("viet-drawing") / "command-all.dxf";
-    // The first text lies at (0, 10); its pick converts it alone.
+    // The first text lies at (0, 10); its pick converts it alone. Its style still serves the
+    // third text, which stays TCVN3: the converted one gets a copy of the style in a Unicode font.
     RunResult run = runFendo({"--no-module", in.string(), "-o", picked.string()}, "TOUNICODE\n0.5,10.5\n\n");
     ASSERT_EQ(run.exitCode, 0) << run.output;
     auto texts = readTexts(picked);
     EXPECT_EQ(texts.at("one"), "độ");
+    EXPECT_EQ(texts.at("one.style"), "VNT Unicode");
+    EXPECT_EQ(texts.at("style.VNT Unicode"), "times.ttf");
     EXPECT_EQ(texts.at("two"), "Vie\u00E4t");
+    EXPECT_EQ(texts.at("three"), "C\u00B8t");
+    EXPECT_EQ(texts.at("style.VNT"), ".VnTime");
+
     run = runFendo({"--no-module", in.string(), "-o", all.string()}, "TOUNICODE\n\n");
     ASSERT_EQ(run.exitCode, 0) << run.output;
-    EXPECT_NE(run.output.find("TEXT: 2"), std::string::npos) << run.output;
+    EXPECT_NE(run.output.find("TEXT: 3"), std::string::npos) << run.output;
     texts = readTexts(all);
     EXPECT_EQ(texts.at("one"), "độ");
     EXPECT_EQ(texts.at("two"), "Việt");
+    EXPECT_EQ(texts.at("three"), "Cát");
+    EXPECT_EQ(texts.at("one.style"), "VNT");
+    EXPECT_EQ(texts.count("style.VNT Unicode"), 0u);
+
+    // A word after the command other than "names" is refused before anything changes.
+    run = runFendo({"--no-module", in.string()}, "TOUNICODE everything\n");
+    EXPECT_NE(run.output.find("Expected nothing or \"names\""), std::string::npos) << run.output;
 }
 
 TEST_F(VietDrawing, APictureOfTcvn3TextsMatchesThePictureOfTheirUnicodeForm)
