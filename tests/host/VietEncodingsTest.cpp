@@ -6,9 +6,13 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <tuple>
 
+#include "host/db/AcString.h"
 #include "host/db/VietTextConversion.h"
+#include "host/fonts/TextMetrics.h"
 #include "host/fonts/VietFonts.h"
+#include "host/gi/ProxyGraphicsWriter.h"
 #include "support/VietLetters.h"
 
 namespace
@@ -181,6 +185,41 @@ TEST(VietTextConversion, MTextRunsFollowTheirInlineFontsAndKeepTheirCodes)
     const auto back = convertMText(L"{\\fArial|b0;Đo độ} x", L"txt", Direction::ToTcvn3);
     ASSERT_TRUE(back);
     EXPECT_EQ(back->text, L"{\\f.VnArial|b0;\u00A7o \u00AE\u00E9} x");
+}
+
+// Bytes of `text` as UTF-16 little-endian, as proxy graphics keep texts and font names.
+std::string utf16le(std::wstring_view text)
+{
+    std::string out;
+    for (wchar_t c : text) {
+        out.push_back(static_cast<char>(c & 0xFF));
+        out.push_back(static_cast<char>((c >> 8) & 0xFF));
+    }
+    return out;
+}
+
+TEST(VietPictures, ProxyGraphicsKeepDecodedTextsInAUnicodeFont)
+{
+    for (const auto& [font, stored, shown, shownFont] :
+         {std::tuple{L".VnTime", L"Vi\u00D6t", L"Việt", L"times.ttf"},
+          std::tuple{L"VNI-Helve.ttf", L"Vie\u00E4t", L"Việt", L"arial.ttf"},
+          std::tuple{L"arial.ttf", L"Vi\u00D6t", L"Vi\u00D6t", L"arial.ttf"}}) {
+        fendo::gi::ProxyGraphicsWriter writer(nullptr, font);
+        writer.text(AcGePoint3d(0, 0, 0), AcGeVector3d::kZAxis, AcGeVector3d::kXAxis, 2.5, 1.0, 0.0, stored);
+        const std::vector<std::uint8_t> data = writer.data();
+        const std::string bytes(data.begin(), data.end());
+        EXPECT_NE(bytes.find(utf16le(shown)), std::string::npos) << fendo::toUtf8(font);
+        EXPECT_NE(bytes.find(utf16le(shownFont)), std::string::npos) << fendo::toUtf8(font);
+    }
+}
+
+TEST(VietPictures, MeasuringTakesTheDecodedTextInItsStandInFont)
+{
+    const fendo::fonts::TextFormat format{2.5, 1.0, 0.0};
+    const auto eightBit = fendo::fonts::measureText(L"\u00A7\u00AD\u00EAng", {L".VnTime", L""}, format);
+    const auto unicode = fendo::fonts::measureText(L"Đường", {L"times.ttf", L""}, format);
+    EXPECT_DOUBLE_EQ(eightBit.advance, unicode.advance);
+    EXPECT_DOUBLE_EQ(eightBit.box.top, unicode.box.top);
 }
 
 }  // namespace
