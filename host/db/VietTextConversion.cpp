@@ -375,7 +375,12 @@ private:
             const bool eightBit = encodingOfFont(font) != Encoding::Unicode;
             if (eightBit != (m_direction == Direction::ToUnicode)) continue;
             const std::optional<fonts::FontChoice> choice = m_table.find(font, direction);
-            if (!choice) continue;
+            if (!choice) {
+                const auto* rec = db::peekObject<AcDbTextStyleTableRecord>(id);
+                m_report.problems.push_back(L"STYLE " + (rec ? rec->name() : std::wstring()) + L": no font for " +
+                                            font + L" in VietFonts.ini; the style is left as it is");
+                continue;
+            }
             // Texts left out of a selection keep their style as it was; the converted ones move
             // to a copy pointing at the new font.
             if (m_selection && styleStillNeeded(id)) {
