@@ -213,13 +213,4 @@ TEST(VietPictures, ProxyGraphicsKeepDecodedTextsInAUnicodeFont)
     }
 }
 
-TEST(VietPictures, MeasuringTakesTheDecodedTextInItsStandInFont)
-{
-    const fendo::fonts::TextFormat format{2.5, 1.0, 0.0};
-    const auto eightBit = fendo::fonts::measureText(L"\u00A7\u00AD\u00EAng", {L".VnTime", L""}, format);
-    const auto unicode = fendo::fonts::measureText(L"Đường", {L"times.ttf", L""}, format);
-    EXPECT_DOUBLE_EQ(eightBit.advance, unicode.advance);
-    EXPECT_DOUBLE_EQ(eightBit.box.top, unicode.box.top);
-}
-
 }  // namespace
