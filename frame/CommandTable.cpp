@@ -3,6 +3,7 @@
 #include "frame/CommandTable.h"
 
 #include "commands/polyline/PolylineCommands.h"
+#include "commands/survey/SurveyLineCommands.h"
 #include "commands/text/TextCommands.h"
 #include "slope/SlopeCommands.h"
 #include "frame/FrameCommands.h"
@@ -12,6 +13,12 @@ constexpr CommandRow kCommands[] = {
     {L"CHIAPL", cmdSplitPolyline},
     {L"KVOHelp", cmdHelp},
     {L"ThayPl", cmdReplacePolylineStretch},
+    {L"CIP", cmdCrossingCheck},
+    {L"NODE", cmdNodeMarks},
+    {L"GCD1", cmdContourElevations},
+    {L"NCDT", cmdJoinPointsAtElevation},
+    {L"NDCD", cmdJoinPointsInRange},
+    {L"XBX", cmdParcelReport},
     {L"ABOUTKVO", cmdAbout},
     {L"2P", cmd2dPolylineToPolyline},
     {L"P23", cmdPolylineTo3dPoly},
