@@ -17,22 +17,22 @@ namespace fendo::survey {
 // A polyline as "CIP" reads it: elevation and vertices, without bulges or
 // closed state.
 struct PlanPolyline {
-  double elevation = 0.0;
-  std::vector<AcGePoint2d> vertices;
+    double elevation = 0.0;
+    std::vector<AcGePoint2d> vertices;
 };
 
 struct Crossing {
-  std::size_t first = 0, second = 0;
-  AcGePoint3dArray points;
+    std::size_t first = 0, second = 0;
+    AcGePoint3dArray points;
 };
 
 // The open, straight, elevation-0 polyline through the vertices, for the host's
 // intersection.
-std::unique_ptr<AcDbPolyline> chordPolyline(const PlanPolyline &pline);
+std::unique_ptr<AcDbPolyline> chordPolyline(const PlanPolyline& pline);
 
 // Every pair (first < second, in that order) of different elevation whose chord
 // polylines meet, with the host's intersection points. Only pairs with segments
 // near each other are intersected.
-std::vector<Crossing> findCrossings(const std::vector<PlanPolyline> &plines);
+std::vector<Crossing> findCrossings(const std::vector<PlanPolyline>& plines);
 
-} // namespace fendo::survey
+}  // namespace fendo::survey

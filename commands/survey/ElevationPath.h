@@ -18,18 +18,16 @@ namespace fendo::survey {
 // reported there (within the host's own point-merging reach) is not a crossing;
 // touching anywhere else (an end on the other segment, overlapping collinear
 // pieces, a shared far end) is.
-bool crossesAwayFrom(const AcGePoint2d &a, const AcGePoint2d &b,
-                     const AcGePoint2d &from, const AcGePoint2d &to);
+bool crossesAwayFrom(const AcGePoint2d& a, const AcGePoint2d& b, const AcGePoint2d& from, const AcGePoint2d& to);
 
 // The distance a step measures to a remaining point: from the current point
 // (its z included) to the remaining point at z 0.
-double stepDistance(const AcGePoint3d &current, const AcGePoint3d &candidate);
+double stepDistance(const AcGePoint3d& current, const AcGePoint3d& candidate);
 
 // The visiting order (places in `points`) of the path through points already in
 // their sorted order, starting at the first. Candidates of each step are taken
 // in the order an exchange sort by stepDistance gives them, with the remaining
 // points listed in their sorted order.
-std::vector<std::size_t>
-buildElevationPath(const std::vector<AcGePoint3d> &points);
+std::vector<std::size_t> buildElevationPath(const std::vector<AcGePoint3d>& points);
 
-} // namespace fendo::survey
+}  // namespace fendo::survey

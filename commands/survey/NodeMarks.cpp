@@ -21,37 +21,34 @@ double gNodeRadius = 0.1;
 // Answers at or below this keep the current radius.
 constexpr double kSmallestRadius = 0.0001;
 
-std::wstring radiusPrompt() {
-  const std::wstring format = LoadPrompt(65);
-  std::vector<wchar_t> text(format.size() + 64);
-  std::swprintf(text.data(), text.size(), format.c_str(), gNodeRadius);
-  return text.data();
+std::wstring radiusPrompt()
+{
+    const std::wstring format = LoadPrompt(65);
+    std::vector<wchar_t> text(format.size() + 64);
+    std::swprintf(text.data(), text.size(), format.c_str(), gNodeRadius);
+    return text.data();
 }
-} // namespace
+}  // namespace
 
-void cmdNodeMarks() {
-  ads_real answer = 0.0;
-  const int reply = acedGetReal(radiusPrompt().c_str(), &answer);
-  if (reply != RTNORM && reply != RTNONE)
-    return;
-  if (reply == RTNORM && answer > kSmallestRadius)
-    gNodeRadius = answer;
+void cmdNodeMarks()
+{
+    ads_real answer = 0.0;
+    const int reply = acedGetReal(radiusPrompt().c_str(), &answer);
+    if (reply != RTNORM && reply != RTNONE) return;
+    if (reply == RTNORM && answer > kSmallestRadius) gNodeRadius = answer;
 
-  FilterObjects filter;
-  filter.addType(L"LWPOLYLINE");
-  filter.addType(L"POLYLINE");
-  if (filter.select(LoadPrompt(66).c_str()) == 0)
-    return;
-  for (const AcDbObjectId &id : filter.ids()) {
-    AcGePoint2dArray vertices;
-    {
-      fendo::db::OpenedObject<AcDbEntity> pline(id, AcDb::kForRead);
-      if (!pline)
-        continue;
-      readPlanVertices(pline.get(), vertices);
+    FilterObjects filter;
+    filter.addType(L"LWPOLYLINE");
+    filter.addType(L"POLYLINE");
+    if (filter.select(LoadPrompt(66).c_str()) == 0) return;
+    for (const AcDbObjectId& id : filter.ids()) {
+        AcGePoint2dArray vertices;
+        {
+            fendo::db::OpenedObject<AcDbEntity> pline(id, AcDb::kForRead);
+            if (!pline) continue;
+            readPlanVertices(pline.get(), vertices);
+        }
+        for (const AcGePoint2d& v : vertices)
+            appendToCurrentSpace(new AcDbCircle(AcGePoint3d(v.x, v.y, 0.0), AcGeVector3d::kZAxis, gNodeRadius));
     }
-    for (const AcGePoint2d &v : vertices)
-      appendToCurrentSpace(new AcDbCircle(AcGePoint3d(v.x, v.y, 0.0),
-                                          AcGeVector3d::kZAxis, gNodeRadius));
-  }
 }
