@@ -32,6 +32,7 @@ int main(int argc, char** argv)
     cli.add_option("--export-plain", options.exportPlain,
                    "also write OUT.dxf with custom objects replaced by ordinary entities")
         ->option_text("OUT.dxf");
+    cli.footer("The parcel report of the XBX command is written to TD.txt in the folder fendo runs in.");
     cli.set_version_flag("--version", kVersion);
     CLI11_PARSE(cli, argc, argv);
 
