@@ -1,6 +1,6 @@
-// Times "NODE", "CIP", "XBX", "NDCD", "NCDT" and "GCD1", each run through the fendo program on a
-// generated survey drawing of 50,000 and of 100,000 objects, and prints the seconds of each
-// (load, command, save), so that a command whose cost grows faster than the drawing shows.
+// Times "NODE", "CIP", "XBX", "NDCD", "NCDT" and "GCD1", each run through the fendo program on a generated survey
+// drawing of 50,000 and of 100,000 objects, and prints the seconds of each (load, command, save), so that a command
+// whose cost grows faster than the drawing shows.
 #include <chrono>
 #include <cmath>
 #include <cstdio>
@@ -61,8 +61,8 @@ AcDbPolyline* polyline(std::initializer_list<AcGePoint2d> points, double elevati
     return p;
 }
 
-// Contour pieces of five vertices in rows, every other row at another elevation and wavy enough
-// to cross its neighbours now and then ("NODE", "CIP").
+// Contour pieces of five vertices in rows, every other row at another elevation and wavy enough to cross its neighbours
+// now and then ("NODE", "CIP").
 void contourPieces(AcDbDatabase& db, int count)
 {
     const int perRow = 300;

@@ -1,6 +1,5 @@
-// "GCD1": every lightweight polyline on the picked object's layer takes the
-// elevation written in the first single-line text whose box diagonal crosses
-// it.
+// "GCD1": every lightweight polyline on the picked object's layer takes the elevation written in the first single-line
+// text whose box diagonal crosses it.
 #include "commands/survey/ContourElevation.h"
 
 #include <algorithm>
@@ -20,8 +19,7 @@
 namespace fendo::survey {
 
 namespace {
-// The plan box of each segment of a polyline (an arc segment by its whole
-// circle).
+// The plan box of each segment of a polyline (an arc segment by its whole circle).
 std::vector<PlanBox> segmentBoxes(const AcDbPolyline& pline)
 {
     std::vector<PlanBox> out;

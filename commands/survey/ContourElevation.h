@@ -1,5 +1,5 @@
-// Which single-line text gives a contour its elevation ("GCD1"): the first
-// text, in drawing order, whose box diagonal meets the contour.
+// Which single-line text gives a contour its elevation ("GCD1"): the first text, in drawing order, whose box diagonal
+// meets the contour.
 #pragma once
 
 #include <cstddef>
@@ -15,18 +15,16 @@ namespace fendo::survey {
 
 inline constexpr std::size_t kNoText = static_cast<std::size_t>(-1);
 
-// A text's box diagonal, from the lower-left to the upper-right corner of its
-// extents.
+// A text's box diagonal, from the lower-left to the upper-right corner of its extents.
 struct TextDiagonal {
     AcGePoint2d lowerLeft, upperRight;
 };
 
-// Whether the diagonal (as a temporary two-vertex polyline at elevation 0)
-// meets the contour, by the host's intersection of the two.
+// Whether the diagonal (as a temporary two-vertex polyline at elevation 0) meets the contour, by the host's
+// intersection of the two.
 bool diagonalMeets(const TextDiagonal& text, const AcDbPolyline& contour);
 
-// The diagonals in a grid, so that a contour meets only the texts near its
-// segments.
+// The diagonals in a grid, so that a contour meets only the texts near its segments.
 class TextDiagonalIndex {
 public:
     explicit TextDiagonalIndex(std::vector<TextDiagonal> texts);

@@ -1,6 +1,5 @@
-// "CIP": pairwise crossing check of contour-like polylines. Marks every place
-// where two polylines of different elevation cross with a red circle and turns
-// both red.
+// "CIP": pairwise crossing check of contour-like polylines. Marks every place where two polylines of different
+// elevation cross with a red circle and turns both red.
 #include "commands/survey/CrossingCheck.h"
 
 #include <algorithm>
@@ -27,8 +26,7 @@ std::unique_ptr<AcDbPolyline> chordPolyline(const PlanPolyline& pline)
 std::vector<Crossing> findCrossings(const std::vector<PlanPolyline>& plines)
 {
     std::vector<Crossing> out;
-    // Segments of every polyline in one grid (a lone vertex stands as a segment
-    // of no length).
+    // Segments of every polyline in one grid (a lone vertex stands as a segment of no length).
     struct Segment {
         std::size_t owner;
         PlanBox box;

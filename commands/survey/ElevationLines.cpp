@@ -1,5 +1,5 @@
-// "NDCD" and "NCDT": a 3D polyline through the survey points of an elevation
-// range or of one elevation, starting from the lowest (or westernmost) point.
+// "NDCD" and "NCDT": a 3D polyline through the survey points of an elevation range or of one elevation, starting from
+// the lowest (or westernmost) point.
 #include "commands/survey/SurveyLineCommands.h"
 
 #include <algorithm>
@@ -34,8 +34,8 @@ std::vector<AcGePoint3d> pickSurveyPoints()
     return points;
 }
 
-// Orders the kept points as the exchange sort by z or x does, builds the path
-// from the first and draws it as an open 3D polyline in the current space.
+// Orders the kept points as the exchange sort by z or x does, builds the path from the first and draws it as an open 3D
+// polyline in the current space.
 void drawPath(const std::vector<AcGePoint3d>& kept, SortBy sortBy)
 {
     if (kept.size() < 2) return;

@@ -1,8 +1,7 @@
-// Path building for "NDCD" and "NCDT". The plain procedure sorts every
-// remaining point at every step and tests each candidate segment against the
-// whole path, which is quadratic; here the candidates come nearest first from a
-// grid of points, in exactly the order the exchange sort gives them, and each
-// candidate segment meets only the path segments a grid finds near it.
+// Path building for "NDCD" and "NCDT". The plain procedure sorts every remaining point at every step and tests each
+// candidate segment against the whole path, which is quadratic; here the candidates come nearest first from a grid of
+// points, in exactly the order the exchange sort gives them, and each candidate segment meets only the path segments a
+// grid finds near it.
 #include "commands/survey/ElevationPath.h"
 
 #include <algorithm>
@@ -20,9 +19,8 @@ namespace fendo::survey {
 
 namespace {
 
-// How close to the shared point a reported intersection still counts as that
-// point: ten times the host's on-curve tolerance, the distance under which the
-// host merges intersection points.
+// How close to the shared point a reported intersection still counts as that point: ten times the host's on-curve
+// tolerance, the distance under which the host merges intersection points.
 double sharedPointReach(const AcGePoint2d& a, const AcGePoint2d& b, const AcGePoint2d& from, const AcGePoint2d& to)
 {
     double magnitude = 0.0;
@@ -36,8 +34,38 @@ void setTwoVertices(AcDbPolyline& pline, const AcGePoint2d& start, const AcGePoi
     pline.addVertexAt(1, end);
 }
 
-// Survey points in a uniform grid of cells, for rings of cells round the
-// current point.
+// Contacts farther than this many shared-point reaches from being touches are decided without the host: far above its
+// on-curve tolerance (a tenth of the reach), so it would agree.
+constexpr double kClearMargin = 100.0;
+
+enum class Contact { Apart, Crossing, Unclear };
+
+// Signed distance of r from the line through p and q (q != p).
+double sideOf(const AcGePoint2d& p, const AcGePoint2d& q, const AcGePoint2d& r)
+{
+    const double dx = q.x - p.x, dy = q.y - p.y;
+    return (dx * (r.y - p.y) - dy * (r.x - p.x)) / std::sqrt(dx * dx + dy * dy);
+}
+
+// The cases the host's intersection cannot decide otherwise: one segment wholly on one side of the other's line
+// (apart), each one's ends on both sides of the other's line (a crossing whose point lies farther than the margin from
+// `from`), and a segment ending at `from` that leaves the candidate's line (they meet at `from` alone), all with every
+// distance beyond the margin.
+Contact clearCase(const AcGePoint2d& a, const AcGePoint2d& b, const AcGePoint2d& from, const AcGePoint2d& to,
+                  double margin)
+{
+    if (a == b || from == to) return Contact::Unclear;
+    const double da = sideOf(from, to, a), db = sideOf(from, to, b);
+    if ((b == from && std::abs(da) > margin) || (a == from && std::abs(db) > margin)) return Contact::Apart;
+    const double df = sideOf(a, b, from), dt = sideOf(a, b, to);
+    auto beyond = [margin](double u, double v) { return (u > margin && v > margin) || (u < -margin && v < -margin); };
+    auto across = [margin](double u, double v) { return (u > margin && v < -margin) || (u < -margin && v > margin); };
+    if (beyond(da, db) || beyond(df, dt)) return Contact::Apart;
+    if (across(da, db) && across(df, dt)) return Contact::Crossing;
+    return Contact::Unclear;
+}
+
+// Survey points in a uniform grid of cells, for rings of cells round the current point.
 class PointCells {
 public:
     PointCells(const std::vector<AcGePoint3d>& points, const PlanBox& world) : m_world(world)
@@ -77,9 +105,8 @@ private:
     std::vector<std::vector<std::uint32_t>> m_cells;
 };
 
-// The remaining points of one step, nearest first, one group of equal distance
-// at a time, each group in the order the exchange sort of the whole remaining
-// list would give it.
+// The remaining points of one step, nearest first, one group of equal distance at a time, each group in the order the
+// exchange sort of the whole remaining list would give it.
 class Candidates {
 public:
     Candidates(PointCells& cells, const std::vector<AcGePoint3d>& points, const std::vector<char>& remaining,
@@ -136,8 +163,7 @@ private:
         m_allSeen = c0 <= 0 && r0 <= 0 && c1 >= m_cells.columns() - 1 && r1 >= m_cells.rows() - 1;
     }
 
-    // Moves the cell's remaining points into the heap and forgets the taken ones
-    // for good.
+    // Moves the cell's remaining points into the heap and forgets the taken ones for good.
     void take(std::vector<std::uint32_t>& cell)
     {
         std::size_t kept = 0;
@@ -149,9 +175,8 @@ private:
         cell.resize(kept);
     }
 
-    // A distance below which every point outside the rings searched so far lies:
-    // the plan distance to the nearest unsearched cell, less a slack for
-    // rounding, lifted by the current point's height as the step distance is.
+    // A distance below which every point outside the rings searched so far lies: the plan distance to the nearest
+    // unsearched cell, less a slack for rounding, lifted by the current point's height as the step distance is.
     double unseenBound() const
     {
         if (m_ring < 0) return -std::numeric_limits<double>::infinity();
@@ -192,9 +217,20 @@ AcGePoint2d plan(const AcGePoint3d& p) { return {p.x, p.y}; }
 bool crossesAwayFrom(const AcGePoint2d& a, const AcGePoint2d& b, const AcGePoint2d& from, const AcGePoint2d& to)
 {
     const double reach = sharedPointReach(a, b, from, to);
-    const PlanBox segment = PlanBox::around(a.x, a.y, b.x, b.y).grown(reach);
-    const PlanBox step = PlanBox::around(from.x, from.y, to.x, to.y).grown(reach);
-    if (!segment.meets(step)) return false;
+    switch (clearCase(a, b, from, to, kClearMargin * reach)) {
+    case Contact::Apart:
+        return false;
+    case Contact::Crossing:
+        return true;
+    case Contact::Unclear:
+        break;
+    }
+    return crossesAwayFromByHost(a, b, from, to);
+}
+
+bool crossesAwayFromByHost(const AcGePoint2d& a, const AcGePoint2d& b, const AcGePoint2d& from, const AcGePoint2d& to)
+{
+    const double reach = sharedPointReach(a, b, from, to);
     AcDbPolyline path, candidate;
     setTwoVertices(path, a, b);
     setTwoVertices(candidate, from, to);
@@ -221,13 +257,11 @@ std::vector<std::size_t> buildElevationPath(const std::vector<AcGePoint3d>& poin
     const double slack = planSlack(world);
     std::vector<char> remaining(points.size(), 1);
     RankCounter smaller(points.size());
-    std::vector<std::size_t> near;
 
     auto crossesPath = [&](const AcGePoint2d& from, const AcGePoint2d& to) {
-        segments.query(PlanBox::around(from.x, from.y, to.x, to.y).grown(slack), near);
-        for (std::size_t s : near)
-            if (crossesAwayFrom(plan(points[path[s]]), plan(points[path[s + 1]]), from, to)) return true;
-        return false;
+        return segments.findOnSegment(from.x, from.y, to.x, to.y, slack, [&](std::size_t s) {
+            return crossesAwayFrom(plan(points[path[s]]), plan(points[path[s + 1]]), from, to);
+        });
     };
 
     path.push_back(0);
@@ -253,7 +287,7 @@ std::vector<std::size_t> buildElevationPath(const std::vector<AcGePoint3d>& poin
         if (chosen == kNone) chosen = nearest;
         const std::size_t segment = path.size() - 1;
         const AcGePoint3d& last = points[path.back()];
-        segments.insert(segment, PlanBox::around(last.x, last.y, points[chosen].x, points[chosen].y).grown(slack));
+        segments.insertSegment(segment, last.x, last.y, points[chosen].x, points[chosen].y, slack);
         path.push_back(chosen);
         remaining[chosen] = 0;
         --left;

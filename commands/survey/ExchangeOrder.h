@@ -1,8 +1,7 @@
-// The order an exchange sort leaves a list in (each place in turn takes the
-// smallest of the rest, swapping only on a strictly smaller key), computed in n
-// log n instead of n * n. Equal keys do not keep their list order in such a
-// sort: an element pushed back by a smaller one can jump over its equals. Its
-// exact order matters wherever the first of several equal candidates is taken.
+// The order an exchange sort leaves a list in (each place in turn takes the smallest of the rest, swapping only on a
+// strictly smaller key), computed in n log n instead of n * n. Equal keys do not keep their list order in such a sort:
+// an element pushed back by a smaller one can jump over its equals. Its exact order matters wherever the first of
+// several equal candidates is taken.
 #pragma once
 
 #include <algorithm>
@@ -36,11 +35,10 @@ private:
     std::vector<int> m_tree;
 };
 
-// The order in which an exchange sort puts one group of equal keys, given the
-// group's places in the list (ascending) and a counter marking the places of
-// every smaller key. Larger keys do not change how the group ends up. Each
-// smaller element met after a member of the group sends the group's current
-// front to its back: that is what the swap with the running minimum does.
+// The order in which an exchange sort puts one group of equal keys, given the group's places in the list (ascending)
+// and a counter marking the places of every smaller key. Larger keys do not change how the group ends up. Each smaller
+// element met after a member of the group sends the group's current front to its back: that is what the swap with the
+// running minimum does.
 inline std::vector<std::size_t> tieGroupOrder(const std::vector<std::size_t>& ranks, const RankCounter& smaller)
 {
     std::deque<std::size_t> queue;

@@ -1,5 +1,5 @@
-// "NODE": a circle of a remembered radius at every vertex of the selected
-// polylines, so that vertices can be seen and checked.
+// "NODE": a circle of a remembered radius at every vertex of the selected polylines, so that vertices can be seen and
+// checked.
 #include "commands/survey/SurveyLineCommands.h"
 
 #include <cwchar>
@@ -15,8 +15,7 @@
 #include "host/editor/aced.h"
 
 namespace {
-// The radius lives as long as the module: 0.1 at load, then the last accepted
-// answer.
+// The radius lives as long as the module: 0.1 at load, then the last accepted answer.
 double gNodeRadius = 0.1;
 // Answers at or below this keep the current radius.
 constexpr double kSmallestRadius = 0.0001;

@@ -1,6 +1,5 @@
-// "XBX": the parcel report. Each boundary polygon on "Bao_O" takes the first
-// unused label on "Texhled" whose centre lies inside it; each pair becomes one
-// line of TD.txt in the working folder.
+// "XBX": the parcel report. Each boundary polygon on "Bao_O" takes the first unused label on "Texhled" whose centre
+// lies inside it; each pair becomes one line of TD.txt in the working folder.
 #include "commands/survey/ParcelReport.h"
 
 #include <algorithm>
@@ -79,8 +78,7 @@ constexpr const wchar_t* kLabelLayer = L"Texhled";
 constexpr const wchar_t* kBoundaryLayer = L"Bao_O";
 // The report goes to the working folder (the original product wrote C:\TD.txt).
 constexpr const char* kReportFile = "TD.txt";
-// A ring needs four points for its record, so a boundary of fewer vertices is
-// passed over.
+// A ring needs four points for its record, so a boundary of fewer vertices is passed over.
 constexpr unsigned int kFewestBoundaryVertices = 3;
 
 std::vector<AcDbObjectId> everyOnLayer(const wchar_t* type, const wchar_t* layer)

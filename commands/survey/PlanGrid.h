@@ -1,12 +1,11 @@
-// A uniform grid of plan boxes: finds the items whose boxes meet a query box
-// without looking at every item. Used to narrow pairwise scans (polyline
-// against polyline, text against contour, label against polygon, candidate
-// segment against path) to the pairs that can meet; callers then compare
-// exactly what the full scan compares.
+// A uniform grid of plan boxes: finds the items whose boxes meet a query box without looking at every item. Used to
+// narrow pairwise scans (polyline against polyline, text against contour, label against polygon, candidate segment
+// against path) to the pairs that can meet; callers then compare exactly what the full scan compares.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <vector>
 
 namespace fendo::survey {
@@ -29,23 +28,31 @@ struct PlanBox {
     double magnitude() const;
 };
 
-// The slack added round boxes before they are compared: far above the host's
-// on-curve tolerance (1e-10 of the largest coordinate) and the rounding of the
-// scans' own tests, so that a pair the scan would find is never left out.
+// The slack added round boxes before they are compared: far above the host's on-curve tolerance (1e-10 of the largest
+// coordinate) and the rounding of the scans' own tests, so that a pair the scan would find is never left out.
 double planSlack(const PlanBox& world);
 
 class PlanGrid {
 public:
-    // A grid over `world` sized for about `items` boxes of about `typicalExtent`
-    // across.
+    // A grid over `world` sized for about `items` boxes of about `typicalExtent` across.
     PlanGrid(const PlanBox& world, std::size_t items, double typicalExtent);
 
     void insert(std::size_t item, const PlanBox& box);
-    // The items inserted with a box meeting `box`, each once, in no particular
-    // order.
+    // A segment grown by `slack`, entered only in the cells it passes through, so that long segments cost their length
+    // in cells rather than their box's area.
+    void insertSegment(std::size_t item, double x0, double y0, double x1, double y1, double slack);
+    // The items inserted with a box meeting `box`, each once, in no particular order.
     void query(const PlanBox& box, std::vector<std::size_t>& out) const;
+    // Whether `test` holds for one of the items whose boxes meet the segment's box and that share a cell with the
+    // segment grown by `slack`; items are tried once each, near the segment's start first, until one passes.
+    bool findOnSegment(double x0, double y0, double x1, double y1, double slack,
+                       const std::function<bool(std::size_t)>& test) const;
 
 private:
+    // Calls visit(cell index) for each cell the segment grown by slack passes through, until visit returns true.
+    template <typename Visit>
+    bool walkSegment(double x0, double y0, double x1, double y1, double slack, Visit&& visit) const;
+    void nextStamp() const;
     std::int64_t column(double x) const;
     std::int64_t row(double y) const;
 

@@ -1,5 +1,4 @@
-// Handlers of the node-mark, crossing-check, parcel-report and elevation-line
-// commands.
+// Handlers of the node-mark, crossing-check, parcel-report and elevation-line commands.
 #pragma once
 
 // "NODE" (NodeMarks.cpp)

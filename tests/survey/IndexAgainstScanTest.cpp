@@ -1,6 +1,6 @@
-// The indexed searches of the node, crossing, parcel and elevation-line commands against the
-// plain scans they replace, on random drawings with ties, coincident points, touching segments
-// and points on polygon edges: the results, their order and their numbering must be the same.
+// The indexed searches of the node, crossing, parcel and elevation-line commands against the plain scans they replace,
+// on random drawings with ties, coincident points, touching segments and points on polygon edges: the results, their
+// order and their numbering must be the same.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -33,8 +33,8 @@ std::vector<std::size_t> literalExchangeSort(std::vector<Key> keys)
     return places;
 }
 
-// The path procedure step by step: every remaining point sorted by the exchange sort, each
-// candidate tested against every path segment.
+// The path procedure step by step: every remaining point sorted by the exchange sort, each candidate tested against
+// every path segment.
 std::vector<std::size_t> scanPath(const std::vector<AcGePoint3d>& points)
 {
     std::vector<std::size_t> path, remaining;
@@ -69,8 +69,8 @@ std::vector<std::size_t> scanPath(const std::vector<AcGePoint3d>& points)
     return path;
 }
 
-// Points on a small integer lattice (so that distances tie and points coincide) or anywhere,
-// with heights from a short list.
+// Points on a small integer lattice (so that distances tie and points coincide) or anywhere, with heights from a short
+// list.
 std::vector<AcGePoint3d> randomPoints(std::mt19937& rng, std::size_t n, bool lattice)
 {
     std::uniform_int_distribution<int> cell(0, 9);
@@ -148,6 +148,25 @@ TEST(CrossingTest, SharedPointIsNoCrossingButOtherTouchingIs)
     // Apart, and a candidate on the current point itself.
     EXPECT_FALSE(crossesAwayFrom(a, b, AcGePoint2d(0, 1), AcGePoint2d(10, 1)));
     EXPECT_FALSE(crossesAwayFrom(a, b, b, b));
+}
+
+TEST(CrossingTest, ClearCasesAgreeWithTheHost)
+{
+    // Lattice segments touch, overlap and share ends often; the last path segment always ends at the candidate's start.
+    for (unsigned seed = 1; seed <= 4; ++seed) {
+        std::mt19937 rng(seed);
+        std::uniform_int_distribution<int> coord(0, 6);
+        std::uniform_real_distribution<double> anywhere(-50.0, 50.0);
+        for (int k = 0; k < 3000; ++k) {
+            auto point = [&] {
+                return seed % 2 ? AcGePoint2d(coord(rng), coord(rng)) : AcGePoint2d(anywhere(rng), anywhere(rng));
+            };
+            const AcGePoint2d a = point(), from = point(), to = point();
+            const AcGePoint2d b = k % 3 == 0 ? from : point();
+            ASSERT_EQ(crossesAwayFrom(a, b, from, to), crossesAwayFromByHost(a, b, from, to))
+                << "seed " << seed << " case " << k;
+        }
+    }
 }
 
 TEST(CrossingCheckIndex, FindsThePairsAndPointsOfTheScan)

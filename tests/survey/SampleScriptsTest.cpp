@@ -1,5 +1,5 @@
-// The README's examples of the node, crossing, parcel and elevation-line commands, run as
-// written on the shipped drawing samples/survey-lines.dxf.
+// The README's examples of the node, crossing, parcel and elevation-line commands, run as written on the shipped
+// drawing samples/survey-lines.dxf.
 #include <gtest/gtest.h>
 
 #include <string>

@@ -288,8 +288,8 @@ TEST(ElevationRange, EnterIsZeroAndTheNearestIsTakenWhenEveryCandidateCrosses)
 {
     TestDrawing d;
     pointsAlongX(d, {9.99995, 12, 20.00005, 15, 9.9998, 25, 10});
-    // Range 0..12: from 9.9998 at x 4 to 10 at x 6; every way back runs over the path, so the
-    // nearest (x 1) is taken, then the last point.
+    // Range 0..12: from 9.9998 at x 4 to 10 at x 6; every way back runs over the path, so the nearest (x 1) is taken,
+    // then the last point.
     const Session s = runSession(d, "NDCD\nall\n\n\n12\n");
     const auto lines = elevationLines(s);
     ASSERT_EQ(lines.size(), 1u) << s.run.output;
