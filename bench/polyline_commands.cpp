@@ -6,23 +6,16 @@
 #include <filesystem>
 #include <string>
 
+#include "bench/FendoRun.h"
 #include "host/db/AcDbDatabase.h"
 #include "host/db/entities/AcDbLine.h"
 #include "host/db/entities/AcDbPolyline.h"
 
 namespace fs = std::filesystem;
+using fendo::bench::appendToModelSpace;
+using fendo::bench::timeFendo;
 
 namespace {
-fs::path binDir() { return fs::read_symlink("/proc/self/exe").parent_path(); }
-
-void append(AcDbDatabase& db, AcDbEntity* entity)
-{
-    AcDbBlockTableRecord* space = nullptr;
-    if (acdbOpenObject(space, db.modelSpaceId(), AcDb::kForWrite) != Acad::eOk) return;
-    if (space->appendAcDbEntity(entity) == Acad::eOk) entity->close();
-    space->close();
-}
-
 // Chains of 100 level lines each, laid out in rows.
 fs::path chainsDrawing(const fs::path& dir, int lineCount)
 {
@@ -30,7 +23,7 @@ fs::path chainsDrawing(const fs::path& dir, int lineCount)
     for (int i = 0; i < lineCount; ++i) {
         const double row = (i / 100) * 10.0;
         const double x = (i % 100) * 5.0;
-        append(db, new AcDbLine(AcGePoint3d(x, row, 0), AcGePoint3d(x + 5.0, row, 0)));
+        appendToModelSpace(db, new AcDbLine(AcGePoint3d(x, row, 0), AcGePoint3d(x + 5.0, row, 0)));
     }
     const fs::path path = dir / "chains.dxf";
     db.dxfOut(path.wstring());
@@ -47,27 +40,13 @@ fs::path bulgesDrawing(const fs::path& dir, int count)
         p->addVertexAt(0, AcGePoint2d(x, y), 1.0);
         p->addVertexAt(1, AcGePoint2d(x + 10, y), 0.2);
         p->addVertexAt(2, AcGePoint2d(x + 20, y + 5));
-        append(db, p);
+        appendToModelSpace(db, p);
     }
     const fs::path path = dir / "bulges.dxf";
     db.dxfOut(path.wstring());
     return path;
 }
 
-double runFendo(const fs::path& drawing, const std::string& script, const fs::path& dir)
-{
-    const fs::path scriptPath = dir / "script.fendo";
-    std::FILE* f = std::fopen(scriptPath.c_str(), "w");
-    std::fputs(script.c_str(), f);
-    std::fclose(f);
-    const std::string command = (binDir() / "fendo").string() + " '" + drawing.string() + "' -s '" +
-                                scriptPath.string() + "' -o '" + (dir / "out.dxf").string() + "' > /dev/null";
-    const auto start = std::chrono::steady_clock::now();
-    const int rc = std::system(command.c_str());
-    const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-    if (rc != 0) std::printf("fendo exited with %d\n", rc);
-    return seconds;
-}
 }  // namespace
 
 int main()
@@ -75,9 +54,9 @@ int main()
     const fs::path dir = fs::temp_directory_path() / "fendo-bench-polyline";
     fs::create_directories(dir);
     const fs::path chains = chainsDrawing(dir, 200000);
-    std::printf("N3d on 200000 lines (load, join, save): %.2f s\n", runFendo(chains, "N3d\nall\n\n", dir));
+    std::printf("N3d on 200000 lines (load, join, save): %.2f s\n", timeFendo(chains, "N3d\nall\n\n", dir));
     const fs::path bulges = bulgesDrawing(dir, 100000);
-    std::printf("BA on 100000 bulged polylines (load, replace, save): %.2f s\n", runFendo(bulges, "BA\nall\n\n", dir));
+    std::printf("BA on 100000 bulged polylines (load, replace, save): %.2f s\n", timeFendo(bulges, "BA\nall\n\n", dir));
     fs::remove_all(dir);
     return 0;
 }
