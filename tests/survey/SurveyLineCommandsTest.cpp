@@ -128,15 +128,6 @@ TEST(NodeMarks, MarksEveryVertexAndRemembersTheRadiusForTheNextRun)
     }
 }
 
-TEST(NodeMarks, CancelAtTheRadiusDrawsNothing)
-{
-    TestDrawing d;
-    d.add(lwPolyline({{0, 0}, {10, 0}}));
-    const Session s = runSession(d, "NODE\n^C\n5,0\n\n");
-    ASSERT_TRUE(s.result) << s.run.output;
-    EXPECT_TRUE(circlesOf(*s.result).empty());
-}
-
 // ---- CIP ------------------------------------------------------------------------------------
 
 TEST(CrossingCheck, MarksCrossingsOfDifferentElevationsOnTheirChordsOnly)
@@ -296,14 +287,17 @@ TEST(ElevationRange, EnterIsZeroAndTheNearestIsTakenWhenEveryCandidateCrosses)
     EXPECT_THAT(lines[0], PointsNear(along({{4, 9.9998}, {6, 10}, {1, 12}, {0, 9.99995}})));
 }
 
-TEST(ElevationRange, EqualBoundsOrACancelDrawNothing)
+TEST(ElevationRange, EqualBoundsASinglePointOrACancelDrawNothing)
 {
-    for (const char* answers : {"10\n10\n", "10\n^C\n", "^C\n"}) {
+    for (const char* script : {"NDCD\nall\n\n10\n10\n", "NDCD\nall\n\n10\n^C\n", "NDCD\nall\n\n^C\n",
+                               "NCDT\nall\n\n11\n", "NCDT\nall\n\n^C\n", "NODE\n^C\n5,5\n\n"}) {
         TestDrawing d;
-        pointsAlongX(d, {10, 10, 10});
-        const Session s = runSession(d, std::string("NDCD\nall\n\n") + answers);
+        pointsAlongX(d, {10, 11, 12});
+        d.add(lwPolyline({{0, 5}, {10, 5}}));
+        const Session s = runSession(d, script);
         ASSERT_TRUE(s.result) << s.run.output;
-        EXPECT_TRUE(elevationLines(s).empty()) << answers;
+        EXPECT_TRUE(elevationLines(s).empty()) << script;
+        EXPECT_TRUE(circlesOf(*s.result).empty()) << script;
     }
 }
 
@@ -323,16 +317,6 @@ TEST(ElevationLine, StartsWestmostAndGoesRoundACrossingCandidate)
     // From (2, 1.8) the nearest, (1.5, -2), would cross the first segment: (0.5, 6) comes first.
     const Points expected = {{0, 0, 4.9999}, {2, 0, 5}, {2, 1.8, 5}, {0.5, 6, 5.00005}, {1.5, -2, 5}};
     EXPECT_THAT(lines[0], PointsNear(expected));
-}
-
-TEST(ElevationLine, OnePointAtTheHeightDrawsNothing)
-{
-    TestDrawing d;
-    d.add(surveyPoint(0, 0, 5));
-    d.add(surveyPoint(1, 0, 6));
-    const Session s = runSession(d, "NCDT\nall\n\n5\n");
-    ASSERT_TRUE(s.result) << s.run.output;
-    EXPECT_TRUE(elevationLines(s).empty());
 }
 
 // ---- GCD1 -----------------------------------------------------------------------------------
