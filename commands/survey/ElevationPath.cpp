@@ -153,12 +153,15 @@ private:
     {
         const std::int64_t r = ++m_ring;
         const std::int64_t c0 = m_column - r, c1 = m_column + r, r0 = m_row - r, r1 = m_row + r;
+        const std::int64_t xLow = std::max<std::int64_t>(c0, 0), xHigh = std::min(c1, m_cells.columns() - 1);
         for (std::int64_t y = std::max<std::int64_t>(r0, 0); y <= std::min(r1, m_cells.rows() - 1); ++y) {
-            const bool edgeRow = y == r0 || y == r1;
-            for (std::int64_t x = std::max<std::int64_t>(c0, 0); x <= std::min(c1, m_cells.columns() - 1); ++x) {
-                if (!edgeRow && x != c0 && x != c1) continue;
-                take(m_cells.at(x, y));
+            if (y == r0 || y == r1) {
+                for (std::int64_t x = xLow; x <= xHigh; ++x) take(m_cells.at(x, y));
+                continue;
             }
+            // Between the top and bottom rows the ring is its two side columns.
+            if (c0 >= 0) take(m_cells.at(c0, y));
+            if (c1 != c0 && c1 < m_cells.columns()) take(m_cells.at(c1, y));
         }
         m_allSeen = c0 <= 0 && r0 <= 0 && c1 >= m_cells.columns() - 1 && r1 >= m_cells.rows() - 1;
     }
