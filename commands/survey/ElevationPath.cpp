@@ -47,10 +47,10 @@ double sideOf(const AcGePoint2d& p, const AcGePoint2d& q, const AcGePoint2d& r)
     return (dx * (r.y - p.y) - dy * (r.x - p.x)) / std::sqrt(dx * dx + dy * dy);
 }
 
-// The cases the host's intersection cannot decide otherwise: one segment wholly on one side of the other's line
-// (apart), each one's ends on both sides of the other's line (a crossing whose point lies farther than the margin from
-// `from`), and a segment ending at `from` that leaves the candidate's line (they meet at `from` alone), all with every
-// distance beyond the margin.
+// Contacts whose outcome the host's tolerance cannot change: one segment wholly on one side of the other's line
+// (apart); each one's ends on both sides of the other's line (a crossing, whose point lies farther than the margin from
+// `from`); a path segment ending at `from` that leaves the candidate's line (they meet at `from` alone). Every distance
+// must be beyond the margin; anything closer is unclear and goes to the host.
 Contact clearCase(const AcGePoint2d& a, const AcGePoint2d& b, const AcGePoint2d& from, const AcGePoint2d& to,
                   double margin)
 {
