@@ -19,7 +19,6 @@ struct PlanBox {
     {
         return minX <= other.maxX && other.minX <= maxX && minY <= other.maxY && other.minY <= maxY;
     }
-    bool contains(double x, double y) const { return x >= minX && x <= maxX && y >= minY && y <= maxY; }
     void add(double x, double y);
     void add(const PlanBox& other);
     // Grown by d on every side.
