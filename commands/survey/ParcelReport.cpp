@@ -76,7 +76,7 @@ std::string parcelRecord(const AcGePoint2d& centre, const std::string& text, con
 namespace {
 constexpr const wchar_t* kLabelLayer = L"Texhled";
 constexpr const wchar_t* kBoundaryLayer = L"Bao_O";
-// The report goes to the working folder (the original product wrote C:\TD.txt).
+// The report goes to the working folder: a fixed C:\TD.txt has no place outside Windows.
 constexpr const char* kReportFile = "TD.txt";
 // A ring needs four points for its record, so a boundary of fewer vertices is passed over.
 constexpr unsigned int kFewestBoundaryVertices = 3;
