@@ -37,6 +37,7 @@ int main(int argc, char** argv)
     cli.add_flag("--to-tcvn3", options.toTcvn3, "convert Unicode Vietnamese texts to TCVN3 after opening the drawing")
         ->excludes(toUnicode);
     cli.add_flag("--names", options.convertNames, "with --to-unicode or --to-tcvn3, convert layer and block names too");
+    cli.footer("The parcel report of the XBX command is written to TD.txt in the folder fendo runs in.");
     cli.set_version_flag("--version", kVersion);
     CLI11_PARSE(cli, argc, argv);
 
