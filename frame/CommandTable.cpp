@@ -4,6 +4,7 @@
 
 #include "commands/polyline/PolylineCommands.h"
 #include "commands/text/TextCommands.h"
+#include "patterns/PatternCommands.h"
 #include "slope/SlopeCommands.h"
 #include "frame/FrameCommands.h"
 
@@ -12,6 +13,7 @@ constexpr CommandRow kCommands[] = {
     {L"CHIAPL", cmdSplitPolyline},
     {L"KVOHelp", cmdHelp},
     {L"ThayPl", cmdReplacePolylineStretch},
+    {L"TESTH", cmdTestHatch},
     {L"ABOUTKVO", cmdAbout},
     {L"2P", cmd2dPolylineToPolyline},
     {L"P23", cmdPolylineTo3dPoly},
