@@ -9,7 +9,6 @@ namespace fendo::app {
 // `args` holds FILE, NAME and OUT; `size` is "WxH" or empty for 256x256.
 // Returns the exit status; a bad file, name, size or picture is reported on
 // stderr.
-int drawPatternSwatch(const std::vector<std::string> &args, double scale,
-                      const std::string &size);
+int drawPatternSwatch(const std::vector<std::string>& args, double scale, const std::string& size);
 
-} // namespace fendo::app
+}  // namespace fendo::app

@@ -10,17 +10,17 @@
 
 class DlgTestHatch : public CAcUiDialog {
 public:
-  // `folder`: where the pattern files are; the module folder when left empty.
-  explicit DlgTestHatch(CWnd *parent = nullptr, std::wstring folder = {});
+    // `folder`: where the pattern files are; the module folder when left empty.
+    explicit DlgTestHatch(CWnd* parent = nullptr, std::wstring folder = {});
 
 protected:
-  BOOL OnInitDialog() override;
+    BOOL OnInitDialog() override;
 
 private:
-  void OnSelchangePatternList();
+    void OnSelchangePatternList();
 
-  std::wstring m_folder;
-  std::vector<PatternFileEntry> m_files;
-  CListBox m_list;
-  CHatchPattern m_preview;
+    std::wstring m_folder;
+    std::vector<PatternFileEntry> m_files;
+    CListBox m_list;
+    CHatchPattern m_preview;
 };

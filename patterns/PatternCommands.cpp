@@ -7,9 +7,10 @@
 #include "patterns/DlgTestHatch.h"
 #include "ui/ModuleResources.h"
 
-void cmdTestHatch() {
-  DlgTestHatch dialog(acedGetAcadFrame());
-  acDocManagerPtr()->pushResourceHandle(&fendo::ui::moduleResources());
-  dialog.DoModal();
-  acDocManagerPtr()->popResourceHandle();
+void cmdTestHatch()
+{
+    DlgTestHatch dialog(acedGetAcadFrame());
+    acDocManagerPtr()->pushResourceHandle(&fendo::ui::moduleResources());
+    dialog.DoModal();
+    acDocManagerPtr()->popResourceHandle();
 }

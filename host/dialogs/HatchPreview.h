@@ -20,8 +20,7 @@ using OLE_COLOR = std::uint32_t;
 
 // A property value of an ActiveX control; monostate for a property it does not
 // have.
-using COleVariant =
-    std::variant<std::monostate, bool, short, OLE_COLOR, double, std::wstring>;
+using COleVariant = std::variant<std::monostate, bool, short, OLE_COLOR, double, std::wstring>;
 
 // Dispatch ids of the preview control.
 namespace HatchPreviewDispid {
@@ -32,15 +31,15 @@ inline constexpr DISPID kBorderStyle = -504;
 inline constexpr DISPID kRefresh = -550;
 inline constexpr DISPID kPatternScale = 2;
 inline constexpr DISPID kPattern = 5;
-} // namespace HatchPreviewDispid
+}  // namespace HatchPreviewDispid
 
 // Property access of a host ActiveX control; FALSE (or monostate) for a window
 // that is not one, an unknown id or a value of the wrong type.
-BOOL SetControlProperty(CWnd &control, DISPID id, const COleVariant &value);
-COleVariant GetControlProperty(const CWnd &control, DISPID id);
+BOOL SetControlProperty(CWnd& control, DISPID id, const COleVariant& value);
+COleVariant GetControlProperty(const CWnd& control, DISPID id);
 // Runs a method without arguments (the preview's refresh draws a stale picture
 // now).
-BOOL InvokeControlMethod(CWnd &control, DISPID id);
+BOOL InvokeControlMethod(CWnd& control, DISPID id);
 
 namespace fendo::dialogs {
 
@@ -49,6 +48,6 @@ namespace fendo::dialogs {
 std::string previewFolder();
 
 // Draws every stale preview control of a dialog window.
-void paintStaleControls(HostWindow *dialog);
+void paintStaleControls(HostWindow* dialog);
 
-} // namespace fendo::dialogs
+}  // namespace fendo::dialogs

@@ -16,55 +16,50 @@ namespace fendo::hatch {
 // every line: positive pen down, negative a gap, 0 a dot. No dashes: the lines
 // are solid.
 struct PatternFamily {
-  double angleDegrees = 0.0;
-  double originX = 0.0;
-  double originY = 0.0;
-  double deltaX = 0.0;
-  double deltaY = 0.0;
-  std::vector<double> dashes;
+    double angleDegrees = 0.0;
+    double originX = 0.0;
+    double originY = 0.0;
+    double deltaX = 0.0;
+    double deltaY = 0.0;
+    std::vector<double> dashes;
 };
 
 struct HatchPattern {
-  std::string name; // as written after '*', blanks trimmed
-  std::string description;
-  std::vector<PatternFamily> families;
+    std::string name;  // as written after '*', blanks trimmed
+    std::string description;
+    std::vector<PatternFamily> families;
 };
 
 // Why a file or a pattern could not be used: the file, the line (1-based, 0
 // when the whole file is meant) and what was expected there.
 struct PatternError {
-  std::string file;
-  int line = 0;
-  std::string message;
-  // "FILE:LINE: MESSAGE", or "FILE: MESSAGE" for the whole file.
-  std::string toString() const;
+    std::string file;
+    int line = 0;
+    std::string message;
+    // "FILE:LINE: MESSAGE", or "FILE: MESSAGE" for the whole file.
+    std::string toString() const;
 };
 
 struct PatternFileContents {
-  std::vector<HatchPattern> patterns;
-  std::optional<PatternError>
-      error; // the first bad line; patterns read before it are kept
+    std::vector<HatchPattern> patterns;
+    std::optional<PatternError> error;  // the first bad line; patterns read before it are kept
 };
 
 // Reads the text of a pattern file; `fileName` only names the file in errors.
-PatternFileContents parsePatternText(std::string_view text,
-                                     const std::string &fileName);
+PatternFileContents parsePatternText(std::string_view text, const std::string& fileName);
 // Reads a pattern file from disk; an unreadable file gives an error and no
 // patterns.
-PatternFileContents readPatternFile(const std::string &path);
+PatternFileContents readPatternFile(const std::string& path);
 
 // The pattern `name` (letter case ignored) of the file at `path`. The file must
 // read without errors; a missing pattern is an error too.
-std::optional<HatchPattern> loadPattern(const std::string &path,
-                                        std::string_view name,
-                                        PatternError *error = nullptr);
+std::optional<HatchPattern> loadPattern(const std::string& path, std::string_view name, PatternError* error = nullptr);
 
 // Pattern names compare without regard to letter case.
 bool samePatternName(std::string_view a, std::string_view b);
 
 // The pattern of a preview string "PATH(NAME)": the path before the last '('
 // and the name up to the closing ')'. False for a string of another shape.
-bool splitPatternReference(std::string_view reference, std::string &path,
-                           std::string &name);
+bool splitPatternReference(std::string_view reference, std::string& path, std::string& name);
 
-} // namespace fendo::hatch
+}  // namespace fendo::hatch

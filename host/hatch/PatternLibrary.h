@@ -10,7 +10,7 @@
 
 namespace fendo::hatch {
 
-void addPatternFolder(const std::string &folder);
+void addPatternFolder(const std::string& folder);
 void clearPatternFolders();
 
 // The first pattern called `name` (letter case ignored) in the files of the
@@ -18,4 +18,4 @@ void clearPatternFolders();
 // do not read are passed over.
 std::optional<HatchPattern> findLibraryPattern(std::string_view name);
 
-} // namespace fendo::hatch
+}  // namespace fendo::hatch

@@ -54,7 +54,8 @@ TEST(PatternStrokes, EachStyleFillsItsAreasOfNestedLoops)
     // Nothing of the normal style lies in the ring between the two islands.
     for (const auto& s : strokesOf({horizontalLines()}, loops)) {
         const AcGePoint2d mid((s.from.x + s.to.x) / 2, (s.from.y + s.to.y) / 2);
-        const bool inRing = mid.x > 2 && mid.x < 8 && mid.y > 2 && mid.y < 8 && !(mid.x > 4 && mid.x < 6 && mid.y > 4 && mid.y < 6);
+        const bool inRing =
+            mid.x > 2 && mid.x < 8 && mid.y > 2 && mid.y < 8 && !(mid.x > 4 && mid.x < 6 && mid.y > 4 && mid.y < 6);
         EXPECT_FALSE(inRing) << mid.x << "," << mid.y;
     }
 }
@@ -83,9 +84,9 @@ TEST(PatternStrokes, LinesThroughVerticesAreCutOnce)
 TEST(PatternStrokes, DashesAndDotsRepeatFromTheLineOrigin)
 {
     // One line (y = 0.5) of dash 1, gap 0.5, dot, gap 0.5: a period of 2 starting at x = 0.
-    const auto long_ = strokesOf({horizontalLines({1, -0.5, 0, -0.5})}, {{{{0, 0}, {10, 0}, {10, 1}, {0, 1}}, true}});
+    const auto strokes = strokesOf({horizontalLines({1, -0.5, 0, -0.5})}, {{{{0, 0}, {10, 0}, {10, 1}, {0, 1}}, true}});
     int dashes = 0, dots = 0;
-    for (const auto& s : long_) {
+    for (const auto& s : strokes) {
         if (s.from == s.to) {
             ++dots;
             EXPECT_NEAR(std::fmod(s.from.x, 2.0), 1.5, 1e-9);
