@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <numbers>
 
 #include "host/hatch/PatternStrokes.h"
 
@@ -133,7 +134,7 @@ TEST(PatternStrokes, ScaleAppliesToOriginsOffsetsAndDashesNotAngles)
     pattern.families.push_back({90.0, 1.0, 2.0, 0.5, 1.0, {2.0, -1.0}});
     const auto lines = definitionLines(pattern, 10.0, 0.0);
     ASSERT_EQ(lines.size(), 1u);
-    EXPECT_NEAR(lines[0].angle, M_PI / 2, 1e-12);
+    EXPECT_NEAR(lines[0].angle, std::numbers::pi / 2, 1e-12);
     EXPECT_NEAR(lines[0].base.x, 10.0, 1e-12);
     EXPECT_NEAR(lines[0].base.y, 20.0, 1e-12);
     // The offset is stated in the family's frame: 5 along the vertical lines, 10 across to the left.
@@ -141,8 +142,8 @@ TEST(PatternStrokes, ScaleAppliesToOriginsOffsetsAndDashesNotAngles)
     EXPECT_NEAR(lines[0].offset.y, 5.0, 1e-12);
     EXPECT_EQ(lines[0].dashes, (std::vector<double>{20.0, -10.0}));
     // A turned pattern turns its origins too.
-    const auto turned = definitionLines(pattern, 1.0, M_PI / 2);
-    EXPECT_NEAR(turned[0].angle, M_PI, 1e-12);
+    const auto turned = definitionLines(pattern, 1.0, std::numbers::pi / 2);
+    EXPECT_NEAR(turned[0].angle, std::numbers::pi, 1e-12);
     EXPECT_NEAR(turned[0].base.x, -2.0, 1e-12);
     EXPECT_NEAR(turned[0].base.y, 1.0, 1e-12);
 }
