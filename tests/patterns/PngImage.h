@@ -37,6 +37,12 @@ public:
         return n;
     }
 
+    // Pixels of any other colour than `colour` in the rectangle.
+    int countOther(std::uint32_t colour, int x0, int y0, int x1, int y1) const
+    {
+        return (x1 - x0) * (y1 - y0) - count(colour, x0, y0, x1, y1);
+    }
+
 private:
     std::unique_ptr<cairo_surface_t, void (*)(cairo_surface_t*)> m_surface;
 };
