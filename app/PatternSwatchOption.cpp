@@ -1,5 +1,4 @@
-// The swatch is the same picture the pattern browser's preview shows, white on
-// black.
+// The swatch is the same picture the pattern browser's preview shows, white on black.
 #include "app/PatternSwatchOption.h"
 
 #include "app/Session.h"

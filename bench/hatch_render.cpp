@@ -1,7 +1,6 @@
-// Drawing a pattern hatch with many islands: a 100 x 100 hatch of horizontal lines 0.5 apart
-// with 1,000 square islands (and, for comparison, 100 and 10,000) rendered to a PNG. Prints the
-// time of each picture; the time should grow with the islands about linearly, not with their
-// square.
+// Drawing a pattern hatch with many islands: a 100 x 100 hatch of horizontal lines 0.5 apart with
+// 1,000 square islands (and, for comparison, 100 and 10,000) rendered to a PNG. Prints the time of
+// each picture; the time should grow with the islands about linearly, not with their square.
 #include <chrono>
 #include <cmath>
 #include <cstdio>

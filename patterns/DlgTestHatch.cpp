@@ -1,5 +1,4 @@
-// The browser lists names only; the preview control reads the pattern file
-// itself.
+// The browser lists names only; the preview control reads the pattern file itself.
 #include "patterns/DlgTestHatch.h"
 
 #include "frame/Folders.h"
@@ -46,8 +45,7 @@ void DlgTestHatch::OnSelchangePatternList()
     if (selected < 0) return;
     const std::size_t index = m_list.GetItemData(selected);
     if (index >= m_files.size()) return;
-    // The path is built from the file's real name, so "Brick.PAT" previews as
-    // listed.
+    // The path is built from the file's real name, so "Brick.PAT" previews as listed.
     const PatternFileEntry& file = m_files[index];
     const std::wstring path = m_folder + L"/" + file.fileName;
     m_preview.SetForeColor(kWhite);

@@ -1,5 +1,5 @@
-// The pattern browser of "TESTH": a sorted list of the pattern files beside the
-// module and a preview of the chosen one.
+// The pattern browser of "TESTH": a sorted list of the pattern files beside the module and a
+// preview of the chosen one.
 #pragma once
 #include <string>
 #include <vector>

@@ -1,5 +1,4 @@
-// Wrapper of the host's hatch-pattern preview control: its dispatch properties
-// as typed members.
+// Wrapper of the host's hatch-pattern preview control: its dispatch properties as typed members.
 #pragma once
 #include "host/dialogs/HatchPreview.h"
 
@@ -13,8 +12,7 @@ public:
     void SetForeColor(OLE_COLOR value);
     short GetBorderStyle() const;
     void SetBorderStyle(short value);
-    // Properties 1, 3 and 4 belong to the control; the browser sets 3 and 4 when
-    // it opens.
+    // Properties 1, 3 and 4 belong to the control; the browser sets 3 and 4 when it opens.
     BOOL GetProperty1() const;
     void SetProperty1(BOOL value);
     BOOL GetProperty3() const;

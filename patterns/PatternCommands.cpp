@@ -1,5 +1,4 @@
-// "TESTH" opens the browser with the module's resources in force and returns
-// when it closes.
+// "TESTH" opens the browser with the module's resources in force and returns when it closes.
 #include "patterns/PatternCommands.h"
 
 #include "host/dialogs/Wnd.h"

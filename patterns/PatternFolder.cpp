@@ -1,5 +1,4 @@
-// Listing "*.pat" files without regard to letter case, as the host's file
-// system would match them.
+// Listing "*.pat" files without regard to letter case, as the host's file system would match them.
 #include "patterns/PatternFolder.h"
 
 #include <filesystem>

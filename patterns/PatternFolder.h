@@ -8,7 +8,6 @@ struct PatternFileEntry {
     std::wstring fileName;  // the file's real name, for building its path
 };
 
-// Every file of `folder` whose name ends in ".pat" (any letter case), except
-// the host's own "acad.pat"; in the folder's order. A missing or unreadable
-// folder gives none.
+// Every file of `folder` whose name ends in ".pat" (any letter case), except the host's own
+// "acad.pat"; in the folder's order. A missing or unreadable folder gives none.
 std::vector<PatternFileEntry> listPatternFiles(const std::wstring& folder);

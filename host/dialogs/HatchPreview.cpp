@@ -47,8 +47,7 @@ render::Rgb rgbOf(const COleVariant& value)
             static_cast<std::uint8_t>((c >> 16) & 0xFF)};
 }
 
-// A file name made of the pattern name: characters a file name cannot hold
-// become '_'.
+// A file name made of the pattern name: characters a file name cannot hold become '_'.
 std::string pictureName(const std::string& patternName)
 {
     std::string name;
@@ -67,8 +66,8 @@ void forgetPicture(HostWindow& window, HatchPreviewState& state, const std::stri
     window.text = editor::fromUtf8(keep);
 }
 
-// Draws the pattern of the control's pattern string; a string that names no
-// readable pattern leaves the control empty, without a message.
+// Draws the pattern of the control's pattern string; a string that names no readable pattern leaves
+// the control empty, without a message.
 void paint(HostWindow& window, HatchPreviewState& state)
 {
     state.stale = false;
@@ -123,8 +122,7 @@ BOOL SetControlProperty(CWnd& control, DISPID id, const COleVariant& value)
     if (it == state->properties.end() || it->second.index() != value.index()) return FALSE;
     const bool changed = it->second != value;
     it->second = value;
-    // A new pattern string always draws, even the same one again: the file may
-    // have changed.
+    // A new pattern string always draws, even the same one again: the file may have changed.
     using namespace HatchPreviewDispid;
     if ((changed && (id == kBackColor || id == kForeColor || id == kPatternScale)) || id == kPattern)
         state->stale = !std::get<std::wstring>(state->properties[kPattern]).empty() || !state->picture.empty();

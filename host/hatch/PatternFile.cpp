@@ -1,5 +1,5 @@
-// The pattern-file reader: one pass over the lines, headers opening patterns,
-// every other line adding a family to the pattern opened last.
+// The pattern-file reader: one pass over the lines, headers opening patterns, every other line
+// adding a family to the pattern opened last.
 #include "host/hatch/PatternFile.h"
 
 #include <charconv>

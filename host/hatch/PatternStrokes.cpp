@@ -10,8 +10,7 @@ namespace fendo::hatch {
 namespace {
 
 constexpr double kPi = 3.14159265358979323846;
-// Steps across the lines below this are lines on top of each other: the family
-// draws once.
+// Steps across the lines below this are lines on top of each other: the family draws once.
 constexpr double kMinLineSpacing = 1e-12;
 
 struct Edge {
@@ -29,8 +28,7 @@ struct Crossing {
 
 double dot(const AcGeVector2d& a, const AcGeVector2d& b) { return a.x * b.x + a.y * b.y; }
 
-// Cuts [t0, t1] of one line into the family's dashes; false when the budget
-// runs out.
+// Cuts [t0, t1] of one line into the family's dashes; false when the budget runs out.
 bool addDashes(const DefinitionLine& line, double dashPeriod, double lineStart, double t0, double t1,
                const AcGePoint2d& lineOrigin, const AcGeVector2d& u, std::vector<PatternStroke>& out,
                std::size_t budget)
@@ -43,8 +41,15 @@ bool addDashes(const DefinitionLine& line, double dashPeriod, double lineStart, 
     // Counted before they are made, so dashes far finer than the budget allows fail fast.
     const double expected = ((t1 - t0) / dashPeriod + 1.0) * static_cast<double>(line.dashes.size());
     if (static_cast<double>(out.size()) + expected > static_cast<double>(budget)) return false;
-    double period = lineStart + std::floor((t0 - lineStart) / dashPeriod) * dashPeriod;
-    for (; period < t1; period += dashPeriod) {
+    const double first = lineStart + std::floor((t0 - lineStart) / dashPeriod) * dashPeriod;
+    // Far from the origin a period can vanish in the rounding of the position: the line is solid.
+    if (!(first + dashPeriod > first)) {
+        out.push_back({at(t0), at(t1)});
+        return out.size() <= budget;
+    }
+    const auto periods = static_cast<long long>(std::ceil((t1 - first) / dashPeriod));
+    for (long long i = 0; i < periods; ++i) {
+        const double period = first + static_cast<double>(i) * dashPeriod;
         double from = period;
         for (double dash : line.dashes) {
             const double to = from + std::abs(dash);
@@ -85,8 +90,7 @@ std::vector<DefinitionLine> definitionLines(const HatchPattern& pattern, double 
 StrokeStatus patternStrokes(const std::vector<DefinitionLine>& lines, const std::vector<HatchLoop>& loops,
                             HatchStyle style, std::vector<PatternStroke>& strokes, const StrokeLimits& limits)
 {
-    // Ignore draws the outermost loops alone; without any marked outermost, the
-    // first loop is.
+    // Ignore draws the outermost loops alone; without any marked outermost, the first loop is.
     std::vector<const HatchLoop*> used;
     bool anyOutermost = false;
     for (const HatchLoop& loop : loops) anyOutermost = anyOutermost || loop.outermost;
@@ -123,20 +127,21 @@ StrokeStatus patternStrokes(const std::vector<DefinitionLine>& lines, const std:
         }
         if (edges.empty()) continue;
 
-        // The lines k * across that meet the loops, visited from low to high
-        // positions.
+        // The lines k * across that meet the loops, visited from low to high positions.
         long long kFirst = 0, kLast = 0;
         const bool single = std::abs(across) < kMinLineSpacing;
         if (!single) {
             const double a = sMin / across, b = sMax / across;
-            kFirst = static_cast<long long>(std::ceil(std::min(a, b)));
-            kLast = static_cast<long long>(std::floor(std::max(a, b)));
-            if (kLast < kFirst) continue;
-            lineCount += static_cast<std::size_t>(kLast - kFirst + 1);
-            if (lineCount > limits.maxLines || !std::isfinite(sMin / across) || !std::isfinite(sMax / across)) {
+            const double lo = std::ceil(std::min(a, b)), hi = std::floor(std::max(a, b));
+            if (!std::isfinite(lo) || !std::isfinite(hi) ||
+                hi - lo + 1 > static_cast<double>(limits.maxLines - std::min(lineCount, limits.maxLines))) {
                 strokes.resize(before);
                 return StrokeStatus::TooDense;
             }
+            if (hi < lo) continue;
+            kFirst = static_cast<long long>(lo);
+            kLast = static_cast<long long>(hi);
+            lineCount += static_cast<std::size_t>(kLast - kFirst + 1);
         }
         std::sort(edges.begin(), edges.end(), [](const Edge& a, const Edge& b) { return a.lo() < b.lo(); });
 
@@ -152,8 +157,7 @@ StrokeStatus patternStrokes(const std::vector<DefinitionLine>& lines, const std:
             const long long k = across > 0 || single ? kFirst + step : kLast - step;
             const double s = single ? 0.0 : static_cast<double>(k) * across;
             while (nextEdge < edges.size() && edges[nextEdge].lo() <= s) active.push_back(&edges[nextEdge++]);
-            // An edge counts for lo <= s < hi, so a line through a vertex crosses
-            // once.
+            // An edge counts for lo <= s < hi, so a line through a vertex crosses once.
             std::erase_if(active, [s](const Edge* e) { return e->hi() <= s; });
 
             const AcGePoint2d origin = line.base + n * s;

@@ -1,8 +1,7 @@
-// The strokes a hatch pattern draws inside boundary loops: every line family
-// becomes parallel lines cut by the loops (one scan of the loop edges per line,
-// from an edge table sorted across the lines, so the work grows with lines
-// times the edges a line meets, not with loops squared), then cut into the
-// family's dashes.
+// The strokes a hatch pattern draws inside boundary loops: every line family becomes parallel lines
+// cut by the loops (one scan of the loop edges per line, from an edge table sorted across the
+// lines, so the work grows with lines times the edges a line meets, not with loops squared), then
+// cut into the family's dashes.
 #pragma once
 #include <cstddef>
 #include <vector>
@@ -13,9 +12,8 @@
 
 namespace fendo::hatch {
 
-// A line family as a hatch holds it: angle, base point and the step from one
-// line to the next are already rotated and scaled into the hatch's plane;
-// dashes are scaled.
+// A line family as a hatch holds it: angle, base point and the step from one line to the next are
+// already rotated and scaled into the hatch's plane; dashes are scaled.
 struct DefinitionLine {
     double angle = 0.0;  // radians
     AcGePoint2d base;
@@ -23,8 +21,8 @@ struct DefinitionLine {
     std::vector<double> dashes;
 };
 
-// The definition lines of a pattern drawn at `scale` and turned by `angle`
-// (radians): origins, steps and dashes are scaled, angles are not.
+// The definition lines of a pattern drawn at `scale` and turned by `angle` (radians): origins,
+// steps and dashes are scaled, angles are not.
 std::vector<DefinitionLine> definitionLines(const HatchPattern& pattern, double scale, double angle);
 
 // Which areas a hatch fills when loops lie inside loops.
@@ -49,15 +47,14 @@ struct StrokeLimits {
     // More lines or strokes than this make the pattern too dense to draw.
     std::size_t maxLines = 200000;
     std::size_t maxStrokes = 4000000;
-    // A dash pattern shorter than this draws as a solid line (a pattern finer
-    // than a pixel).
+    // A dash pattern shorter than this draws as a solid line (a pattern finer than a pixel).
     double minDashPeriod = 0.0;
 };
 
 enum class StrokeStatus { Ok, TooDense };
 
-// Appends the strokes of `lines` inside `loops` (as `style` chooses the areas)
-// to `strokes`. TooDense leaves `strokes` as it was.
+// Appends the strokes of `lines` inside `loops` (as `style` chooses the areas) to `strokes`.
+// TooDense leaves `strokes` as it was.
 StrokeStatus patternStrokes(const std::vector<DefinitionLine>& lines, const std::vector<HatchLoop>& loops,
                             HatchStyle style, std::vector<PatternStroke>& strokes, const StrokeLimits& limits = {});
 

@@ -1,5 +1,4 @@
-// Swatches are drawn without antialiasing, so the lines stay one crisp pixel in
-// two colours.
+// Swatches are drawn without antialiasing, so the lines stay one crisp pixel in two colours.
 #include "host/render/PatternSwatch.h"
 
 #include <cairo-svg.h>

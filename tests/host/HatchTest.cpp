@@ -1,5 +1,5 @@
-// The hatch keeps its loops and everything after its pattern as read, and models its style,
-// pattern scale, angle and definition lines: read, kept and written back in their place.
+// The hatch keeps its loops and everything after its pattern as read, and models its style, pattern
+// scale, angle and definition lines: read, kept and written back in their place.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -23,8 +23,8 @@ RawTags tags(std::initializer_list<std::pair<short, const char*>> list)
     return out;
 }
 
-// A hatch of one square loop 0..4 x 0..3 at elevation 2, with a 45-degree dashed family
-// and a seed point after the pattern.
+// A hatch of one square loop 0..4 x 0..3 at elevation 2, with a 45-degree dashed family and a seed
+// point after the pattern.
 RawTags patternHatch()
 {
     return tags({{100, "AcDbEntity"}, {8, "0"},     {100, "AcDbHatch"}, {10, "0"},    {20, "0"},    {30, "2"},

@@ -1,5 +1,5 @@
-// The pattern-file reader: what it accepts, and the file, line and expectation it names for
-// what it refuses.
+// The pattern-file reader: what it accepts, and the file, line and expectation it names for what it
+// refuses.
 #include <gtest/gtest.h>
 
 #include <filesystem>

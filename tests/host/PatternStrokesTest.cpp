@@ -77,7 +77,8 @@ TEST(PatternStrokes, LinesThroughVerticesAreCutOnce)
     const HatchLoop diamond{{{5, 0}, {10, 5}, {5, 10}, {0, 5}}, true};
     const DefinitionLine lines{0.0, AcGePoint2d(0, 0), AcGeVector2d(0, 1), {}};
     const auto strokes = strokesOf({lines}, {diamond});
-    // Widths 2, 4, 6, 8, 10, 8, 6, 4, 2 at y = 1 .. 9; the corners at y = 0 and 10 give at most a point.
+    // Widths 2, 4, 6, 8, 10, 8, 6, 4, 2 at y = 1 .. 9; the corners at y = 0 and 10 give at most a
+    // point.
     EXPECT_NEAR(totalLength(strokes), 50, 1e-9);
     for (const auto& s : strokes) EXPECT_LE(std::abs(s.to.x - s.from.x), 10 + 1e-9);
 }
@@ -137,7 +138,8 @@ TEST(PatternStrokes, ScaleAppliesToOriginsOffsetsAndDashesNotAngles)
     EXPECT_NEAR(lines[0].angle, std::numbers::pi / 2, 1e-12);
     EXPECT_NEAR(lines[0].base.x, 10.0, 1e-12);
     EXPECT_NEAR(lines[0].base.y, 20.0, 1e-12);
-    // The offset is stated in the family's frame: 5 along the vertical lines, 10 across to the left.
+    // The offset is stated in the family's frame: 5 along the vertical lines, 10 across to the
+    // left.
     EXPECT_NEAR(lines[0].offset.x, -10.0, 1e-12);
     EXPECT_NEAR(lines[0].offset.y, 5.0, 1e-12);
     EXPECT_EQ(lines[0].dashes, (std::vector<double>{20.0, -10.0}));

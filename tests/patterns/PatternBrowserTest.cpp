@@ -1,5 +1,5 @@
-// "TESTH" driven through fendo scripts: what the list holds for the files of the module folder,
-// and the preview a chosen entry draws.
+// "TESTH" driven through fendo scripts: what the list holds for the files of the module folder, and
+// the preview a chosen entry draws.
 #include <gtest/gtest.h>
 
 #include <cstdlib>

@@ -1,5 +1,5 @@
-// Pictures of patterns: swatches from the command line, and hatches in rendered drawings drawn
-// with their pattern lines inside their loops.
+// Pictures of patterns: swatches from the command line, and hatches in rendered drawings drawn with
+// their pattern lines inside their loops.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -51,8 +51,8 @@ PngImage render(const fs::path& drawing, const std::string& window)
 
 TEST(HatchPicture, PatternLinesFillTheRingAndLeaveTheIslandEmpty)
 {
-    // Horizontal lines 2 apart (normal style) over 0..100 with an island 40..60; one pixel is
-    // half a unit.
+    // Horizontal lines 2 apart (normal style) over 0..100 with an island 40..60; one pixel is half
+    // a unit.
     const std::string lines = "75\n0\n76\n2\n52\n0\n41\n1\n77\n0\n78\n1\n53\n0\n43\n0\n44\n1\n45\n0\n46\n2\n79\n0\n";
     const PngImage png = render(drawingOf(hatchEntity(1, 0, 100, 40, 60, "STRIPES", false, lines)), "0,0,100,100");
     ASSERT_TRUE(png.ok());

@@ -1,5 +1,5 @@
-// The hatch: filing of its modelled and kept groups, and its picture (filled
-// loops, or pattern lines cut by the loops).
+// The hatch: filing of its modelled and kept groups, and its picture (filled loops, or pattern
+// lines cut by the loops).
 #include "host/db/entities/AcDbHatch.h"
 
 #include <algorithm>
@@ -42,8 +42,7 @@ private:
     size_t m_at = 0;
 };
 
-// Points of an arc edge (angles in degrees, clockwise edges stored with
-// mirrored angles).
+// Points of an arc edge (angles in degrees, clockwise edges stored with mirrored angles).
 void addArcEdge(std::vector<AcGePoint2d>& pts, const AcGePoint2d& c, double rx, const AcGeVector2d& major, double ratio,
                 double a0, double a1, bool ccw)
 {
@@ -112,8 +111,7 @@ std::vector<fendo::hatch::HatchLoop> hatchLoops(const RawTags& boundary)
                     const bool ccw = r.take(73) != 0;
                     addArcEdge(pts, AcGePoint2d(cx, cy), 0, AcGeVector2d(mx, my), ratio, a0, a1, ccw);
                 } else {
-                    // A spline edge: its fit points when it has them, else its control
-                    // points.
+                    // A spline edge: its fit points when it has them, else its control points.
                     std::vector<AcGePoint2d> control, fit;
                     while (!r.atEnd() && r.peek() != 72 && r.peek() != 97) {
                         const short c = r.peek();
@@ -292,9 +290,9 @@ Acad::ErrorStatus AcDbHatch::dxfInFields(AcDbDxfFiler* filer)
     const size_t keptBefore = keptHere();
     size_t boundaryEnd = SIZE_MAX;  // kept groups of this section that belong to the loops
 
-    // The head is modelled; the loops (which reuse codes 10, 70, 72 ...) are kept
-    // from the loop count on; the style, pattern type, angle, scale and
-    // definition lines are modelled; everything after them is kept again.
+    // The head is modelled; the loops (which reuse codes 10, 70, 72 ...) are kept from the loop
+    // count on; the style, pattern type, angle, scale and definition lines are modelled; everything
+    // after them is kept again.
     enum class Part { Head, Loops, Pattern, Rest } part = Part::Head;
     es = ent::readSection(filer, [&](const resbuf& rb) {
         const short code = rb.restype;
@@ -379,8 +377,7 @@ Acad::ErrorStatus AcDbHatch::dxfInFields(AcDbDxfFiler* filer)
     });
     if (es != Acad::eOk) return es;
 
-    // The kept groups of this section move into the hatch, so that it writes them
-    // in order.
+    // The kept groups of this section move into the hatch, so that it writes them in order.
     if (const auto* kept = keptGroups()) {
         size_t at = 0;
         for (const KeptGroup& g : *kept) {
@@ -403,8 +400,7 @@ Acad::ErrorStatus AcDbHatch::dxfOutFields(AcDbDxfFiler* filer) const
     filer->writeString(AcDb::kDxfShapeName, m_pattern);
     filer->writeInt16(AcDb::kDxfInt16, m_solid ? 1 : 0);
     filer->writeInt16(static_cast<AcDb::DxfCode>(71), m_associative ? 1 : 0);
-    // A hatch made here has no loop data of its own: an empty boundary keeps the
-    // record valid.
+    // A hatch made here has no loop data of its own: an empty boundary keeps the record valid.
     if (m_boundary.empty()) filer->writeInt32(static_cast<AcDb::DxfCode>(91), 0);
     for (const RawTag& tag : m_boundary) filer->writeRaw(tag);
     filer->writeInt16(static_cast<AcDb::DxfCode>(75), static_cast<std::int16_t>(m_style));

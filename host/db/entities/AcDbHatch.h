@@ -1,8 +1,7 @@
-// The host's hatch: pattern name and type, solid fill, elevation and normal,
-// the hatch style, the pattern's angle, scale and definition lines are
-// modelled; the boundary loops and what follows the pattern (pixel size, seed
-// points, gradient) are kept as the groups read, in order, and written back
-// unchanged.
+// The host's hatch: pattern name and type, solid fill, elevation and normal, the hatch style, the
+// pattern's angle, scale and definition lines are modelled; the boundary loops and what follows the
+// pattern (pixel size, seed points, gradient) are kept as the groups read, in order, and written
+// back unchanged.
 #pragma once
 #include <vector>
 
@@ -21,9 +20,8 @@ public:
 
     AcString patternName() const { return m_pattern; }
     HatchPatternType patternType() const { return m_patternType; }
-    // Sets the pattern; a named pattern found in the host's pattern files also
-    // gets its definition lines at the current scale and angle (others keep
-    // none).
+    // Sets the pattern; a named pattern found in the host's pattern files also gets its definition
+    // lines at the current scale and angle (others keep none).
     Acad::ErrorStatus setPattern(HatchPatternType type, const ACHAR* name);
     bool isSolidFill() const { return m_solid; }
     bool associative() const { return m_associative; }
@@ -42,25 +40,22 @@ public:
     Acad::ErrorStatus setPatternScale(double scale);
     bool patternDouble() const { return m_patternDouble; }
 
-    // The pattern's line families as the hatch holds them, rotated and scaled
-    // into its plane: angle (radians), base point, offset from line to line,
-    // dashes.
+    // The pattern's line families as the hatch holds them, rotated and scaled into its plane: angle
+    // (radians), base point, offset from line to line, dashes.
     int numPatternDefinitions() const { return static_cast<int>(m_definitions.size()); }
     Acad::ErrorStatus getPatternDefinitionAt(int index, double& angle, double& baseX, double& baseY, double& offsetX,
                                              double& offsetY, AcGeDoubleArray& dashes) const;
 
-    // The boundary points found in the kept loop data (vertices and edge ends, in
-    // the hatch's plane), converted to world coordinates.
+    // The boundary points found in the kept loop data (vertices and edge ends, in the hatch's
+    // plane), converted to world coordinates.
     Acad::ErrorStatus getGeomExtents(AcDbExtents& extents) const override;
-    // The kept loop data cannot follow a transformation: refused
-    // (eNotImplementedYet).
+    // The kept loop data cannot follow a transformation: refused (eNotImplementedYet).
     Acad::ErrorStatus transformBy(const AcGeMatrix3d& xform) override;
-    // A solid fill draws its loops as filled polygons. A pattern draws its
-    // definition lines (or, without any, the named pattern of the host's pattern
-    // files at the hatch's scale and angle) cut by the loops as the hatch style
-    // says; a hatch with no pattern to draw, or one too dense to draw, shows its
-    // loops as outlines. Ellipse edges and splines are drawn through their points
-    // (splines through fit or control points).
+    // A solid fill draws its loops as filled polygons. A pattern draws its definition lines (or,
+    // without any, the named pattern of the host's pattern files at the hatch's scale and angle)
+    // cut by the loops as the hatch style says; a hatch with no pattern to draw, or one too dense
+    // to draw, shows its loops as outlines. Ellipse edges and splines are drawn through their
+    // points (splines through fit or control points).
     bool worldDraw(AcGiWorldDraw* wd) override;
 
     Acad::ErrorStatus dxfInFields(AcDbDxfFiler* filer) override;
