@@ -33,6 +33,11 @@ int main(int argc, char** argv)
     cli.add_option("--export-plain", options.exportPlain,
                    "also write OUT.dxf with custom objects replaced by ordinary entities")
         ->option_text("OUT.dxf");
+    auto* toUnicode = cli.add_flag("--to-unicode", options.toUnicode,
+                                   "convert TCVN3 and VNI texts to Unicode after opening the drawing");
+    cli.add_flag("--to-tcvn3", options.toTcvn3, "convert Unicode Vietnamese texts to TCVN3 after opening the drawing")
+        ->excludes(toUnicode);
+    cli.add_flag("--names", options.convertNames, "with --to-unicode or --to-tcvn3, convert layer and block names too");
     std::vector<std::string> pattern;  // FILE.pat NAME OUT
     double patternScale = 1.0;
     cli.add_option("--pattern", pattern, "draw a swatch of pattern NAME of FILE.pat to OUT, without a drawing")

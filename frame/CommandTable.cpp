@@ -3,6 +3,7 @@
 #include "frame/CommandTable.h"
 
 #include "commands/polyline/PolylineCommands.h"
+#include "commands/survey/SurveyCommands.h"
 #include "commands/text/TextCommands.h"
 #include "patterns/PatternCommands.h"
 #include "slope/SlopeCommands.h"
@@ -12,9 +13,19 @@ namespace {
 constexpr CommandRow kCommands[] = {
     {L"CHIAPL", cmdSplitPolyline},
     {L"KVOHelp", cmdHelp},
+    {L"CVTEXT", cmdBlanksToPoints},
+    {L"P2C", cmdCommaToPoint},
     {L"ThayPl", cmdReplacePolylineStretch},
+    {L"EML", cmdSetLength},
+    {L"EMT", cmdAddPrefixSuffix},
     {L"TESTH", cmdTestHatch},
+    {L"CHECK", cmdCheckLargePolylines},
+    {L"LDTT", cmdEraseDuplicates},
+    {L"CD0", cmdMarkZeroHeights},
+    {L"D2D", cmdPointsFromVertices},
+    {L"HCD", cmdEditPointDisplay},
     {L"ABOUTKVO", cmdAbout},
+    {L"EMD", cmdAlignDimensions},
     {L"2P", cmd2dPolylineToPolyline},
     {L"P23", cmdPolylineTo3dPoly},
     {L"32P", cmd3dPolyToPolyline},
@@ -28,6 +39,7 @@ constexpr CommandRow kCommands[] = {
     {L"TL", cmdDrawSlope},
     {L"DCPL", cmdReverseCurves},
     {L"N3d", cmdJoinInto3dPolylines},
+    {L"EM", cmdEdit},
     {L"22", cmdLayerOffByPick},
     {L"33", cmdKeepPickedLayers},
     {L"44", cmdEraseByLayer},
@@ -40,6 +52,8 @@ constexpr CommandRow kCommands[] = {
     {L"PLCA", cmdBulgeAllSegments},
     {L"BA", cmdArcsToChords},
     {L"BA1", cmdDropArcsAndWidths},
+    {L"JT", cmdJoinTextsAndPoints},
+    {L"JT1", cmdJoinAlignedTexts},
 };
 }  // namespace
 
