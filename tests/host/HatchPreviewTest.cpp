@@ -141,16 +141,3 @@ TEST_F(HatchPreview, PropertiesKeepTheirTypesAndTheControlStartsEmpty)
     EXPECT_FALSE(dlg.refusedOnLabel);
     EXPECT_NE(output.find("1030  preview AcHatchPreview (empty)"), std::string::npos) << output;
 }
-
-TEST(HatchPreviewFolder, CacheFolderComesFromXdgElseHome)
-{
-    const char* savedHome = std::getenv("HOME");
-    const std::string home = savedHome ? savedHome : "";
-    setenv("XDG_CACHE_HOME", "/x/cache", 1);
-    EXPECT_EQ(fendo::dialogs::previewFolder(), "/x/cache/KVO/Quorin/patterns");
-    setenv("XDG_CACHE_HOME", "", 1);
-    setenv("HOME", "/home/u", 1);
-    EXPECT_EQ(fendo::dialogs::previewFolder(), "/home/u/.cache/KVO/Quorin/patterns");
-    unsetenv("XDG_CACHE_HOME");
-    if (savedHome) setenv("HOME", home.c_str(), 1);
-}
