@@ -6,6 +6,7 @@
 #include "commands/survey/SurveyCommands.h"
 #include "commands/survey/SurveyLineCommands.h"
 #include "commands/text/TextCommands.h"
+#include "patterns/PatternCommands.h"
 #include "slope/SlopeCommands.h"
 #include "frame/FrameCommands.h"
 
@@ -21,6 +22,7 @@ constexpr CommandRow kCommands[] = {
     {L"GCD1", cmdContourElevations},
     {L"EML", cmdSetLength},
     {L"EMT", cmdAddPrefixSuffix},
+    {L"TESTH", cmdTestHatch},
     {L"NCDT", cmdJoinPointsAtElevation},
     {L"NDCD", cmdJoinPointsInRange},
     {L"CHECK", cmdCheckLargePolylines},
