@@ -257,6 +257,14 @@ constexpr std::array kTable{
     CommandHelp{L"MOVEGRIP", kHost, L"moves one grip of a picked object",
         L"Moves one grip of a picked object to a point or by @dx,dy from the grip, as dragging it would.",
         L"MOVEGRIP\n20,2.5\n0\n@10,0"},
+    CommandHelp{L"TOUNICODE", kHost, L"converts TCVN3 and VNI texts to Unicode",
+        L"Converts the selected texts (Enter takes all of them) from TCVN3 or VNI to Unicode and points their "
+        L"styles at Unicode fonts (Data/VietFonts.ini); TOUNICODE names converts layer and block names too.",
+        L"TOUNICODE"},
+    CommandHelp{L"TOTCVN3", kHost, L"converts Unicode Vietnamese texts to TCVN3",
+        L"The way back: converts the selected Unicode Vietnamese texts (Enter takes all of them) to TCVN3; "
+        L"TOTCVN3 names converts layer and block names too.",
+        L"TOTCVN3"},
     CommandHelp{L"SETVAR", kHost, L"shows or sets a system variable",
         L"SETVAR name [value]: without a value it shows the current one and asks for a new one (Enter keeps it).",
         L"SETVAR OSMODE 4"},

@@ -13,6 +13,7 @@
 
 #include "host/db/AcDbDatabase.h"
 #include "host/db/AcDbSymbolTable.h"
+#include "host/db/VietTextConversion.h"
 #include "host/dxf/DxfExport.h"
 #include "host/editor/AcEditorReactor.h"
 #include "host/editor/Editor.h"
@@ -361,6 +362,17 @@ void Session::registerCommands()
     registerPromptCommand(L"EXIT", L"ends the session (saving with -o)", quit);
 }
 
+void Session::convertVietnameseTexts()
+{
+    if (!options_.toUnicode && !options_.toTcvn3) return;
+    const auto direction = options_.toUnicode ? viet::Direction::ToUnicode : viet::Direction::ToTcvn3;
+    const auto names = options_.convertNames ? viet::NameScope::TextsAndNames : viet::NameScope::TextsOnly;
+    const viet::ConversionReport report =
+        viet::convertDrawing(*database_, direction, names, fendo::fonts::VietFontTable::installed());
+    editor().write(report.describe(direction));
+    editor().finishLine();
+}
+
 int Session::run()
 {
     // Modules first: a drawing read afterwards finds the classes they register, so their
@@ -368,6 +380,7 @@ int Session::run()
     if (!checkPictureOptions() || !openInput() || !loadModules() || !openDrawing()) return 1;
     bindVariables();
     registerCommands();
+    convertVietnameseTexts();
     // At a terminal, a picture or plain export without a script or an output drawing is a job
     // of its own: it is done at once instead of waiting at the prompt (piped answers still run).
     const bool pictureJobOnly = (!options_.render.empty() || !options_.exportPlain.empty()) &&

@@ -32,7 +32,8 @@ struct Example {
 };
 
 // Code blocks that open with "# NAME.fendo:" and the "Run it with `...`" line after each, plus the
-// indented one-line fendo commands (the picture options), which have no script.
+// indented one-line fendo commands on a shipped sample (picture and conversion options), which have
+// no script; a "# ..." after such a command is its comment.
 std::vector<Example> readmeExamples(std::vector<std::string>& problems)
 {
     std::vector<Example> out;
@@ -41,7 +42,7 @@ std::vector<Example> readmeExamples(std::vector<std::string>& problems)
     for (std::string line; std::getline(readme, line);) lines.push_back(line);
     static const std::regex heading(R"(^# ([A-Za-z0-9_-]+\.fendo): .+)");
     static const std::regex runLine("^Run it with `(fendo [^`]+)`");
-    static const std::regex indented(R"(^    (fendo samples/\S+ .+)$)");
+    static const std::regex indented(R"(^    (fendo samples/[^#]*[^#\s])\s*(#.*)?$)");
     for (std::size_t i = 0; i < lines.size(); ++i) {
         std::smatch m;
         if (std::regex_match(lines[i], m, indented)) {
