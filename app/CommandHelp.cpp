@@ -28,6 +28,7 @@ constexpr const wchar_t* kVertices = L"Adding and removing vertices";
 constexpr const wchar_t* kSlope = L"Slope symbols";
 constexpr const wchar_t* kEdit = L"Editing values";
 constexpr const wchar_t* kSurvey = L"Survey points";
+constexpr const wchar_t* kNodes = L"Node marks, crossings and elevation lines";
 constexpr const wchar_t* kSheets = L"Spreadsheets and tables";
 constexpr const wchar_t* kPatterns = L"Hatch patterns";
 constexpr const wchar_t* kHelp = L"Help";
@@ -131,6 +132,12 @@ constexpr std::array kTable{
         L"polyline, 1007 passes the values on, 1 applies and closes.",
         L"HCTL\n20,-3\nDIALOG\n1033=#1\nclick 1"},
 
+    // Hatch patterns
+    CommandHelp{L"TESTH", kPatterns, L"opens the hatch-pattern browser",
+        L"Lists the hatch pattern files beside the module by name in list 1000; choosing an entry draws its preview "
+        L"(control 1030); OK or Cancel closes it and the drawing is unchanged.",
+        L"TESTH\n1000=BRICK\nclick 1"},
+
     // Editing values
     CommandHelp{L"EM", kEdit, L"edits the value of each picked object in a dialog",
         L"Picks objects one after another and edits each one's value: a text's string, a dimension's text, the "
@@ -184,21 +191,30 @@ constexpr std::array kTable{
         L"A dialog: tick what changes (text height, rotation, colour), click 1029 and pick survey points; click 1 "
         L"closes.",
         L"HCD\n1020=on\n1006=0.5\nclick 1029\nall\n\nclick 1"},
-    CommandHelp{L"NODE", kSurvey, L"marks every vertex of polylines with a circle",
-        L"Marks every vertex of the selected polylines with a circle.", L"NODE\nall\n"},
-    CommandHelp{L"CIP", kSurvey, L"marks where polylines of different elevation cross",
-        L"Checks the selected polylines pairwise and marks where two of different elevation cross.",
-        L"CIP\nall\n"},
-    CommandHelp{L"XBX", kSurvey, L"reports the label inside each parcel boundary",
-        L"Writes a text report pairing each boundary polygon on the layer Bao_O with the label inside it.",
+    // Node marks, crossings and elevation lines
+    CommandHelp{L"NODE", kNodes, L"marks every vertex of polylines with a circle",
+        L"Draws a circle at every vertex of the selected polylines (all three kinds) on the current layer; the radius "
+        L"is asked each time and remembered while the module stays loaded (0.1 at first; Enter, 0 or less keeps it).",
+        L"NODE\n0.3\nw -5,-5 65,25\n"},
+    CommandHelp{L"CIP", kNodes, L"marks where polylines of different elevation cross",
+        L"Checks the selected polylines pairwise, straight from vertex to vertex, and where two of different "
+        L"elevation cross draws a red circle of radius 0.5 on the current layer and turns both red.",
+        L"CIP\nw -5,-5 65,25\n"},
+    CommandHelp{L"XBX", kNodes, L"reports the label inside each parcel boundary",
+        L"Pairs each parcel (a polyline of three or more vertices) on layer Bao_O with the first paragraph text on "
+        L"Texhled inside it and writes one line per parcel to TD.txt in the folder fendo runs in.",
         L"XBX"},
-    CommandHelp{L"NCDT", kSurvey, L"joins survey points of one elevation into a 3D polyline",
-        L"Joins the survey points of one given elevation into one 3D polyline.", L"NCDT"},
-    CommandHelp{L"NDCD", kSurvey, L"joins survey points in an elevation range into a 3D polyline",
-        L"Joins the survey points whose elevation lies in a range into one 3D polyline.", L"NDCD"},
-    CommandHelp{L"GCD1", kSurvey, L"gives polylines on a layer the elevation of the text they cross",
-        L"Gives every lightweight polyline on a chosen layer the elevation written in the first text it crosses.",
-        L"GCD1"},
+    CommandHelp{L"NCDT", kNodes, L"joins survey points of one elevation into a 3D polyline",
+        L"Joins the picked survey points of one elevation into one 3D polyline, starting from the westernmost.",
+        L"NCDT\nall\n\n102"},
+    CommandHelp{L"NDCD", kNodes, L"joins survey points in an elevation range into a 3D polyline",
+        L"Joins the picked survey points whose elevation lies between two bounds into one 3D polyline from the "
+        L"lowest point, each step to the nearest point whose segment does not cross the line drawn so far.",
+        L"NDCD\nall\n\n100\n101"},
+    CommandHelp{L"GCD1", kNodes, L"gives polylines on a layer the elevation of the text they cross",
+        L"Gives every polyline on the layer of the picked object the elevation written in the first single-line text "
+        L"whose box diagonal crosses it (\"12.35m\" gives 12.35); polylines no text crosses keep theirs.",
+        L"GCD1\n50,2.5"},
 
     // Spreadsheets and tables
     CommandHelp{L"RM", kSheets, L"draws a sample-log table from a spreadsheet",
@@ -215,10 +231,6 @@ constexpr std::array kTable{
         L"Writes the vertex coordinates of polylines and 3D polylines to a spreadsheet file.", L"EPL"},
     CommandHelp{L"RPT", kSheets, L"replaces texts with texts from a spreadsheet",
         L"Replaces the contents of selected texts with texts read from a spreadsheet file.", L"RPT"},
-
-    // Hatch patterns
-    CommandHelp{L"TESTH", kPatterns, L"opens the hatch-pattern browser",
-        L"Opens the hatch-pattern browser dialog.", L"TESTH"},
 
     // Help
     CommandHelp{L"KVOHelp", kHelp, L"opens the help file",
