@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <cstdio>
 #include <memory>
 
 #include "host/db/AcDbDatabase.h"
@@ -58,6 +59,7 @@ bool parseNumber(std::string_view text, double& value)
 class Renderer {
 public:
     Renderer(cairo_t* cr, const ViewTransform& view, AcDbDatabase& db) : m_draw(cr, view, &db) {}
+    void setPathSink(PathSink* sink) { m_draw.setPathSink(sink); }
 
     void drawEntity(AcDbEntity& e, const BlockContext& block)
     {
@@ -94,6 +96,55 @@ private:
     }
 
     CairoWorldDraw m_draw;
+};
+
+// Collects one object's paths as SVG elements.
+class SvgPathSink : public PathSink {
+public:
+    void begin(std::uint64_t handle)
+    {
+        std::snprintf(m_handle, sizeof m_handle, "%llX", static_cast<unsigned long long>(handle));
+        m_body.clear();
+    }
+    const std::string& body() const { return m_body; }
+    const char* handle() const { return m_handle; }
+
+    void paint(const cairo_path_t& path, std::uint32_t rgb, PathPaint how) override
+    {
+        char colour[8];
+        std::snprintf(colour, sizeof colour, "#%06X", rgb & 0xFFFFFFu);
+        m_body += "<path data-handle=\"";
+        m_body += m_handle;
+        m_body += "\" d=\"";
+        for (int i = 0; i < path.num_data; i += path.data[i].header.length) {
+            const cairo_path_data_t* d = &path.data[i];
+            switch (d->header.type) {
+            case CAIRO_PATH_MOVE_TO: point('M', d[1]); break;
+            case CAIRO_PATH_LINE_TO: point('L', d[1]); break;
+            case CAIRO_PATH_CURVE_TO:
+                point('C', d[1]);
+                point(' ', d[2]);
+                point(' ', d[3]);
+                break;
+            case CAIRO_PATH_CLOSE_PATH: m_body += 'Z'; break;
+            }
+        }
+        m_body += "\"";
+        if (how != PathPaint::Fill) m_body += std::string(" stroke=\"") + colour + "\"";
+        m_body += how == PathPaint::Stroke ? std::string(" fill=\"none\"") : std::string(" fill=\"") + colour + "\"";
+        m_body += "/>";
+    }
+
+private:
+    void point(char op, const cairo_path_data_t& p)
+    {
+        char text[64];
+        std::snprintf(text, sizeof text, "%c%.3f %.3f", op, p.point.x, p.point.y);
+        m_body += text;
+    }
+
+    char m_handle[20] = "0";
+    std::string m_body;
 };
 
 ViewTransform fitView(const DrawingWindow& w, int width, int height)
@@ -176,6 +227,39 @@ AcDbExtents visibleExtents(AcDbDatabase& db)
     return all;
 }
 
+ViewTransform pictureView(AcDbDatabase& db, const RenderOptions& options)
+{
+    return fitView(options.window ? *options.window : fitWindow(visibleExtents(db)), options.width, options.height);
+}
+
+std::vector<ObjectPicture> drawObjectsAsSvg(AcDbDatabase& db, const ViewTransform& view)
+{
+    std::vector<ObjectPicture> pictures;
+    // Paths are only collected, never painted: the smallest surface does.
+    cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_RGB24, 1, 1);
+    cairo_t* cr = cairo_create(surface);
+    {
+        Renderer renderer(cr, view, db);
+        SvgPathSink sink;
+        renderer.setPathSink(&sink);
+        if (const auto* space = db::peekObject<AcDbBlockTableRecord>(db.modelSpaceId()))
+            for (AcDbObjectId id : space->entityIds()) {
+                AcDbEntity* e = liveEntity(id);
+                if (!e) continue;
+                ObjectPicture picture;
+                picture.handle = id.handle().value();
+                sink.begin(picture.handle);
+                renderer.drawEntity(*e, BlockContext{});
+                if (!sink.body().empty())
+                    picture.svg = std::string("<g data-handle=\"") + sink.handle() + "\">" + sink.body() + "</g>";
+                pictures.push_back(std::move(picture));
+            }
+    }
+    cairo_destroy(cr);
+    cairo_surface_destroy(surface);
+    return pictures;
+}
+
 Acad::ErrorStatus renderDrawing(AcDbDatabase& db, const std::string& path, const RenderOptions& options,
                                 std::string* error)
 {
@@ -201,8 +285,7 @@ Acad::ErrorStatus renderDrawing(AcDbDatabase& db, const std::string& path, const
     cairo_set_source_rgb(cr, 1, 1, 1);
     cairo_paint(cr);
 
-    const DrawingWindow window = options.window ? *options.window : fitWindow(visibleExtents(db));
-    const ViewTransform view = fitView(window, options.width, options.height);
+    const ViewTransform view = pictureView(db, options);
     cairo_rectangle(cr, 0, 0, options.width, options.height);
     cairo_clip(cr);
     {
