@@ -78,6 +78,8 @@ class Fendo:
             if self.wait(5) is None:
                 self.process.kill()
                 self.process.wait(5)
+        if self.process.stdout:
+            self.process.stdout.close()
         shutil.rmtree(self.home, ignore_errors=True)
 
     def __enter__(self):

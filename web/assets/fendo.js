@@ -458,6 +458,7 @@
   events.addEventListener("end", () => {
     ended = true;
     events.close();
+    document.body.dataset.kind = "ended";
     connection.textContent = "session ended";
     command.disabled = true;
     promptLabel.textContent = "The session has ended.";
