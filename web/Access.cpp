@@ -34,7 +34,7 @@ std::string cookieValue(std::string_view header, std::string_view name)
     while (!header.empty()) {
         const size_t semicolon = header.find(';');
         std::string_view pair = header.substr(0, semicolon);
-        header = semicolon == std::string_view::npos ? std::string_view{} : header.substr(semicolon + 1);
+        header = semicolon == std::string_view::npos ? std::string_view {} : header.substr(semicolon + 1);
         while (!pair.empty() && pair.front() == ' ') pair.remove_prefix(1);
         const size_t equals = pair.find('=');
         if (equals != std::string_view::npos && pair.substr(0, equals) == name)

@@ -67,12 +67,11 @@ const char* kindName(ControlKind kind)
 
 std::string controlJson(const HostWindow& w)
 {
-    std::string json = "{\"id\":" + std::to_string(w.id) + ",\"kind\":\"" + kindName(w.kind) +
-                       "\",\"text\":" + jsonString(w.text) + ",\"enabled\":" + (w.enabled ? "true" : "false") +
-                       ",\"visible\":" + (w.visible ? "true" : "false") +
-                       ",\"readOnly\":" + (w.readOnly ? "true" : "false") + ",\"check\":" + std::to_string(w.check) +
-                       ",\"typing\":" + (w.allowsTyping() ? "true" : "false") + ",\"sel\":" + std::to_string(w.curSel) +
-                       ",\"image\":" + std::to_string(w.imageId) + ",\"items\":[";
+    std::string json = "{\"id\":" + std::to_string(w.id) + ",\"kind\":\"" + kindName(w.kind)
+        + "\",\"text\":" + jsonString(w.text) + ",\"enabled\":" + (w.enabled ? "true" : "false")
+        + ",\"visible\":" + (w.visible ? "true" : "false") + ",\"readOnly\":" + (w.readOnly ? "true" : "false")
+        + ",\"check\":" + std::to_string(w.check) + ",\"typing\":" + (w.allowsTyping() ? "true" : "false")
+        + ",\"sel\":" + std::to_string(w.curSel) + ",\"image\":" + std::to_string(w.imageId) + ",\"items\":[";
     for (std::size_t i = 0; i < w.items.size(); ++i) {
         if (i) json += ",";
         json += "{\"text\":" + jsonString(w.items[i].text) + ",\"data\":" + std::to_string(w.items[i].data) + "}";
@@ -84,9 +83,8 @@ std::string controlJson(const HostWindow& w)
 
 std::string dialogJson(const CAdUiBaseDialog& dialog, bool modeless)
 {
-    std::string json = "{\"caption\":" + jsonString(dialogs::formCaption(dialog)) +
-                       ",\"template\":" + std::to_string(dialog.GetTemplateId()) +
-                       ",\"modeless\":" + (modeless ? "true" : "false") + ",\"controls\":[";
+    std::string json = "{\"caption\":" + jsonString(dialogs::formCaption(dialog)) + ",\"template\":"
+        + std::to_string(dialog.GetTemplateId()) + ",\"modeless\":" + (modeless ? "true" : "false") + ",\"controls\":[";
     if (HostWindow* window = dialog.GetSafeHwnd()) {
         bool first = true;
         for (const auto& child : window->children) {
@@ -100,11 +98,11 @@ std::string dialogJson(const CAdUiBaseDialog& dialog, bool modeless)
 
 std::string requestJson(const editor::Request& request, std::wstring_view prompt)
 {
-    static const char* kinds[] = {"text", "command", "point", "selection", "entity", "dialog", "message"};
+    static const char* kinds[] = { "text", "command", "point", "selection", "entity", "dialog", "message" };
     const auto cut = prompt.rfind(L'\n');
     const std::wstring_view last = cut == std::wstring_view::npos ? prompt : prompt.substr(cut + 1);
-    std::string json = std::string("{\"kind\":\"") + kinds[static_cast<int>(request.kind)] +
-                       "\",\"prompt\":" + jsonString(last) + ",\"selected\":[";
+    std::string json = std::string("{\"kind\":\"") + kinds[static_cast<int>(request.kind)]
+        + "\",\"prompt\":" + jsonString(last) + ",\"selected\":[";
     for (std::size_t i = 0; i < request.selected.size(); ++i)
         json += (i ? ",\"" : "\"") + handleText(request.selected[i]) + "\"";
     json += "],\"choices\":" + jsonString(request.choices);
@@ -156,8 +154,8 @@ std::string pictureJson(const PictureTracker::Change& change)
         json += (i ? ",\"" : "\"") + handleText(change.removed[i]) + "\"";
     json += "],\"put\":[";
     for (std::size_t i = 0; i < change.put.size(); ++i)
-        json += (i ? ",[" : "[") + jsonString(handleText(change.put[i]->handle)) + "," + jsonString(change.put[i]->svg) +
-                "]";
+        json += (i ? ",[" : "[") + jsonString(handleText(change.put[i]->handle)) + "," + jsonString(change.put[i]->svg)
+            + "]";
     return json + "]}";
 }
 
@@ -165,9 +163,9 @@ std::string fullPictureJson(const PictureTracker& tracker, const render::ViewTra
 {
     char head[256];
     std::snprintf(head, sizeof head,
-                  "{\"full\":true,\"view\":{\"scale\":%.17g,\"left\":%.17g,\"top\":%.17g,\"width\":%d,\"height\":%d},"
-                  "\"svg\":",
-                  view.scale, view.worldLeft, view.worldTop, width, height);
+        "{\"full\":true,\"view\":{\"scale\":%.17g,\"left\":%.17g,\"top\":%.17g,\"width\":%d,\"height\":%d},"
+        "\"svg\":",
+        view.scale, view.worldLeft, view.worldTop, width, height);
     return head + jsonString(tracker.fullSvg()) + "}";
 }
 

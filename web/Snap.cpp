@@ -23,7 +23,7 @@ double planDistance(const AcGePoint3d& a, const AcGePoint3d& b) { return std::hy
 
 struct Candidates {
     std::vector<Snap> points;
-    void add(const AcGePoint3d& p, SnapKind kind) { points.push_back(Snap{p, kind}); }
+    void add(const AcGePoint3d& p, SnapKind kind) { points.push_back(Snap { p, kind }); }
 };
 
 // Vertices are the whole parameters of the polyline kinds; every segment's middle lies halfway.
@@ -55,8 +55,8 @@ void curvePoints(const AcDbCurve& curve, int osmode, Candidates& out)
         if (curve.getEndPoint(p) == Acad::eOk) out.add(p, SnapKind::Endpoint);
     }
     double end = 0, length = 0;
-    if ((osmode & kSnapMidpoint) && curve.getEndParam(end) == Acad::eOk &&
-        curve.getDistAtParam(end, length) == Acad::eOk && curve.getPointAtDist(length / 2, p) == Acad::eOk)
+    if ((osmode & kSnapMidpoint) && curve.getEndParam(end) == Acad::eOk
+        && curve.getDistAtParam(end, length) == Acad::eOk && curve.getPointAtDist(length / 2, p) == Acad::eOk)
         out.add(p, SnapKind::Midpoint);
 }
 
@@ -83,8 +83,8 @@ std::optional<Snap> findSnap(AcDbDatabase& db, const AcGePoint3d& at, double rad
         if (!e || !layerShows(*e)) continue;
         AcDbExtents box;
         if (e->getGeomExtents(box) != Acad::eOk || box.isEmpty()) continue;
-        if (at.x < box.minPoint().x - radius || at.x > box.maxPoint().x + radius ||
-            at.y < box.minPoint().y - radius || at.y > box.maxPoint().y + radius)
+        if (at.x < box.minPoint().x - radius || at.x > box.maxPoint().x + radius || at.y < box.minPoint().y - radius
+            || at.y > box.maxPoint().y + radius)
             continue;
         Candidates candidates;
         if (const auto* point = AcDbPoint::cast(e)) {
@@ -97,7 +97,7 @@ std::optional<Snap> findSnap(AcDbDatabase& db, const AcGePoint3d& at, double rad
                 const double d = planDistance(onCurve, at);
                 if (d <= nearestDistance) {
                     nearestDistance = d;
-                    nearest = Snap{onCurve, SnapKind::Nearest};
+                    nearest = Snap { onCurve, SnapKind::Nearest };
                 }
             }
         }

@@ -74,7 +74,10 @@ std::string queryNumber(const httplib::Request& req, const char* name)
 
 class Hub {
 public:
-    explicit Hub(AccessRule rule) : rule_(std::move(rule)) {}
+    explicit Hub(AccessRule rule)
+        : rule_(std::move(rule))
+    {
+    }
 
     // ---- the session's side ---------------------------------------------------------
     void appendLog(const std::string& text)
@@ -101,7 +104,7 @@ public:
     struct Inbound {
         std::wstring line;
         std::function<void()> task;  // a snap question, run on the session's thread
-        double viewSize = 0;          // the page's view height in drawing units, with an answer
+        double viewSize = 0;  // the page's view height in drawing units, with an answer
         bool end = false;
     };
     // Waits for the next answer, running tasks meanwhile.
@@ -110,7 +113,7 @@ public:
         for (;;) {
             std::unique_lock lock(mutex_);
             inboxChanged_.wait(lock, [&] { return !inbox_.empty() || stopping_; });
-            if (stopping_) return Inbound{{}, {}, 0, true};
+            if (stopping_) return Inbound { {}, {}, 0, true };
             Inbound item = std::move(inbox_.front());
             inbox_.pop_front();
             lock.unlock();
@@ -152,7 +155,7 @@ public:
         const std::string p = std::to_string(port_);
         std::vector<std::string> hosts;
         if (options.listen != "0.0.0.0" && options.listen != "::") {
-            hosts = {"127.0.0.1:" + p, "localhost:" + p};
+            hosts = { "127.0.0.1:" + p, "localhost:" + p };
             if (options.listen != "127.0.0.1") hosts.push_back(options.listen + ":" + p);
         }
         rule_ = AccessRule(rule_.token(), hosts);
@@ -169,7 +172,7 @@ public:
 private:
     void pushLocked(const char* name, std::string data)
     {
-        events_.push_back(Event{++seq_, name, std::move(data)});
+        events_.push_back(Event { ++seq_, name, std::move(data) });
         while (events_.size() > kEventsKept) events_.pop_front();
         eventsChanged_.notify_all();
     }
@@ -198,11 +201,10 @@ private:
 
     void routes()
     {
-        server_.set_default_headers({{"Cache-Control", "no-store"},
-                                     {"X-Content-Type-Options", "nosniff"},
-                                     {"X-Frame-Options", "DENY"},
-                                     {"Content-Security-Policy",
-                                      "default-src 'self'; img-src 'self' data:; style-src 'self' 'unsafe-inline'"}});
+        server_.set_default_headers(
+            { { "Cache-Control", "no-store" }, { "X-Content-Type-Options", "nosniff" }, { "X-Frame-Options", "DENY" },
+                { "Content-Security-Policy",
+                    "default-src 'self'; img-src 'self' data:; style-src 'self' 'unsafe-inline'" } });
         server_.Get("/", [this](const httplib::Request& req, httplib::Response& res) {
             if (!allowed(req, res)) return;
             const Asset* page = findAsset("index.html");
@@ -234,7 +236,7 @@ private:
                 std::size_t at = 0;
                 for (;;) {
                     const std::size_t end = text.find(L'\n', at);
-                    inbox_.push_back(Inbound{text.substr(at, end - at), {}, viewSize, false});
+                    inbox_.push_back(Inbound { text.substr(at, end - at), {}, viewSize, false });
                     if (end == std::wstring::npos) break;
                     at = end + 1;
                 }
@@ -250,11 +252,12 @@ private:
             auto future = answer->get_future();
             {
                 std::lock_guard lock(mutex_);
-                inbox_.push_back(Inbound{{}, [answer, at, radius] { answer->set_value(snapJson(at, radius)); }, 0, false});
+                inbox_.push_back(
+                    Inbound { {}, [answer, at, radius] { answer->set_value(snapJson(at, radius)); }, 0, false });
             }
             inboxChanged_.notify_all();
-            res.set_content(future.wait_for(kSnapWait) == std::future_status::ready ? future.get() : "{}",
-                            "application/json");
+            res.set_content(
+                future.wait_for(kSnapWait) == std::future_status::ready ? future.get() : "{}", "application/json");
         });
         server_.Get("/events", [this](const httplib::Request& req, httplib::Response& res) {
             if (!allowed(req, res)) return;
@@ -270,8 +273,7 @@ private:
             }
             res.set_chunked_content_provider(
                 "text/event-stream",
-                [this, driving, sent = std::uint64_t(0), first = true](std::size_t,
-                                                                        httplib::DataSink& sink) mutable {
+                [this, driving, sent = std::uint64_t(0), first = true](std::size_t, httplib::DataSink& sink) mutable {
                     std::string text;
                     bool last = false;
                     {
@@ -318,7 +320,7 @@ private:
         if (!snap) return "{}";
         char json[200];
         std::snprintf(json, sizeof json, "{\"x\":%.10g,\"y\":%.10g,\"z\":%.10g,\"kind\":\"%s\"}", snap->point.x,
-                      snap->point.y, snap->point.z, snapKindName(snap->kind));
+            snap->point.y, snap->point.z, snapKindName(snap->kind));
         return json;
     }
 
@@ -364,7 +366,8 @@ PictureState& pictureState()
 
 }  // namespace
 
-WebInput::WebInput(std::unique_ptr<Hub> hub) : hub_(std::move(hub))
+WebInput::WebInput(std::unique_ptr<Hub> hub)
+    : hub_(std::move(hub))
 {
     editor::editor().captureOutput(&output_);
 }
@@ -374,7 +377,7 @@ std::unique_ptr<WebInput> WebInput::start(const ServeOptions& options, std::stri
     auto hub = std::make_unique<Hub>(AccessRule(newToken(), {}));
     if (!hub->start(options, error)) return nullptr;
     PictureState& picture = pictureState();
-    picture = PictureState{};
+    picture = PictureState {};
     picture.width = options.pictureWidth;
     picture.height = options.pictureHeight;
     return std::unique_ptr<WebInput>(new WebInput(std::move(hub)));
@@ -417,7 +420,7 @@ void WebInput::publish()
         const auto change = picture.tracker.update(render::drawObjectsAsSvg(*db, picture.view));
         if (first || !change.empty())
             hub_->setPicture(fullPictureJson(picture.tracker, picture.view, picture.width, picture.height),
-                             first ? std::string() : pictureJson(change));
+                first ? std::string() : pictureJson(change));
     }
     hub_->setRequest(requestJson(editor::editor().request(), editor::fromUtf8(prompt_)));
 }

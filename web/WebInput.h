@@ -12,9 +12,9 @@
 namespace fendo::web {
 
 struct ServeOptions {
-    int port = 0;                       // 0: a free port
-    std::string listen = "127.0.0.1";   // the address to listen on
-    int pictureWidth = 1600;            // the page's drawing units per picture, as RENDER's --size
+    int port = 0;  // 0: a free port
+    std::string listen = "127.0.0.1";  // the address to listen on
+    int pictureWidth = 1600;  // the page's drawing units per picture, as RENDER's --size
     int pictureHeight = 1200;
 };
 
