@@ -2,8 +2,14 @@
 #include "web/PageState.h"
 
 #include <cstdio>
+#include <unordered_set>
 #include <utility>
 
+#include "host/db/AcDbDatabase.h"
+#include "host/db/AcDbDictionary.h"
+#include "host/db/AcDbSymbolTable.h"
+#include "host/db/DbHelpers.h"
+#include "host/db/entities/AcDbBlockReference.h"
 #include "host/dialogs/AdUiBaseDialog.h"
 #include "host/dialogs/DialogDriver.h"
 #include "host/dialogs/HostWindow.h"
@@ -137,6 +143,79 @@ PictureTracker::Change PictureTracker::update(std::vector<render::ObjectPicture>
         const auto old = beforeIndex.find(now.handle);
         if (old == beforeIndex.end() || before[old->second].svg != now.svg) change.put.push_back(&now);
     }
+    return change;
+}
+
+namespace {
+
+const AcDbEntity* liveEntity(AcDbObjectId id)
+{
+    const AcDbStub* stub = id.stub();
+    return stub && stub->object && !stub->erased ? AcDbEntity::cast(stub->object) : nullptr;
+}
+
+}  // namespace
+
+PictureTracker::Change PictureTracker::refresh(AcDbDatabase& db, const render::ViewTransform& view)
+{
+    const AcDbObjectId space = db.modelSpaceId();
+    bool everything = tracked_ != &db;
+    std::unordered_set<std::uint64_t> touched;
+    std::unordered_set<const AcDbStub*> layers;  // layer records changed (on, off, colour ...)
+    if (!everything) {
+        for (AcDbObjectId id : db.takeWriteOpens()) {
+            const AcDbStub* stub = id.stub();
+            const AcDbObject* object = stub ? stub->object : nullptr;
+            if (!object || id == space || AcDbDictionary::cast(object)) continue;
+            if (AcDbEntity::cast(object) && object->ownerId() == space)
+                touched.insert(id.handle().value());
+            else if (AcDbLayerTableRecord::cast(object))
+                layers.insert(stub);
+            else
+                everything = true;
+        }
+    }
+    if (everything) {
+        db.setTrackWriteOpens(true);
+        tracked_ = &db;
+        return update(render::drawObjectsAsSvg(db, view));
+    }
+
+    const auto* record = db::peekObject<AcDbBlockTableRecord>(space);
+    if (!record) return update({});
+    render::SvgObjectDrawer drawer(db, view);
+    std::vector<render::ObjectPicture> next;
+    std::unordered_map<std::uint64_t, std::size_t> index;
+    std::vector<char> kept(current_.size(), 0);
+    std::vector<std::size_t> put;
+    Change change;
+    for (AcDbObjectId id : record->entityIds()) {
+        const AcDbEntity* entity = liveEntity(id);
+        if (!entity) continue;
+        const std::uint64_t handle = id.handle().value();
+        const auto old = index_.find(handle);
+        if (old != index_.end()) kept[old->second] = 1;
+        // A block reference may draw on any layer through its block's objects.
+        const bool layerChanged
+            = !layers.empty() && (layers.count(entity->layerId().stub()) || AcDbBlockReference::cast(entity));
+        if (old != index_.end() && !touched.count(handle) && !layerChanged) {
+            next.push_back(std::move(current_[old->second]));
+        } else {
+            render::ObjectPicture drawn = drawer.draw(id);
+            const std::string* before = old == index_.end() ? nullptr : &current_[old->second].svg;
+            if (before && !before->empty() && drawn.svg.empty())
+                change.removed.push_back(handle);
+            else if (!drawn.svg.empty() && (!before || *before != drawn.svg))
+                put.push_back(next.size());
+            next.push_back(std::move(drawn));
+        }
+        index.emplace(handle, next.size() - 1);
+    }
+    for (std::size_t i = 0; i < current_.size(); ++i)
+        if (!kept[i] && !current_[i].svg.empty()) change.removed.push_back(current_[i].handle);
+    current_ = std::move(next);
+    index_ = std::move(index);
+    for (std::size_t at : put) change.put.push_back(&current_[at]);
     return change;
 }
 

@@ -40,6 +40,10 @@ public:
     };
     // Takes the newest pictures of all objects and returns what changed.
     Change update(std::vector<render::ObjectPicture> pictures);
+    // Brings the picture up to date with the drawing, redrawing only what may have changed:
+    // objects opened for write since the last refresh and objects new in model space; all of
+    // them when something else changed that objects draw with (a layer, a style, a block).
+    Change refresh(AcDbDatabase& db, const render::ViewTransform& view);
     // The whole picture: every object's group in drawing order.
     std::string fullSvg() const;
     std::size_t objectCount() const { return current_.size(); }
@@ -47,6 +51,7 @@ public:
 private:
     std::vector<render::ObjectPicture> current_;
     std::unordered_map<std::uint64_t, std::size_t> index_;  // handle -> position in current_
+    AcDbDatabase* tracked_ = nullptr;  // the drawing whose writes are followed
 };
 
 // The picture change as the page reads it: {"full":..., "remove":[...], "put":[[h,svg],...]}.

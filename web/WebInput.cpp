@@ -417,7 +417,7 @@ void WebInput::publish()
             picture.view = render::pictureView(*db, fit);
             picture.ready = true;
         }
-        const auto change = picture.tracker.update(render::drawObjectsAsSvg(*db, picture.view));
+        const auto change = picture.tracker.refresh(*db, picture.view);
         if (first || !change.empty())
             hub_->setPicture(fullPictureJson(picture.tracker, picture.view, picture.width, picture.height),
                 first ? std::string() : pictureJson(change));

@@ -232,31 +232,54 @@ ViewTransform pictureView(AcDbDatabase& db, const RenderOptions& options)
     return fitView(options.window ? *options.window : fitWindow(visibleExtents(db)), options.width, options.height);
 }
 
+struct SvgObjectDrawer::Parts {
+    Parts(AcDbDatabase& db, const ViewTransform& view)
+        // Paths are only collected, never painted: the smallest surface does.
+        : surface(cairo_image_surface_create(CAIRO_FORMAT_RGB24, 1, 1))
+        , cr(cairo_create(surface))
+        , renderer(cr, view, db)
+    {
+        renderer.setPathSink(&sink);
+    }
+    ~Parts()
+    {
+        cairo_destroy(cr);
+        cairo_surface_destroy(surface);
+    }
+    cairo_surface_t* surface;
+    cairo_t* cr;
+    Renderer renderer;
+    SvgPathSink sink;
+};
+
+SvgObjectDrawer::SvgObjectDrawer(AcDbDatabase& db, const ViewTransform& view)
+    : m_parts(std::make_unique<Parts>(db, view))
+{
+}
+
+SvgObjectDrawer::~SvgObjectDrawer() = default;
+
+ObjectPicture SvgObjectDrawer::draw(AcDbObjectId id)
+{
+    ObjectPicture picture;
+    picture.handle = id.handle().value();
+    AcDbEntity* e = liveEntity(id);
+    if (!e) return picture;
+    SvgPathSink& sink = m_parts->sink;
+    sink.begin(picture.handle);
+    m_parts->renderer.drawEntity(*e, BlockContext{});
+    if (!sink.body().empty())
+        picture.svg = std::string("<g data-handle=\"") + sink.handle() + "\">" + sink.body() + "</g>";
+    return picture;
+}
+
 std::vector<ObjectPicture> drawObjectsAsSvg(AcDbDatabase& db, const ViewTransform& view)
 {
     std::vector<ObjectPicture> pictures;
-    // Paths are only collected, never painted: the smallest surface does.
-    cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_RGB24, 1, 1);
-    cairo_t* cr = cairo_create(surface);
-    {
-        Renderer renderer(cr, view, db);
-        SvgPathSink sink;
-        renderer.setPathSink(&sink);
-        if (const auto* space = db::peekObject<AcDbBlockTableRecord>(db.modelSpaceId()))
-            for (AcDbObjectId id : space->entityIds()) {
-                AcDbEntity* e = liveEntity(id);
-                if (!e) continue;
-                ObjectPicture picture;
-                picture.handle = id.handle().value();
-                sink.begin(picture.handle);
-                renderer.drawEntity(*e, BlockContext{});
-                if (!sink.body().empty())
-                    picture.svg = std::string("<g data-handle=\"") + sink.handle() + "\">" + sink.body() + "</g>";
-                pictures.push_back(std::move(picture));
-            }
-    }
-    cairo_destroy(cr);
-    cairo_surface_destroy(surface);
+    SvgObjectDrawer drawer(db, view);
+    if (const auto* space = db::peekObject<AcDbBlockTableRecord>(db.modelSpaceId()))
+        for (AcDbObjectId id : space->entityIds())
+            if (liveEntity(id)) pictures.push_back(drawer.draw(id));
     return pictures;
 }
 

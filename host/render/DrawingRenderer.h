@@ -2,6 +2,7 @@
 // PNG file, fitted to the visible extents or to a window of the drawing.
 #pragma once
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -57,6 +58,22 @@ ViewTransform pictureView(AcDbDatabase& db, const RenderOptions& options);
 struct ObjectPicture {
     std::uint64_t handle = 0;
     std::string svg;
+};
+
+// Draws single objects as SVG groups in one view, for pictures kept up to date object by object.
+class SvgObjectDrawer {
+public:
+    SvgObjectDrawer(AcDbDatabase& db, const ViewTransform& view);
+    ~SvgObjectDrawer();
+    SvgObjectDrawer(const SvgObjectDrawer&) = delete;
+    SvgObjectDrawer& operator=(const SvgObjectDrawer&) = delete;
+
+    // The group of a model-space object (empty when it draws nothing).
+    ObjectPicture draw(AcDbObjectId id);
+
+private:
+    struct Parts;
+    std::unique_ptr<Parts> m_parts;
 };
 
 // Every model-space object in drawing order, in the device units of `view`; paths are left

@@ -98,3 +98,43 @@ TEST(WebPicture, TheJsonSentToThePageEscapesTextAndKeepsVietnamese)
         "{\"kind\":\"selection\",\"prompt\":\"Select objects: \",\"selected\":[\"2A\",\"1F0\"],\"choices\":\"\","
         "\"modeless\":[]}");
 }
+
+// After the first picture only what was opened for write, new objects and the objects of
+// changed layers are drawn again; the result matches a picture drawn from scratch.
+TEST(WebPicture, RefreshRedrawsWhatChangedAndMatchesAFreshPicture)
+{
+    TestDrawing d;
+    d.layer(L"ROAD", 1);
+    const AcDbObjectId moved = d.add(new AcDbLine(AcGePoint3d(0, 0, 0), AcGePoint3d(1, 0, 0)));
+    const AcDbObjectId erased = d.add(new AcDbLine(AcGePoint3d(0, 1, 0), AcGePoint3d(1, 1, 0)));
+    const AcDbObjectId onRoad = d.add(new AcDbLine(AcGePoint3d(0, 2, 0), AcGePoint3d(1, 2, 0)), L"ROAD");
+    const AcDbObjectId still = d.add(new AcDbCircle(AcGePoint3d(5, 5, 0), AcGeVector3d::kZAxis, 1));
+    web::PictureTracker tracker;
+    EXPECT_EQ(tracker.refresh(d.db(), unitView()).put.size(), 4u);
+    EXPECT_TRUE(tracker.refresh(d.db(), unitView()).empty());
+
+    {
+        db::OpenedObject<AcDbLine> line(moved, AcDb::kForWrite);
+        line.get()->setEndPoint(AcGePoint3d(3, 0, 0));
+    }
+    {
+        db::OpenedObject<AcDbLine> line(erased, AcDb::kForWrite);
+        line.get()->erase();
+    }
+    const AcDbObjectId added = d.add(new AcDbLine(AcGePoint3d(0, 3, 0), AcGePoint3d(1, 3, 0)));
+    auto change = tracker.refresh(d.db(), unitView());
+    std::vector<std::uint64_t> put;
+    for (const auto* p : change.put) put.push_back(p->handle);
+    EXPECT_EQ(put, (std::vector<std::uint64_t> { moved.handle().value(), added.handle().value() }));
+    EXPECT_EQ(change.removed, (std::vector<std::uint64_t> { erased.handle().value() }));
+
+    fendo::test::web::setLayerOff(d.layer(L"ROAD"));
+    change = tracker.refresh(d.db(), unitView());
+    EXPECT_TRUE(change.put.empty());
+    EXPECT_EQ(change.removed, (std::vector<std::uint64_t> { onRoad.handle().value() }));
+
+    std::string fresh;
+    for (const auto& p : render::drawObjectsAsSvg(d.db(), unitView())) fresh += p.svg;
+    EXPECT_EQ(tracker.fullSvg(), fresh);
+    EXPECT_NE(fresh.find("data-handle=\"" + web::handleText(still.handle().value()) + "\""), std::string::npos);
+}
