@@ -22,6 +22,7 @@
 
 #include "host/db/AcDbDatabase.h"
 #include "host/editor/Editor.h"
+#include "host/editor/ProgressMeter.h"
 #include "host/editor/SysVars.h"
 #include "host/editor/Utf8.h"
 #include "host/render/DrawingRenderer.h"
@@ -93,6 +94,12 @@ public:
         std::lock_guard lock(mutex_);
         picture_ = std::move(fullJson);
         pushLocked("picture", deltaJson.empty() ? picture_ : deltaJson);
+    }
+    // The progress meter, sent at once: the session is busy with the command meanwhile.
+    void setProgress(const std::string& label, int percent)
+    {
+        std::lock_guard lock(mutex_);
+        pushLocked("progress", "{\"label\":" + jsonString(label) + ",\"percent\":" + std::to_string(percent) + "}");
     }
     void setRequest(std::string json)
     {
@@ -370,6 +377,8 @@ WebInput::WebInput(std::unique_ptr<Hub> hub)
     : hub_(std::move(hub))
 {
     editor::editor().captureOutput(&output_);
+    editor::progressMeter().setObserver(
+        [hub = hub_.get()](const std::string& label, int percent) { hub->setProgress(label, percent); });
 }
 
 std::unique_ptr<WebInput> WebInput::start(const ServeOptions& options, std::string* error)
@@ -385,6 +394,7 @@ std::unique_ptr<WebInput> WebInput::start(const ServeOptions& options, std::stri
 
 WebInput::~WebInput()
 {
+    editor::progressMeter().setObserver(nullptr);
     editor::editor().captureOutput(nullptr);
     if (!output_.empty()) {
         std::fwrite(output_.data(), 1, output_.size(), stdout);

@@ -454,6 +454,14 @@
   events.addEventListener("log", (e) => onLog(JSON.parse(e.data)));
   events.addEventListener("picture", (e) => onPicture(JSON.parse(e.data)));
   events.addEventListener("request", (e) => onRequest(JSON.parse(e.data)));
+  const progress = document.getElementById("progress");
+  events.addEventListener("progress", (e) => {
+    const p = JSON.parse(e.data);
+    progress.hidden = p.percent < 0;
+    progress.value = Math.max(0, p.percent);
+    progress.title = p.label;
+    progress.setAttribute("aria-label", p.label);
+  });
   events.addEventListener("busy", () => { events.close(); showBusy(); });
   events.addEventListener("end", () => {
     ended = true;
