@@ -77,7 +77,8 @@ std::string controlJson(const HostWindow& w)
         + "\",\"text\":" + jsonString(w.text) + ",\"enabled\":" + (w.enabled ? "true" : "false")
         + ",\"visible\":" + (w.visible ? "true" : "false") + ",\"readOnly\":" + (w.readOnly ? "true" : "false")
         + ",\"check\":" + std::to_string(w.check) + ",\"typing\":" + (w.allowsTyping() ? "true" : "false")
-        + ",\"sel\":" + std::to_string(w.curSel) + ",\"image\":" + std::to_string(w.imageId) + ",\"items\":[";
+        + ",\"sel\":" + std::to_string(w.curSel) + ",\"image\":" + std::to_string(w.imageId) + ",\"imageWidth\":"
+        + std::to_string(w.imageWidth) + ",\"imageHeight\":" + std::to_string(w.imageHeight) + ",\"items\":[";
     for (std::size_t i = 0; i < w.items.size(); ++i) {
         if (i) json += ",";
         json += "{\"text\":" + jsonString(w.items[i].text) + ",\"data\":" + std::to_string(w.items[i].data) + "}";

@@ -8,6 +8,7 @@
 #include "web/WebInput.h"
 
 #include <httplib.h>
+#include <sys/socket.h>
 #include <unistd.h>
 
 #include <chrono>
@@ -144,6 +145,12 @@ public:
     bool start(const ServeOptions& options, std::string* error)
     {
         routes();
+        // SO_REUSEADDR only: the library's default SO_REUSEPORT would let a second session
+        // share a port that is in use, and take half of its requests.
+        server_.set_socket_options([](int sock) {
+            int yes = 1;
+            setsockopt(sock, SOL_SOCKET, SO_REUSEADDR, &yes, sizeof yes);
+        });
         server_.set_keep_alive_timeout(2);
         server_.set_read_timeout(5);
         if (options.port > 0) {

@@ -89,6 +89,28 @@ class AccessTest(unittest.TestCase):
                 self.assertIn(request(self.fendo.port, path, cookie)[0], (400, 404))
 
 
+class ListenTest(unittest.TestCase):
+    def test_a_chosen_port_and_another_address_with_a_warning(self):
+        import socket
+        with socket.socket() as probe:
+            probe.bind(("127.0.0.1", 0))
+            port = probe.getsockname()[1]
+        folder = tempfile.mkdtemp(prefix="fendo-listen-")
+        drawing = os.path.join(folder, "in.dxf")
+        web_support.write_drawing(drawing)
+        with web_support.Fendo(BIN, drawing, ["--port", str(port), "--listen", "127.0.0.2"]) as fendo:
+            self.assertEqual(fendo.base, "http://127.0.0.2:%d" % port)
+            conn = http.client.HTTPConnection("127.0.0.2", port, timeout=5)
+            conn.request("GET", "/?token=" + fendo.token, headers={"Host": "127.0.0.2:%d" % port})
+            self.assertEqual(conn.getresponse().status, 200)
+            conn.close()
+            self.assertTrue(any("warning" in line and "127.0.0.2" in line for line in fendo.output), fendo.output)
+            # The port is taken now: a second session on it fails with a message, not a hang.
+            with self.assertRaises(RuntimeError) as failed:
+                web_support.Fendo(BIN, drawing, ["--port", str(port), "--listen", "127.0.0.2"], timeout=10)
+            self.assertIn("cannot listen on 127.0.0.2:%d" % port, str(failed.exception))
+
+
 if __name__ == "__main__":
     parser = argparse.ArgumentParser()
     parser.add_argument("--bin", required=True)

@@ -377,6 +377,8 @@
           el = document.createElement("div");
           el.className = "picture";
           el.textContent = c.kind === "picture" ? (c.image ? "image " + c.image : "") : label;
+          // Images are shown as framed placeholders of their size, as the host keeps only that.
+          if (c.imageWidth) { el.style.width = c.imageWidth + "px"; el.style.height = c.imageHeight + "px"; }
           break;
       }
       if (!el) continue;
