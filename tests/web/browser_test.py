@@ -4,6 +4,7 @@ at the command box, objects and points picked by clicks, a dialog answered in it
 window dragged, Escape, a second tab, and the saved drawing checked with ezdxf. Skips with
 a message when chromium, its driver or selenium is missing."""
 import argparse
+import contextlib
 import os
 import shutil
 import sys
@@ -218,97 +219,94 @@ class BrowserSession(unittest.TestCase):
         self.assertEqual(sum(1 for e in msp if e.dxftype() == "DRAWTALUY"), 1, [e.dxftype() for e in msp])
 
 
+@contextlib.contextmanager
+def page_session(test, prefix, extra=()):
+    """A browser, a test drawing and fendo serving it, the page open; all ended afterwards.
+    Yields the helper steps of BrowserSession bound to them, and the drawing's handles."""
+    browser = browser_or_skip()
+    folder = tempfile.mkdtemp(prefix=prefix)
+    try:
+        drawing = os.path.join(folder, "in.dxf")
+        handles = web_support.write_drawing(drawing)
+        with web_support.Fendo(BIN, drawing, [a.replace("{folder}", folder) for a in extra]) as fendo:
+            steps = BrowserSession("test_session")
+            steps.browser, steps.fendo, steps.fail = browser, fendo, test.fail
+            browser.get(fendo.address)
+            steps.wait_kind("command")
+            yield steps, handles
+    finally:
+        browser.quit()
+        shutil.rmtree(folder, ignore_errors=True)
+
+
 class PanelsAndMessageBoxes(unittest.TestCase):
     """A dialog that stays open is a panel answered at the command prompt; a message box is a pop-up."""
 
     def test_hctl_panel_and_the_44_message_box(self):
-        browser = browser_or_skip()
-        from selenium.webdriver.common.keys import Keys
-        folder = tempfile.mkdtemp(prefix="fendo-panels-")
-        try:
-            drawing = os.path.join(folder, "in.dxf")
-            saved = os.path.join(folder, "out.dxf")
-            handles = web_support.write_drawing(drawing)
-            with web_support.Fendo(BIN, drawing, ["-o", saved]) as fendo:
-                session = BrowserSession("test_session")
-                session.browser, session.fendo = browser, fendo
-                browser.get(fendo.address)
-                session.wait_kind("command")
-                # The dialog's answers typed at the command box work as at the terminal.
-                for line in ("TL", "1006=5", "1007=1", "", "10,0", "10,-10", ""):
-                    session.type_command(line)
-                    time.sleep(0.2)
-                session.wait_kind("command")
-                session.type_command("HCTL")
-                session.until(lambda: session.kind() in ("entity", "selection"), "the symbol question")
-                session.click_at(10, -5)
-                panel = session.until(lambda: browser.find_element("css selector", "#panels form[role=dialog]"),
-                                      "the slope editor's panel")
-                session.wait_kind("command")
-                edit = panel.find_element("css selector", "input[data-id='1009']")
-                edit.send_keys(Keys.CONTROL, "a")
-                edit.send_keys("7" + Keys.TAB)
-                session.until(lambda: "1009=7" in session.log(), "the panel's answer")
-                session.wait_kind("command")
-                self.assertIn("DIALOG 1", session.log())
-                self.assertEqual(
-                    browser.find_element("css selector", "#panels input[data-id='1009']").get_attribute("value"), "7")
-                browser.find_element("css selector", "#panels button[data-id='1']").click()
-                session.until(lambda: not browser.find_elements("css selector", "#panels form"), "the panel to close")
-                session.wait_kind("command")
+        with page_session(self, "fendo-panels-", ["-o", "{folder}/out.dxf"]) as (session, handles):
+            from selenium.webdriver.common.keys import Keys
+            browser, fendo = session.browser, session.fendo
+            # The dialog's answers typed at the command box work as at the terminal.
+            for line in ("TL", "1006=5", "1007=1", "", "10,0", "10,-10", ""):
+                session.type_command(line)
+                time.sleep(0.2)
+            session.wait_kind("command")
+            session.type_command("HCTL")
+            session.until(lambda: session.kind() in ("entity", "selection"), "the symbol question")
+            session.click_at(10, -5)
+            panel = session.until(lambda: browser.find_element("css selector", "#panels form[role=dialog]"),
+                                  "the slope editor's panel")
+            session.wait_kind("command")
+            edit = panel.find_element("css selector", "input[data-id='1009']")
+            edit.send_keys(Keys.CONTROL, "a")
+            edit.send_keys("7" + Keys.TAB)
+            session.until(lambda: "1009=7" in session.log(), "the panel's answer")
+            session.wait_kind("command")
+            self.assertIn("DIALOG 1", session.log())
+            self.assertEqual(
+                browser.find_element("css selector", "#panels input[data-id='1009']").get_attribute("value"), "7")
+            browser.find_element("css selector", "#panels button[data-id='1']").click()
+            session.until(lambda: not browser.find_elements("css selector", "#panels form"), "the panel to close")
+            session.wait_kind("command")
 
-                # 44 on the tree line: its box asks to confirm; Cancel keeps the line, OK erases it.
-                tree = handles["tree"]
-                for button, kept in (("Cancel", True), ("OK", False)):
-                    session.type_command("44")
-                    session.wait_kind("entity")
-                    session.click_at(20, 20)
-                    session.wait_kind("message")
-                    box = browser.find_element("css selector", "#modal [role=alertdialog]")
-                    next(b for b in box.find_elements("tag name", "button") if b.text.lower() == button.lower()).click()
-                    session.wait_kind("command")
-                    session.until(lambda: bool(session.group(tree)) == kept, "the tree line after " + button)
-                session.type_command("QUIT")
-                self.assertEqual(fendo.wait(WAIT), 0)
-        finally:
-            browser.quit()
-            shutil.rmtree(folder, ignore_errors=True)
+            # 44 on the tree line: its box asks to confirm; Cancel keeps the line, OK erases it.
+            tree = handles["tree"]
+            for button, kept in (("Cancel", True), ("OK", False)):
+                session.type_command("44")
+                session.wait_kind("entity")
+                session.click_at(20, 20)
+                session.wait_kind("message")
+                box = browser.find_element("css selector", "#modal [role=alertdialog]")
+                next(b for b in box.find_elements("tag name", "button") if b.text.lower() == button.lower()).click()
+                session.wait_kind("command")
+                session.until(lambda: bool(session.group(tree)) == kept, "the tree line after " + button)
+            session.type_command("QUIT")
+            self.assertEqual(fendo.wait(WAIT), 0)
 
 
 class SnapMarker(unittest.TestCase):
     """At a point question the mouse shows the snap, and the click answers the snapped point."""
 
     def test_a_click_near_an_endpoint_answers_the_endpoint(self):
-        browser = browser_or_skip()
-        folder = tempfile.mkdtemp(prefix="fendo-snap-")
-        try:
-            drawing = os.path.join(folder, "in.dxf")
-            web_support.write_drawing(drawing)
-            with web_support.Fendo(BIN, drawing) as fendo:
-                session = BrowserSession("test_session")
-                session.browser, session.fendo = browser, fendo
-                browser.get(fendo.address)
-                session.until(lambda: session.kind() == "command", "the command prompt")
-                session.type_command("SETVAR OSMODE 1")
-                session.wait_kind("command")
-                # MOVEGRIP asks for an object, a grip index and then a point: the point is picked.
-                session.type_command("MOVEGRIP")
-                session.wait_kind("entity")
-                session.click_at(20, 20)
-                session.until(lambda: session.kind() in ("text", "point"), "the grip index")
-                session.type_command("0")
-                session.wait_kind("point")
-                chain = session.pointer()
-                session.move_to(chain, 19.6, 0.3).perform()
-                marker = session.until(lambda: browser.find_element("css selector", "#overlay .snap[data-kind=endpoint]"),
-                                       "the endpoint marker")
-                self.assertIsNotNone(marker)
-                session.click_at(19.6, 0.3)
-                session.wait_kind("command")
-                self.assertIn("20,0", session.log())
-        finally:
-            browser.quit()
-            shutil.rmtree(folder, ignore_errors=True)
+        with page_session(self, "fendo-snap-") as (session, handles):
+            browser = session.browser
+            session.type_command("SETVAR OSMODE 1")
+            session.wait_kind("command")
+            # MOVEGRIP asks for an object, a grip index and then a point: the point is picked.
+            session.type_command("MOVEGRIP")
+            session.wait_kind("entity")
+            session.click_at(20, 20)
+            session.until(lambda: session.kind() in ("text", "point"), "the grip index")
+            session.type_command("0")
+            session.wait_kind("point")
+            chain = session.pointer()
+            session.move_to(chain, 19.6, 0.3).perform()
+            marker = session.until(lambda: browser.find_element("css selector", "#overlay .snap[data-kind=endpoint]"),
+                                   "the endpoint marker")
+            self.assertIsNotNone(marker)
+            session.click_at(19.6, 0.3)
+            session.wait_kind("command")
+            self.assertIn("20,0", session.log())
 
 
 if __name__ == "__main__":
