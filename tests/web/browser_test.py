@@ -181,6 +181,14 @@ class BrowserSession(unittest.TestCase):
         self.wait_kind("command")
         self.until(lambda: len(b.find_elements("css selector", "#objects g[data-handle]")) == 5, "the new slope symbol")
 
+        # The arrow keys go back through what was typed (repeats and empty answers once or not at all).
+        box = self.command_box()
+        seen = []
+        for key in (Keys.ARROW_UP, Keys.ARROW_UP, Keys.ARROW_UP, Keys.ARROW_DOWN, Keys.ARROW_DOWN):
+            box.send_keys(key)
+            seen.append(box.get_attribute("value"))
+        self.assertEqual(seen, ["TL", "22", "22", "TL", ""])
+
         # 32P: a window dragged left to right around both 3D polylines, Enter ends the selection.
         self.type_command("32P")
         self.wait_kind("selection")
