@@ -38,8 +38,10 @@
     if (!view || !box) return 0;
     return box.h / view.scale;
   }
+  let waiting = false;    // the session is waiting for an answer (not busy with a command)
   function send(text) {
     if (ended) return Promise.resolve();
+    waiting = false;
     const body = new URLSearchParams({ tab: tab, text: text, viewsize: String(viewSize()) });
     return fetch("/answer", { method: "POST", body: body, credentials: "same-origin" }).then((r) => {
       if (r.status === 409) showBusy();
@@ -250,7 +252,8 @@
       ev.preventDefault();
       if (down && down.band) down.band.remove();
       down = null;
-      send("^C");
+      // While a command works there is no question to cancel; a queued ^C would cancel the next one.
+      if (waiting) send("^C");
     }
   });
 
@@ -418,6 +421,7 @@
   function onRequest(r) {
     const focused = document.activeElement && document.activeElement.id;
     request = r;
+    waiting = true;
     document.body.dataset.kind = r.kind;
     promptLabel.textContent = r.prompt || "";
     highlight();
