@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "host/db/AcDbDatabase.h"
+#include "host/db/VietTextConversion.h"
 #include "host/dxf/DxfExport.h"
 #include "host/editor/AcEditorReactor.h"
 #include "host/editor/Editor.h"
@@ -368,6 +369,17 @@ void Session::registerCommands()
     registerPromptCommand(L"EXIT", L"ends the session (saving with -o)", quit);
 }
 
+void Session::convertVietnameseTexts()
+{
+    if (!options_.toUnicode && !options_.toTcvn3) return;
+    const auto direction = options_.toUnicode ? viet::Direction::ToUnicode : viet::Direction::ToTcvn3;
+    const auto names = options_.convertNames ? viet::NameScope::TextsAndNames : viet::NameScope::TextsOnly;
+    const viet::ConversionReport report =
+        viet::convertDrawing(*database_, direction, names, fendo::fonts::VietFontTable::installed());
+    editor().write(report.describe(direction));
+    editor().finishLine();
+}
+
 int Session::run()
 {
     // Modules first: a drawing read afterwards finds the classes they register, so their
@@ -378,6 +390,7 @@ int Session::run()
     }
     bindVariables();
     registerCommands();
+    convertVietnameseTexts();
     if (editor().interactive())
         editor().write(L"Fendo: type HELP for the commands; QUIT or Ctrl-D ends the session.");
 

@@ -24,6 +24,9 @@ struct Options {
     bool serve = false;          // answers come from the browser page
     int port = 0;                // the page's port; 0: a free one
     std::string listen;          // empty: 127.0.0.1
+    bool toUnicode = false;      // convert TCVN3/VNI texts to Unicode once the drawing is open
+    bool toTcvn3 = false;        // convert Unicode Vietnamese texts to TCVN3 once the drawing is open
+    bool convertNames = false;   // the conversions take layer and block names too
 };
 
 class Session {
@@ -44,6 +47,8 @@ private:
     bool openDrawing();
     void registerCommands();
     void bindVariables();
+    // --to-unicode, --to-tcvn3: converts the drawing's texts and prints what changed.
+    void convertVietnameseTexts();
 
     // Saves to `path` and makes it the drawing's file name; false with `error` filled.
     bool saveTo(const std::string& path, std::string& error);

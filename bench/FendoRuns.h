@@ -23,7 +23,8 @@ inline void append(AcDbDatabase& db, AcDbEntity* entity)
     space->close();
 }
 
-// Runs fendo on the drawing with the script (saving to dir/out.dxf); returns the seconds it took.
+// Runs fendo in `dir` (where commands write their reports) on the drawing with the script, saving
+// to dir/out.dxf; returns the seconds it took.
 inline double runFendo(const std::filesystem::path& drawing, const std::string& script,
                        const std::filesystem::path& dir)
 {
@@ -31,7 +32,8 @@ inline double runFendo(const std::filesystem::path& drawing, const std::string& 
     std::FILE* f = std::fopen(scriptPath.c_str(), "w");
     std::fputs(script.c_str(), f);
     std::fclose(f);
-    const std::string command = (binDir() / "fendo").string() + " '" + drawing.string() + "' -s '" +
+    const std::string command = "cd '" + dir.string() + "' && '" + (binDir() / "fendo").string() + "' '" +
+                                drawing.string() + "' -s '" +
                                 scriptPath.string() + "' -o '" + (dir / "out.dxf").string() + "' > /dev/null";
     const auto start = std::chrono::steady_clock::now();
     const int rc = std::system(command.c_str());

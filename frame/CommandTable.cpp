@@ -4,7 +4,9 @@
 
 #include "commands/polyline/PolylineCommands.h"
 #include "commands/survey/SurveyCommands.h"
+#include "commands/survey/SurveyLineCommands.h"
 #include "commands/text/TextCommands.h"
+#include "patterns/PatternCommands.h"
 #include "slope/SlopeCommands.h"
 #include "frame/FrameCommands.h"
 
@@ -15,12 +17,19 @@ constexpr CommandRow kCommands[] = {
     {L"CVTEXT", cmdBlanksToPoints},
     {L"P2C", cmdCommaToPoint},
     {L"ThayPl", cmdReplacePolylineStretch},
+    {L"CIP", cmdCrossingCheck},
+    {L"NODE", cmdNodeMarks},
+    {L"GCD1", cmdContourElevations},
     {L"EML", cmdSetLength},
     {L"EMT", cmdAddPrefixSuffix},
+    {L"TESTH", cmdTestHatch},
+    {L"NCDT", cmdJoinPointsAtElevation},
+    {L"NDCD", cmdJoinPointsInRange},
     {L"CHECK", cmdCheckLargePolylines},
     {L"LDTT", cmdEraseDuplicates},
     {L"CD0", cmdMarkZeroHeights},
     {L"D2D", cmdPointsFromVertices},
+    {L"XBX", cmdParcelReport},
     {L"HCD", cmdEditPointDisplay},
     {L"ABOUTKVO", cmdAbout},
     {L"EMD", cmdAlignDimensions},

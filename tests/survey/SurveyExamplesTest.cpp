@@ -48,7 +48,7 @@ Session runExample(const std::string& script)
 TEST(SurveyExamples, EveryExampleRunsOnTheSampleAsTheReadmeSays)
 {
     const auto examples = readmeExamples();
-    ASSERT_EQ(examples.size(), 4u);
+    ASSERT_GE(examples.size(), 4u);
 
     const Session join = runExample(examples.at("survey-join.fendo"));
     ASSERT_TRUE(join.result);
