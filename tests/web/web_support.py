@@ -61,6 +61,7 @@ class Fendo:
         self.port = int(self.base.rsplit(":", 1)[1])
 
     def _read(self):
+        # Output is kept as it comes, so that it can be shown when a step fails.
         for raw in iter(self.process.stdout.readline, b""):
             text = raw.decode("utf-8", "replace")
             self.output.append(text)
@@ -81,6 +82,11 @@ class Fendo:
         if self.process.stdout:
             self.process.stdout.close()
         shutil.rmtree(self.home, ignore_errors=True)
+        # A sanitizer build reports faults on fendo's output; a test that saw one fails.
+        text = "".join(self.output)
+        for mark in ("ERROR: AddressSanitizer", "ERROR: LeakSanitizer", "runtime error:"):
+            if mark in text:
+                raise AssertionError("fendo reported a fault:\n" + text[text.index(mark) - 200:][:3000])
 
     def __enter__(self):
         return self
