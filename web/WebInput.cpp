@@ -384,8 +384,11 @@ WebInput::WebInput(std::unique_ptr<Hub> hub)
     : hub_(std::move(hub))
 {
     editor::editor().captureOutput(&output_);
-    editor::progressMeter().setObserver(
-        [hub = hub_.get()](const std::string& label, int percent) { hub->setProgress(label, percent); });
+    // A long command's messages reach the page with its progress, not only at the next question.
+    editor::progressMeter().setObserver([this](const std::string& label, int percent) {
+        flushOutput();
+        hub_->setProgress(label, percent);
+    });
 }
 
 std::unique_ptr<WebInput> WebInput::start(const ServeOptions& options, std::string* error)
@@ -414,7 +417,7 @@ WebInput::~WebInput()
 std::string WebInput::address() const { return hub_->address(); }
 int WebInput::port() const { return hub_->port(); }
 
-void WebInput::publish()
+void WebInput::flushOutput()
 {
     // The transcript goes to the terminal as well, so the session reads there as it always does.
     std::fwrite(output_.data(), 1, output_.size(), stdout);
@@ -423,6 +426,11 @@ void WebInput::publish()
     const auto cut = output_.rfind('\n');
     prompt_ = cut == std::string::npos ? prompt_ + output_ : output_.substr(cut + 1);
     output_.clear();
+}
+
+void WebInput::publish()
+{
+    flushOutput();
 
     if (AcDbDatabase* db = acdbHostApplicationServices()->workingDatabase()) {
         PictureState& picture = pictureState();

@@ -39,6 +39,7 @@ public:
 private:
     explicit WebInput(std::unique_ptr<Hub> hub);
     void publish();
+    void flushOutput();  // what the editor wrote, to the terminal and the page
 
     std::unique_ptr<Hub> hub_;
     std::string output_;  // what the editor wrote since the last question

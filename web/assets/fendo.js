@@ -258,11 +258,15 @@
   });
 
   // ---- the history --------------------------------------------------------------------
+  // Some decoded Vietnamese letters come as a base letter and combining marks; composed, they
+  // show right in every font (the history's fixed-width one too).
+  const composed = (t) => (t && t.normalize ? t.normalize("NFC") : t);
+
   function onLog(data) {
     if (typeof data === "object") {
-      transcript = data.text;
+      transcript = composed(data.text);
     } else {
-      transcript += data;
+      transcript += composed(data);
     }
     if (transcript.length > 300000) transcript = transcript.slice(-250000);
     // The question's own line is shown beside the command box, not twice.
@@ -272,7 +276,7 @@
   }
 
   // ---- dialogs ------------------------------------------------------------------------
-  const shownText = (t) => t.replace(/&&/g, "\u0000").replace(/&/g, "").replace(/\u0000/g, "&");
+  const shownText = (t) => composed(t).replace(/&&/g, "\u0000").replace(/&/g, "").replace(/\u0000/g, "&");
 
   // A form of a dialog whose answers go through `answer(line)`.
   function dialogForm(dialog, answer, active) {
@@ -423,7 +427,7 @@
     request = r;
     waiting = true;
     document.body.dataset.kind = r.kind;
-    promptLabel.textContent = r.prompt || "";
+    promptLabel.textContent = composed(r.prompt || "");
     highlight();
     if (r.kind !== "point") clearSnap();
     modal.hidden = true;
