@@ -7,8 +7,10 @@
 // session's thread ever touches the drawing.
 #include "web/WebInput.h"
 
+#include <fcntl.h>
 #include <httplib.h>
 #include <sys/socket.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <chrono>
@@ -465,13 +467,21 @@ editor::ReadResult WebInput::readLine(std::string_view, std::wstring& line)
 void openInBrowser(const std::string& address)
 {
     if ((!std::getenv("DISPLAY") && !std::getenv("WAYLAND_DISPLAY")) || !isatty(STDOUT_FILENO)) return;
+    // Started from a grandchild, so that no finished child is left for this process to reap.
     const pid_t child = fork();
     if (child == 0) {
-        std::freopen("/dev/null", "w", stdout);
-        std::freopen("/dev/null", "w", stderr);
-        execlp("xdg-open", "xdg-open", address.c_str(), static_cast<char*>(nullptr));
-        _exit(127);
+        if (fork() == 0) {
+            // Only calls safe after fork in a process with threads: the server's are running.
+            const int null = open("/dev/null", O_WRONLY);
+            if (null >= 0) {
+                dup2(null, STDOUT_FILENO);
+                dup2(null, STDERR_FILENO);
+            }
+            execlp("xdg-open", "xdg-open", address.c_str(), static_cast<char*>(nullptr));
+        }
+        _exit(0);
     }
+    if (child > 0) waitpid(child, nullptr, 0);
 }
 
 }  // namespace fendo::web
