@@ -9,12 +9,15 @@
 
 #include <fcntl.h>
 #include <httplib.h>
+#include <pthread.h>
 #include <sys/socket.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <chrono>
 #include <condition_variable>
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <deque>
@@ -122,14 +125,24 @@ public:
     {
         for (;;) {
             std::unique_lock lock(mutex_);
-            inboxChanged_.wait(lock, [&] { return !inbox_.empty() || stopping_; });
-            if (stopping_) return Inbound { {}, {}, 0, true };
+            inboxChanged_.wait(lock, [&] { return !inbox_.empty() || stopping_ || inputEnded_; });
+            if (stopping_ || inputEnded_) return Inbound { {}, {}, 0, true };
             Inbound item = std::move(inbox_.front());
             inbox_.pop_front();
             lock.unlock();
             if (!item.task) return item;
             item.task();
         }
+    }
+    // The person ended the session at the terminal: the pending question and the session end
+    // as at the end of a script, so the drawing is still saved.
+    void endInput()
+    {
+        {
+            std::lock_guard lock(mutex_);
+            inputEnded_ = true;
+        }
+        inboxChanged_.notify_all();
     }
     void stop()
     {
@@ -353,6 +366,7 @@ private:
     std::deque<Event> events_;
     std::uint64_t seq_ = 0;
     bool stopping_ = false;
+    bool inputEnded_ = false;
     std::string transcript_;
     std::string picture_;
     std::string request_;
@@ -382,9 +396,45 @@ PictureState& pictureState()
 
 }  // namespace
 
-WebInput::WebInput(std::unique_ptr<Hub> hub)
+// Ctrl-C or a termination request ends the session in order (saving with -o) instead of
+// killing it: the signals are blocked in every thread and one thread waits for them.
+struct SignalWatch {
+    sigset_t signals;
+    sigset_t previous;
+    std::thread thread;
+    std::atomic<bool> caught { false };
+
+    SignalWatch()
+    {
+        sigemptyset(&signals);
+        sigaddset(&signals, SIGINT);
+        sigaddset(&signals, SIGTERM);
+        pthread_sigmask(SIG_BLOCK, &signals, &previous);  // before any thread starts: they inherit it
+    }
+    void watch(Hub* hub)
+    {
+        thread = std::thread([this, hub] {
+            int signal = 0;
+            sigwait(&signals, &signal);
+            caught = true;
+            hub->endInput();
+        });
+    }
+    ~SignalWatch()
+    {
+        if (thread.joinable()) {
+            if (!caught) pthread_kill(thread.native_handle(), SIGTERM);
+            thread.join();
+        }
+        pthread_sigmask(SIG_SETMASK, &previous, nullptr);
+    }
+};
+
+WebInput::WebInput(std::unique_ptr<Hub> hub, std::unique_ptr<SignalWatch> signals)
     : hub_(std::move(hub))
+    , signals_(std::move(signals))
 {
+    signals_->watch(hub_.get());
     editor::editor().captureOutput(&output_);
     // A long command's messages reach the page with its progress, not only at the next question.
     editor::progressMeter().setObserver([this](const std::string& label, int percent) {
@@ -395,13 +445,14 @@ WebInput::WebInput(std::unique_ptr<Hub> hub)
 
 std::unique_ptr<WebInput> WebInput::start(const ServeOptions& options, std::string* error)
 {
+    auto signals = std::make_unique<SignalWatch>();
     auto hub = std::make_unique<Hub>(AccessRule(newToken(), {}));
     if (!hub->start(options, error)) return nullptr;
     PictureState& picture = pictureState();
     picture = PictureState {};
     picture.width = options.pictureWidth;
     picture.height = options.pictureHeight;
-    return std::unique_ptr<WebInput>(new WebInput(std::move(hub)));
+    return std::unique_ptr<WebInput>(new WebInput(std::move(hub), std::move(signals)));
 }
 
 WebInput::~WebInput()
@@ -413,6 +464,7 @@ WebInput::~WebInput()
         std::fflush(stdout);
     }
     hub_->appendLog(output_);
+    signals_.reset();  // before the hub it tells
     hub_->stop();
 }
 

@@ -19,6 +19,7 @@ struct ServeOptions {
 };
 
 class Hub;
+struct SignalWatch;
 
 class WebInput : public editor::InputSource {
 public:
@@ -37,11 +38,12 @@ public:
     int port() const;
 
 private:
-    explicit WebInput(std::unique_ptr<Hub> hub);
+    WebInput(std::unique_ptr<Hub> hub, std::unique_ptr<SignalWatch> signals);
     void publish();
     void flushOutput();  // what the editor wrote, to the terminal and the page
 
     std::unique_ptr<Hub> hub_;
+    std::unique_ptr<SignalWatch> signals_;
     std::string output_;  // what the editor wrote since the last question
     std::string prompt_;  // the question's line as written so far
 };

@@ -89,6 +89,23 @@ class AccessTest(unittest.TestCase):
                 self.assertIn(request(self.fendo.port, path, cookie)[0], (400, 404))
 
 
+class EndingTest(unittest.TestCase):
+    def test_ctrl_c_or_a_termination_request_ends_the_session_and_saves(self):
+        import signal
+        folder = tempfile.mkdtemp(prefix="fendo-ending-")
+        drawing = os.path.join(folder, "in.dxf")
+        web_support.write_drawing(drawing)
+        for sig in (signal.SIGINT, signal.SIGTERM):
+            with self.subTest(signal=sig.name):
+                saved = os.path.join(folder, "out-%s.dxf" % sig.name)
+                with web_support.Fendo(BIN, drawing, ["-o", saved]) as fendo:
+                    fendo.process.send_signal(sig)
+                    self.assertEqual(fendo.wait(20), 0, "".join(fendo.output))
+                self.assertTrue(os.path.exists(saved), "the drawing is saved with -o")
+                import ezdxf
+                self.assertEqual(len(ezdxf.readfile(saved).modelspace()), 5)
+
+
 class ListenTest(unittest.TestCase):
     def test_a_chosen_port_and_another_address_with_a_warning(self):
         import socket
