@@ -116,10 +116,8 @@ bool Session::openPage()
     fendo::web::ServeOptions serve;
     serve.port = options_.port;
     if (!options_.listen.empty()) serve.listen = options_.listen;
-    if (!renderOptions_.window) {
-        serve.pictureWidth = renderOptions_.width;
-        serve.pictureHeight = renderOptions_.height;
-    }
+    serve.pictureWidth = renderOptions_.width;  // --size
+    serve.pictureHeight = renderOptions_.height;
     std::string error;
     auto page = fendo::web::WebInput::start(serve, &error);
     if (!page) {
@@ -127,7 +125,9 @@ bool Session::openPage()
         return false;
     }
     if (serve.listen != "127.0.0.1" && serve.listen != "localhost" && serve.listen != "::1")
-        std::fprintf(stderr, "fendo: warning: listening on %s: other machines can reach this session; only its token keeps them out\n",
+        std::fprintf(stderr,
+                     "fendo: warning: listening on %s: other machines can reach this session; only its token "
+                     "keeps them out\n",
                      serve.listen.c_str());
     std::printf("Open the drawing at %s\n", page->address().c_str());
     std::fflush(stdout);
