@@ -34,9 +34,10 @@
   let typedAt = 0;
 
   // ---- answers ------------------------------------------------------------------------
+  // The height the page shows, in drawing units (the view box may be wider than the window's shape).
   function viewSize() {
     if (!view || !box) return 0;
-    return box.h / view.scale;
+    return (svg.clientHeight * pixelSize()) / view.scale;
   }
   let waiting = false;    // the session is waiting for an answer (not busy with a command)
   function send(text) {
@@ -110,7 +111,11 @@
   }
   function toWorld(d) { return { x: d.x / view.scale + view.left, y: view.top - d.y / view.scale }; }
   function toDevice(w) { return { x: (w.x - view.left) * view.scale, y: (view.top - w.y) * view.scale }; }
-  function pixelSize() { return box.w / svg.clientWidth; }
+  // Picture units per screen pixel.
+  function pixelSize() {
+    const m = svg.getScreenCTM();
+    return m && m.a ? 1 / m.a : box.w / svg.clientWidth;
+  }
 
   // ---- snaps --------------------------------------------------------------------------
   let snap = null;
@@ -173,7 +178,7 @@
         drawBand(devicePoint(ev));
       } else {
         down.panning = true;
-        const k = box.w / svg.clientWidth;
+        const k = pixelSize();
         setBox({ x: down.box.x - (ev.clientX - down.cx) * k, y: down.box.y - (ev.clientY - down.cy) * k, w: box.w, h: box.h });
       }
       return;
@@ -427,6 +432,7 @@
     request = r;
     waiting = true;
     document.body.dataset.kind = r.kind;
+    document.body.dataset.asked = String(Number(document.body.dataset.asked || 0) + 1);
     promptLabel.textContent = composed(r.prompt || "");
     highlight();
     if (r.kind !== "point") clearSnap();
