@@ -22,6 +22,7 @@
 #include "host/editor/SysVars.h"
 #include "host/editor/Utf8.h"
 #include "host/rx/ModuleLoader.h"
+#include "web/WebInput.h"
 
 namespace fendo::app {
 
@@ -95,6 +96,7 @@ void Session::closeDrawing()
 bool Session::openInput()
 {
     using namespace fendo::editor;
+    if (options_.serve) return openPage();
     std::string script = options_.script;
     // Answers piped in without -s are a script too: line editing needs a terminal.
     if (script.empty() && !isatty(STDIN_FILENO)) script = "-";
@@ -109,6 +111,31 @@ bool Session::openInput()
         return false;
     }
     editor().setInput(std::move(input));
+    return true;
+}
+
+bool Session::openPage()
+{
+    fendo::web::ServeOptions serve;
+    serve.port = options_.port;
+    if (!options_.listen.empty()) serve.listen = options_.listen;
+    serve.pictureWidth = renderOptions_.width;  // --size
+    serve.pictureHeight = renderOptions_.height;
+    std::string error;
+    auto page = fendo::web::WebInput::start(serve, &error);
+    if (!page) {
+        reportFailure(error);
+        return false;
+    }
+    if (serve.listen != "127.0.0.1" && serve.listen != "localhost" && serve.listen != "::1")
+        std::fprintf(stderr,
+                     "fendo: warning: listening on %s: other machines can reach this session; only its token "
+                     "keeps them out\n",
+                     serve.listen.c_str());
+    std::printf("Open the drawing at %s\n", page->address().c_str());
+    std::fflush(stdout);
+    fendo::web::openInBrowser(page->address());
+    editor().setInput(std::move(page));
     return true;
 }
 
@@ -377,7 +404,10 @@ int Session::run()
 {
     // Modules first: a drawing read afterwards finds the classes they register, so their
     // objects come back as themselves rather than as proxies.
-    if (!checkPictureOptions() || !openInput() || !loadModules() || !openDrawing()) return 1;
+    if (!checkPictureOptions() || !openInput() || !loadModules() || !openDrawing()) {
+        editor().setInput(nullptr);
+        return 1;
+    }
     bindVariables();
     registerCommands();
     convertVietnameseTexts();
@@ -389,6 +419,7 @@ int Session::run()
         editor().write(L"Fendo: type HELP for the commands; QUIT or Ctrl-D ends the session.");
 
     if (!pictureJobOnly) fendo::editor::runCommandLoop();
+    if (options_.serve) editor().setInput(nullptr);  // the page's server stops here
     editor().finishLine();
 
     // Saved while the module is still loaded: its objects are written by its own code.

@@ -21,6 +21,9 @@ struct Options {
     std::string window;          // "x1,y1,x2,y2"; empty: the drawing's extents
     std::string size;            // "WIDTHxHEIGHT"; empty: 1600x1200
     std::string exportPlain;     // empty: no plain export
+    bool serve = false;          // answers come from the browser page
+    int port = 0;                // the page's port; 0: a free one
+    std::string listen;          // empty: 127.0.0.1
     bool toUnicode = false;      // convert TCVN3/VNI texts to Unicode once the drawing is open
     bool toTcvn3 = false;        // convert Unicode Vietnamese texts to TCVN3 once the drawing is open
     bool convertNames = false;   // the conversions take layer and block names too
@@ -39,6 +42,7 @@ public:
 
 private:
     bool openInput();
+    bool openPage();  // --serve: the browser page is the answer source
     bool loadModules();
     bool openDrawing();
     void registerCommands();

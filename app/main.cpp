@@ -33,6 +33,11 @@ int main(int argc, char** argv)
     cli.add_option("--export-plain", options.exportPlain,
                    "also write OUT.dxf with custom objects replaced by ordinary entities")
         ->option_text("OUT.dxf");
+    auto* serve = cli.add_flag("--serve", options.serve, "show the drawing in a browser page and take answers from it");
+    cli.add_option("--port", options.port, "the page's port (default: a free one)")->option_text("N")->needs(serve);
+    cli.add_option("--listen", options.listen, "the address to listen on (default 127.0.0.1: this machine only)")
+        ->option_text("ADDR")
+        ->needs(serve);
     auto* toUnicode = cli.add_flag("--to-unicode", options.toUnicode,
                                    "convert TCVN3 and VNI texts to Unicode after opening the drawing");
     cli.add_flag("--to-tcvn3", options.toTcvn3, "convert Unicode Vietnamese texts to TCVN3 after opening the drawing")

@@ -7,6 +7,7 @@
 #include <string>
 #include <type_traits>
 #include <unordered_map>
+#include <utility>
 #include <vector>
 #include "host/db/AcCmColor.h"
 #include "host/db/AcDbObject.h"
@@ -160,6 +161,19 @@ public:
     // Called by AcDbObject::erase and by the filers; not for commands.
     void noteErased(AcDbObject* obj, bool erased);
 
+    // The objects opened for write since the last take, kept only while tracking is on, so that
+    // a view of the drawing can redraw just what may have changed.
+    void setTrackWriteOpens(bool on)
+    {
+        m_trackWrites = on;
+        m_writeOpened.clear();
+    }
+    void noteWriteOpen(AcDbObjectId id)
+    {
+        if (m_trackWrites) m_writeOpened.push_back(id);
+    }
+    std::vector<AcDbObjectId> takeWriteOpens() { return std::exchange(m_writeOpened, {}); }
+
 private:
     enum TableIndex { kVport, kLinetype, kLayer, kStyle, kView, kUcs, kAppid, kDimStyle, kBlock, kTableCount };
     template <typename T>
@@ -192,6 +206,8 @@ private:
     std::vector<std::pair<std::string, fendo::db::RawTags>> m_otherSections;
     std::vector<AcDbObjectId> m_objectsOrder;
     std::wstring m_filename;
+    bool m_trackWrites = false;
+    std::vector<AcDbObjectId> m_writeOpened;
     friend class fendo_db_DatabaseAccess;
 };
 

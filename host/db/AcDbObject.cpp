@@ -449,6 +449,7 @@ Acad::ErrorStatus acdbOpenAcDbObject(AcDbObject*& obj, AcDbObjectId id, AcDb::Op
         if (readers > 0) return Acad::eWasOpenForRead;
         if (onLockedLayer(target)) return Acad::eOnLockedLayer;
         writer = true;
+        if (stub->database) stub->database->noteWriteOpen(id);
     } else {
         if (readers >= kMaxReaders) return Acad::eAtMaxReaders;
         ++readers;

@@ -417,6 +417,8 @@ void driveDialog(CAdUiBaseDialog& dialog, DriveMode mode)
     dialog.takeReshowRequest();
     int badAnswers = 0;
     std::wstring caption = formCaption(dialog); // for the closing line, when the window is gone
+    const editor::RequestScope scope(
+        editor::Request{editor::RequestKind::Dialog, {}, {}, &dialog, mode == DriveMode::Modeless});
     while (open()) {
         caption = formCaption(dialog);
         // A handler that stepped aside and did not come back is brought back here.

@@ -143,11 +143,20 @@ void Editor::reset()
     lastCommand_.clear();
     priorCommand_.clear();
     vectors_.clear();
+    request_ = Request{};
 }
+
+RequestScope::RequestScope(Request request) : previous_(std::move(editor().request()))
+{
+    editor().request() = std::move(request);
+}
+
+RequestScope::~RequestScope() { editor().request() = std::move(previous_); }
 
 bool readCommand(std::wstring& name)
 {
     Editor& ed = editor();
+    RequestScope scope(RequestKind::Command);
     ed.takeInitGet();  // a get left unused by the last command must not leak into the next
     for (;;) {
         std::wstring answer;

@@ -1,6 +1,7 @@
 // The editor: the one place that reads answers and writes prompts and messages for the
 // host's C-style input and output functions (acedGetPoint, acutPrintf ...).
 #pragma once
+#include <cstdint>
 #include <cstdio>
 #include <memory>
 #include <string>
@@ -30,6 +31,19 @@ struct GrVector {
     Point3 to;
     int color = 0;
     int highlight = 0;
+};
+
+// What the pending question asks for, so that a front end other than the command line can
+// offer the matching way to answer: a click for a point, picks and windows for objects, a form
+// for a dialog, buttons for a message box. Every answer is still a text line.
+enum class RequestKind { Text, Command, Point, Selection, Entity, Dialog, MessageBox };
+
+struct Request {
+    RequestKind kind = RequestKind::Text;
+    std::vector<std::uint64_t> selected;  // Selection: the handles chosen so far
+    std::wstring choices;                 // MessageBox: the buttons, as "Yes/No"
+    const void* dialog = nullptr;         // Dialog: the CAdUiBaseDialog being filled in
+    bool modeless = false;                // Dialog: it stays open after its command
 };
 
 class Editor {
@@ -90,6 +104,9 @@ public:
 
     std::vector<GrVector>& vectors() { return vectors_; }
 
+    // The question being asked now; set for its whole re-ask loop by RequestScope.
+    Request& request() { return request_; }
+
     // Back to a fresh session: no input, stdout, no pending state. For tests and new drawings.
     void reset();
 
@@ -110,6 +127,21 @@ private:
     std::wstring lastCommand_;
     std::wstring priorCommand_;
     std::vector<GrVector> vectors_;
+    Request request_;
+};
+
+// Sets the editor's request for a scope and puts the one before back (a point asked from a
+// dialog returns to the dialog).
+class RequestScope {
+public:
+    explicit RequestScope(Request request);
+    explicit RequestScope(RequestKind kind) : RequestScope(Request{kind, {}, {}, nullptr, false}) {}
+    ~RequestScope();
+    RequestScope(const RequestScope&) = delete;
+    RequestScope& operator=(const RequestScope&) = delete;
+
+private:
+    Request previous_;
 };
 
 Editor& editor();

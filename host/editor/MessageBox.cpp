@@ -69,6 +69,7 @@ int acedMessageBox(const ACHAR* text, const ACHAR* caption, unsigned type)
     ed.write(box);
     const std::wstring prompt = L"\n" + choices + L" <" + buttons[defaultIndex].name + L">: ";
     int badAnswers = 0;
+    RequestScope scope(Request{RequestKind::MessageBox, {}, choices, nullptr, false});
     for (;;) {
         std::wstring answer;
         if (ed.ask(prompt, answer) != AnswerStatus::Text) {

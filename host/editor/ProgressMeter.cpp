@@ -50,14 +50,14 @@ void ProgressMeter::start(std::wstring_view label, int minPos, int maxPos)
         drawing_ = ::isatty(STDERR_FILENO) && editor().interactive();
         break;
     }
-    if (drawing_) {
+    if (drawing_ || observer_) {
         draw(0);
     }
 }
 
 void ProgressMeter::setPos(int pos)
 {
-    if (!active_ || !drawing_) {
+    if (!active_ || (!drawing_ && !observer_)) {
         return;
     }
     const long long span = static_cast<long long>(max_) - min_;
@@ -78,6 +78,8 @@ void ProgressMeter::draw(int percent)
     lastPercent_ = percent;
     lastDraw_ = std::chrono::steady_clock::now();
     ++redraws_;
+    if (observer_) observer_(label_, percent);
+    if (!drawing_) return;
     std::FILE* out = file_ ? file_ : stderr;
     const int filled = percent * kBarWidth / 100;
     std::fprintf(out, "\r%s %3d%% [%s%s]", label_.c_str(), percent, std::string(filled, '#').c_str(),
@@ -92,6 +94,7 @@ void ProgressMeter::stop()
         std::fputs("\r\033[K", out);  // clear the bar's line
         std::fflush(out);
     }
+    if (active_ && observer_) observer_(label_, -1);
     active_ = false;
     drawing_ = false;
 }

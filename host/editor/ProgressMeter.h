@@ -3,6 +3,7 @@
 #pragma once
 #include <chrono>
 #include <cstdio>
+#include <functional>
 #include <string>
 
 namespace fendo::editor {
@@ -17,6 +18,10 @@ public:
 
     // Auto: stderr when it is a terminal and the input interactive. Always draws into `file`.
     void setDisplay(ProgressDisplay display, std::FILE* file = nullptr);
+    // Also shows the meter elsewhere (the browser page): called with the label (UTF-8) and the
+    // percentage at each redraw, and with -1 when the meter stops.
+    using Observer = std::function<void(const std::string& label, int percent)>;
+    void setObserver(Observer observer) { observer_ = std::move(observer); }
     bool active() const { return active_; }
     bool drawing() const { return drawing_; }
     int redrawCount() const { return redraws_; }
@@ -34,6 +39,7 @@ private:
     int lastPercent_ = -1;
     std::chrono::steady_clock::time_point lastDraw_{};
     int redraws_ = 0;
+    Observer observer_;
 };
 
 ProgressMeter& progressMeter();

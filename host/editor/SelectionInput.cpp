@@ -147,6 +147,7 @@ int askCorners(SelectionItem& item)
 {
     Editor& ed = editor();
     const wchar_t* prompts[2] = {L"\nSpecify first corner: ", L"\nSpecify opposite corner: "};
+    RequestScope scope(RequestKind::Point);
     for (const wchar_t* prompt : prompts) {
         int badAnswers = 0;
         for (;;) {
@@ -199,8 +200,10 @@ int readSelection(const ACHAR* addPrompt, const ACHAR* removePrompt, SelectionMo
     std::unordered_set<std::uint64_t> chosen;
     bool removing = false;
     int badAnswers = 0;
+    RequestScope scope(RequestKind::Selection);
     for (;;) {
         std::wstring answer;
+        ed.request().selected = out;
         if (ed.ask(removing ? remove : add, answer) != AnswerStatus::Text) {
             ed.write(L"\n*Cancel*");
             out.clear();
@@ -269,6 +272,7 @@ int readEntityPick(const ACHAR* prompt, EntityPickAnswer& out)
     Editor& ed = editor();
     const InitGetState initGet = ed.takeInitGet();
     int badAnswers = 0;
+    RequestScope scope(RequestKind::Entity);
     for (;;) {
         std::wstring answer;
         if (ed.ask(prompt ? prompt : L"\nSelect object: ", answer) != AnswerStatus::Text) {

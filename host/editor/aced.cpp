@@ -134,6 +134,7 @@ std::wstring withKeywords(const wchar_t* base, const InitGetState& initGet)
 int getPointImpl(const ads_point base, const ACHAR* prompt, ads_point result, const InitGetState& initGet)
 {
     (void)base;  // the rubber band from the base is display only
+    RequestScope scope(RequestKind::Point);
     const std::wstring invalid =
         initGet.keywords.empty() ? L"Invalid point." : L"Point or option keyword required.";
     return runGet(prompt, initGet, invalid, KeywordResult::AsKeyword, [&](std::wstring_view typed) {

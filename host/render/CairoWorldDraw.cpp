@@ -165,8 +165,28 @@ bool CairoWorldDraw::prepare()
     AcCmEntityColor c = m_color;
     if (c.isByBlock()) c = m_block.color;
     else if (c.isByLayer()) c = info.color;
-    setRgb(m_cr, pageRgb(c));
+    m_rgb = pageRgb(c);
+    setRgb(m_cr, m_rgb);
     return true;
+}
+
+void CairoWorldDraw::paintPath(PathPaint how)
+{
+    if (m_sink) {
+        cairo_path_t* path = cairo_copy_path(m_cr);
+        if (path->status == CAIRO_STATUS_SUCCESS) m_sink->paint(*path, m_rgb, how);
+        cairo_path_destroy(path);
+        cairo_new_path(m_cr);
+        return;
+    }
+    switch (how) {
+    case PathPaint::Stroke: cairo_stroke(m_cr); break;
+    case PathPaint::Fill: cairo_fill(m_cr); break;
+    case PathPaint::FillAndStroke:
+        cairo_fill_preserve(m_cr);
+        cairo_stroke(m_cr);
+        break;
+    }
 }
 
 void CairoWorldDraw::strokePoints(const std::vector<AcGePoint2d>& device, bool closed)
@@ -177,14 +197,14 @@ void CairoWorldDraw::strokePoints(const std::vector<AcGePoint2d>& device, bool c
     if (dot) {
         cairo_new_path(m_cr);
         cairo_arc(m_cr, device[0].x, device[0].y, kDotRadius, 0, 2 * std::numbers::pi);
-        cairo_fill(m_cr);
+        paintPath(PathPaint::Fill);
         return;
     }
     cairo_new_path(m_cr);
     cairo_move_to(m_cr, device[0].x, device[0].y);
     for (size_t i = 1; i < device.size(); ++i) cairo_line_to(m_cr, device[i].x, device[i].y);
     if (closed) cairo_close_path(m_cr);
-    cairo_stroke(m_cr);
+    paintPath(PathPaint::Stroke);
 }
 
 void CairoWorldDraw::fillPoints(const std::vector<AcGePoint2d>& device)
@@ -195,8 +215,7 @@ void CairoWorldDraw::fillPoints(const std::vector<AcGePoint2d>& device)
     for (size_t i = 1; i < device.size(); ++i) cairo_line_to(m_cr, device[i].x, device[i].y);
     cairo_close_path(m_cr);
     // Stroked as well, so that a sliver thinner than a pixel still shows.
-    cairo_fill_preserve(m_cr);
-    cairo_stroke(m_cr);
+    paintPath(PathPaint::FillAndStroke);
 }
 
 int CairoWorldDraw::arcSegments(double radius, double sweep) const
@@ -283,7 +302,7 @@ bool CairoWorldDraw::text(const AcGePoint3d& position, const AcGeVector3d& norma
     const fonts::DisplayText shown = fonts::displayText(message, m_font.fontFile);
     if (outlineText(shown.text, fonts::TextStyleFont{shown.fontFile, m_font.bigFontFile}, sink, advance)) {
         cairo_set_fill_rule(m_cr, CAIRO_FILL_RULE_WINDING);
-        cairo_fill(m_cr);
+        paintPath(PathPaint::Fill);
         return false;
     }
     // No outline font at all: the text's box in the fixed model.

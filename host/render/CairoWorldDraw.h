@@ -37,12 +37,26 @@ struct BlockContext {
     int depth = 0;
 };
 
+// How a finished path is painted.
+enum class PathPaint { Stroke, Fill, FillAndStroke };
+
+// Takes the finished paths instead of the surface: pictures that need each path on its own (the
+// browser page's per-object SVG) collect them here. Paths are in device units.
+class PathSink {
+public:
+    virtual ~PathSink() = default;
+    virtual void paint(const cairo_path_t& path, std::uint32_t rgb, PathPaint how) = 0;
+};
+
 class CairoWorldDraw : public AcGiViewportDraw,
                        public AcGiViewport,
                        public AcGiWorldGeometry,
                        public AcGiSubEntityTraits {
 public:
     CairoWorldDraw(cairo_t* cr, const ViewTransform& view, AcDbDatabase* db);
+
+    // With a sink, paths go to it and nothing is painted on the surface.
+    void setPathSink(PathSink* sink) { m_sink = sink; }
 
     // Starts drawing `entity`: takes its colour, layer and text style font. False when its
     // layer is off or frozen (the caller skips it).
@@ -114,6 +128,8 @@ private:
     AcDbObjectId drawingLayer();
     // Sets the source colour; false when the current layer does not show.
     bool prepare();
+    // Paints the current path (or hands it to the sink) and clears it.
+    void paintPath(PathPaint how);
     void strokePoints(const std::vector<AcGePoint2d>& device, bool closed);
     void fillPoints(const std::vector<AcGePoint2d>& device);
     // Device points of an arc about `normal`, start vector of length radius.
@@ -122,6 +138,8 @@ private:
     int arcSegments(double radius, double sweep) const;
 
     cairo_t* m_cr;
+    PathSink* m_sink = nullptr;
+    std::uint32_t m_rgb = 0;
     ViewTransform m_view;
     AcDbDatabase* m_db;
     BlockContext m_block;

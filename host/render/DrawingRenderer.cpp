@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <cstdio>
 #include <memory>
 
 #include "host/db/AcDbDatabase.h"
@@ -60,6 +61,7 @@ bool parseNumber(std::string_view text, double& value)
 class Renderer {
 public:
     Renderer(cairo_t* cr, const ViewTransform& view, AcDbDatabase& db) : m_draw(cr, view, &db) {}
+    void setPathSink(PathSink* sink) { m_draw.setPathSink(sink); }
 
     void drawEntity(AcDbEntity& e, const BlockContext& block)
     {
@@ -115,6 +117,55 @@ private:
     }
 
     CairoWorldDraw m_draw;
+};
+
+// Collects one object's paths as SVG elements.
+class SvgPathSink : public PathSink {
+public:
+    void begin(std::uint64_t handle)
+    {
+        std::snprintf(m_handle, sizeof m_handle, "%llX", static_cast<unsigned long long>(handle));
+        m_body.clear();
+    }
+    const std::string& body() const { return m_body; }
+    const char* handle() const { return m_handle; }
+
+    void paint(const cairo_path_t& path, std::uint32_t rgb, PathPaint how) override
+    {
+        char colour[8];
+        std::snprintf(colour, sizeof colour, "#%06X", rgb & 0xFFFFFFu);
+        m_body += "<path data-handle=\"";
+        m_body += m_handle;
+        m_body += "\" d=\"";
+        for (int i = 0; i < path.num_data; i += path.data[i].header.length) {
+            const cairo_path_data_t* d = &path.data[i];
+            switch (d->header.type) {
+            case CAIRO_PATH_MOVE_TO: point('M', d[1]); break;
+            case CAIRO_PATH_LINE_TO: point('L', d[1]); break;
+            case CAIRO_PATH_CURVE_TO:
+                point('C', d[1]);
+                point(' ', d[2]);
+                point(' ', d[3]);
+                break;
+            case CAIRO_PATH_CLOSE_PATH: m_body += 'Z'; break;
+            }
+        }
+        m_body += "\"";
+        if (how != PathPaint::Fill) m_body += std::string(" stroke=\"") + colour + "\"";
+        m_body += how == PathPaint::Stroke ? std::string(" fill=\"none\"") : std::string(" fill=\"") + colour + "\"";
+        m_body += "/>";
+    }
+
+private:
+    void point(char op, const cairo_path_data_t& p)
+    {
+        char text[64];
+        std::snprintf(text, sizeof text, "%c%.3f %.3f", op, p.point.x, p.point.y);
+        m_body += text;
+    }
+
+    char m_handle[20] = "0";
+    std::string m_body;
 };
 
 ViewTransform fitView(const DrawingWindow& w, int width, int height)
@@ -197,6 +248,62 @@ AcDbExtents visibleExtents(AcDbDatabase& db)
     return all;
 }
 
+ViewTransform pictureView(AcDbDatabase& db, const RenderOptions& options)
+{
+    return fitView(options.window ? *options.window : fitWindow(visibleExtents(db)), options.width, options.height);
+}
+
+struct SvgObjectDrawer::Parts {
+    Parts(AcDbDatabase& db, const ViewTransform& view)
+        // Paths are only collected, never painted: the smallest surface does.
+        : surface(cairo_image_surface_create(CAIRO_FORMAT_RGB24, 1, 1))
+        , cr(cairo_create(surface))
+        , renderer(cr, view, db)
+    {
+        renderer.setPathSink(&sink);
+    }
+    ~Parts()
+    {
+        cairo_destroy(cr);
+        cairo_surface_destroy(surface);
+    }
+    cairo_surface_t* surface;
+    cairo_t* cr;
+    Renderer renderer;
+    SvgPathSink sink;
+};
+
+SvgObjectDrawer::SvgObjectDrawer(AcDbDatabase& db, const ViewTransform& view)
+    : m_parts(std::make_unique<Parts>(db, view))
+{
+}
+
+SvgObjectDrawer::~SvgObjectDrawer() = default;
+
+ObjectPicture SvgObjectDrawer::draw(AcDbObjectId id)
+{
+    ObjectPicture picture;
+    picture.handle = id.handle().value();
+    AcDbEntity* e = liveEntity(id);
+    if (!e) return picture;
+    SvgPathSink& sink = m_parts->sink;
+    sink.begin(picture.handle);
+    m_parts->renderer.drawEntity(*e, BlockContext{});
+    if (!sink.body().empty())
+        picture.svg = std::string("<g data-handle=\"") + sink.handle() + "\">" + sink.body() + "</g>";
+    return picture;
+}
+
+std::vector<ObjectPicture> drawObjectsAsSvg(AcDbDatabase& db, const ViewTransform& view)
+{
+    std::vector<ObjectPicture> pictures;
+    SvgObjectDrawer drawer(db, view);
+    if (const auto* space = db::peekObject<AcDbBlockTableRecord>(db.modelSpaceId()))
+        for (AcDbObjectId id : space->entityIds())
+            if (liveEntity(id)) pictures.push_back(drawer.draw(id));
+    return pictures;
+}
+
 Acad::ErrorStatus renderDrawing(AcDbDatabase& db, const std::string& path, const RenderOptions& options,
                                 std::string* error)
 {
@@ -222,8 +329,7 @@ Acad::ErrorStatus renderDrawing(AcDbDatabase& db, const std::string& path, const
     cairo_set_source_rgb(cr, 1, 1, 1);
     cairo_paint(cr);
 
-    const DrawingWindow window = options.window ? *options.window : fitWindow(visibleExtents(db));
-    const ViewTransform view = fitView(window, options.width, options.height);
+    const ViewTransform view = pictureView(db, options);
     cairo_rectangle(cr, 0, 0, options.width, options.height);
     cairo_clip(cr);
     {

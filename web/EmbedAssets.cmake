@@ -1,0 +1,17 @@
+# Writes a C++ file holding every file of ASSET_DIR as a byte array, so the program serves
+# its page without reading files at run time.  Usage: cmake -DASSET_DIR=... -DOUT=... -P this
+file(GLOB files "${ASSET_DIR}/*")
+list(SORT files)
+set(arrays "")
+set(table "")
+set(n 0)
+foreach(f ${files})
+  get_filename_component(name "${f}" NAME)
+  file(READ "${f}" hex HEX)
+  string(REGEX REPLACE "([0-9a-f][0-9a-f])" "0x\\1," bytes "${hex}")
+  string(APPEND arrays "const unsigned char kAsset${n}[] = {${bytes}0};\n")
+  string(APPEND table "    {\"${name}\", {reinterpret_cast<const char*>(kAsset${n}), sizeof kAsset${n} - 1}},\n")
+  math(EXPR n "${n} + 1")
+endforeach()
+file(WRITE "${OUT}.tmp" "// Generated from web/assets by web/EmbedAssets.cmake.\n#include \"web/Assets.h\"\n\nnamespace fendo::web {\nnamespace {\n${arrays}const Asset kAssets[] = {\n${table}};\n}  // namespace\n\nconst Asset* findAsset(std::string_view name)\n{\n    for (const Asset& asset : kAssets)\n        if (asset.name == name) return &asset;\n    return nullptr;\n}\n\n}  // namespace fendo::web\n")
+file(COPY_FILE "${OUT}.tmp" "${OUT}" ONLY_IF_DIFFERENT)
