@@ -4,14 +4,22 @@
 
 #include "commands/polyline/PolylineCommands.h"
 #include "commands/text/TextCommands.h"
+#include "exchange/ExchangeCommands.h"
 #include "slope/SlopeCommands.h"
 #include "frame/FrameCommands.h"
 
 namespace {
 constexpr CommandRow kCommands[] = {
+    {L"RM", cmdDrawSampleLogs},
+    {L"B2E", cmdTableToSheet},
+    {L"E2B", cmdSheetToTable},
+    {L"XPL", cmdExportLengths},
     {L"CHIAPL", cmdSplitPolyline},
     {L"KVOHelp", cmdHelp},
     {L"ThayPl", cmdReplacePolylineStretch},
+    {L"IPL", cmdImportPolylinePoints},
+    {L"EPL", cmdExportPolylinePoints},
+    {L"RPT", cmdReplaceTexts},
     {L"ABOUTKVO", cmdAbout},
     {L"2P", cmd2dPolylineToPolyline},
     {L"P23", cmdPolylineTo3dPoly},
