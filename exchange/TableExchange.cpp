@@ -102,7 +102,13 @@ void cmdSheetToTable()
         for (int j = 0; j < static_cast<int>(values.size()) && j < rowCount; ++j)
             table->setTextString(j, c, values[j].c_str());
     }
-    appendToCurrentSpace(table);
+    AcDbObjectId tableId;
+    if (appendToSpace(table, tableId, UcsTransform::None, SpaceChoice::Current) == Acad::eOk &&
+        acdbOpenObject(table, tableId, AcDb::kForWrite) == Acad::eOk) {
+        // The table's block shows its cells to programs that do not read table data.
+        table->recomputeTableBlock(true);
+        table->close();
+    }
     excel.CloseExcel();
 }
 
