@@ -172,6 +172,7 @@ bool parseXml(pugi::xml_document& doc, const std::string& data)
     return doc.load_buffer(data.data(), data.size(), kParseFlags, pugi::encoding_auto);
 }
 
+// The part as text; its own XML declaration, kept when it was read, comes first.
 std::string toText(const pugi::xml_document& doc)
 {
     std::ostringstream out;
@@ -542,10 +543,7 @@ std::string XlsxPackage::changedPart(const Entry& e)
             r = next;
         }
     }
-    std::ostringstream out;
-    out << "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?>\n";
-    doc.save(out, "", pugi::format_raw | pugi::format_no_declaration, pugi::encoding_utf8);
-    return out.str();
+    return toText(doc);
 }
 
 bool XlsxPackage::write(const std::string& path, std::string& error)

@@ -119,6 +119,7 @@ def handmade_parts():
         ("xl/worksheets/sheet1.xml", sheet1),
         ("xl/worksheets/sheet2.xml", sheet2),
         ("xl/chartsheets/sheet1.xml", chart),
+        ("xl/chartsheets/_rels/sheet1.xml.rels", f'<Relationships xmlns="{PKG}"/>'),
         ("xl/calcChain.xml", calc),
     ]
 
