@@ -39,14 +39,6 @@ Rows readSheet(const std::filesystem::path& path, int sheet)
     return rows;
 }
 
-std::string cellAsWritten(const std::filesystem::path& path, const std::string& cell)
-{
-    std::string out = python("import openpyxl\nprint(repr(openpyxl.load_workbook(r'''" + path.string() +
-                             "''').worksheets[0]['" + cell + "'].value))\n");
-    while (!out.empty() && out.back() == '\n') out.pop_back();
-    return out;
-}
-
 bool haveLibreOffice()
 {
     static const bool have = runProcess({"sh", "-c", "command -v soffice"}).exitCode == 0;

@@ -16,8 +16,6 @@ void makeWorkbook(const std::filesystem::path& path, const std::string& cells);
 // The first worksheet's used range as text, row by row: numbers in python's repr (1.5, 105),
 // empty cells "".
 Rows readSheet(const std::filesystem::path& path, int sheet = 0);
-// The formula or value of one cell as openpyxl sees it.
-std::string cellAsWritten(const std::filesystem::path& path, const std::string& cell);
 // LibreOffice's CSV of one sheet (1-based), or nothing when soffice is not installed.
 bool haveLibreOffice();
 std::string libreOfficeCsv(const std::filesystem::path& path, int sheet = 1);
