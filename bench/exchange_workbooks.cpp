@@ -82,8 +82,7 @@ bool indexMatchesScan(int n)
     fendo::exchange::NearestTexts index(texts);
     std::vector<int> indexed;
     for (const auto& v : vertices) indexed.push_back(index.takeNearest(v));
-    std::printf("nearest texts for %d vertices: scan %.3f s, index %.3f s\n", n, scanSeconds,
-                secondsSince(indexStart));
+    std::printf("nearest texts for %d vertices: scan %.3f s, index %.3f s\n", n, scanSeconds, secondsSince(indexStart));
     return scan == indexed;
 }
 }  // namespace
@@ -114,7 +113,7 @@ int main()
     std::vector<std::wstring> values;
     const auto readStart = std::chrono::steady_clock::now();
     const int n = excel.GetColumnValues(L"C", 2, 1, kPoints, values, false);
-    std::printf("open the workbook: %.3f s; GetColumnValues of rows 1..%d: %.3f s (%d values, last %ls)\n",
-                openSeconds, kPoints, secondsSince(readStart), n, values.empty() ? L"-" : values.back().c_str());
+    std::printf("open the workbook: %.3f s; GetColumnValues of rows 1..%d: %.3f s (%d values, last %ls)\n", openSeconds,
+                kPoints, secondsSince(readStart), n, values.empty() ? L"-" : values.back().c_str());
     return 0;
 }

@@ -38,10 +38,7 @@ std::wstring format(const char* f, double v)
     return std::wstring(buffer, buffer + std::char_traits<char>::length(buffer));
 }
 
-std::wstring rowNumber(int r)
-{
-    return std::to_wstring(r);
-}
+std::wstring rowNumber(int r) { return std::to_wstring(r); }
 
 // The vertices in order: a lightweight polyline's at its elevation, a 2D polyline's with its
 // elevation where a vertex has (almost) none.
@@ -164,7 +161,9 @@ void cmdImportPolylinePoints()
     }
     const int n = static_cast<int>(xs.size());
     if (n < 2) return;
-    auto at = [](const std::vector<std::wstring>& list, int i) { return i < int(list.size()) ? list[i] : std::wstring(); };
+    auto at = [](const std::vector<std::wstring>& list, int i) {
+        return i < int(list.size()) ? list[i] : std::wstring();
+    };
     OpenForWrite lock;
     AcGePoint3dArray points;
     for (int i = 0; i < n; ++i) {

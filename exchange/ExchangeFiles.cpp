@@ -60,7 +60,8 @@ bool copyTemplateTo(const std::wstring& target)
     std::ostringstream bytes;
     if (in) bytes << in.rdbuf();
     if (!in || in.bad()) {
-        acutPrintf(L"\nCannot write %s: the template %s cannot be read", target.c_str(), fromUtf8(from.string()).c_str());
+        acutPrintf(L"\nCannot write %s: the template %s cannot be read", target.c_str(),
+                   fromUtf8(from.string()).c_str());
         return false;
     }
     const fs::path temporary = to.string() + ".fendo-tmp";

@@ -13,7 +13,9 @@ double textDistance(const AcGePoint3d& text, const AcGePoint3d& vertex)
 }
 
 NearestTexts::NearestTexts(std::vector<AcGePoint3d> positions)
-    : m_points(std::move(positions)), m_order(m_points.size()), m_nodes(m_points.size()),
+    : m_points(std::move(positions)),
+      m_order(m_points.size()),
+      m_nodes(m_points.size()),
       m_taken(m_points.size(), false)
 {
     std::iota(m_order.begin(), m_order.end(), 0);

@@ -28,10 +28,10 @@ private:
     void search(int first, int last, const AcGePoint3d& q, int& best, double& bestDistance) const;
 
     std::vector<AcGePoint3d> m_points;
-    std::vector<int> m_order;     // texts in tree order; the node of range [first, last) sits at its middle
-    std::vector<Node> m_nodes;    // by middle position
-    std::vector<bool> m_taken;    // by tree position
-    std::vector<int> m_place;     // tree position of each text
+    std::vector<int> m_order;   // texts in tree order; the node of range [first, last) sits at its middle
+    std::vector<Node> m_nodes;  // by middle position
+    std::vector<bool> m_taken;  // by tree position
+    std::vector<int> m_place;   // tree position of each text
 };
 
 // The same answers by comparing every text, for checking the index.

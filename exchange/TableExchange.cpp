@@ -134,6 +134,7 @@ void cmdTableToSheet()
     excel.SetActiveSheet(1);
     for (size_t r = 0; r < cells.size(); ++r)
         for (size_t c = 0; c < cells[r].size(); ++c)
-            if (!cells[r][c].empty()) excel.SetCellValue(cells[r][c], letters(static_cast<int>(c)) + std::to_wstring(r + 1));
+            if (!cells[r][c].empty())
+                excel.SetCellValue(cells[r][c], letters(static_cast<int>(c)) + std::to_wstring(r + 1));
     if (excel.SaveWorkbook()) excel.SetVisible(true);
 }

@@ -50,9 +50,9 @@ std::wstring foldedText(std::wstring_view text)
     for (size_t i = 0; i < s.size();) {
         size_t j = i;
         while (j < s.size() && classOf(s[j]) != 0) ++j;
-        if (j > i + 1) std::stable_sort(s.begin() + i, s.begin() + j, [](char32_t a, char32_t b) {
-            return classOf(a) < classOf(b);
-        });
+        if (j > i + 1)
+            std::stable_sort(s.begin() + i, s.begin() + j,
+                             [](char32_t a, char32_t b) { return classOf(a) < classOf(b); });
         i = j == i ? i + 1 : j;
     }
     std::u32string out;

@@ -164,7 +164,9 @@ void cmdDrawSampleLogs()
         excel.GetColumnValues(L"H", 0, 1, kSampleLogRows, H, false);
         excel.CloseExcel();
     }
-    auto at = [](const std::vector<std::wstring>& list, int i) { return i < int(list.size()) ? list[i] : std::wstring(); };
+    auto at = [](const std::vector<std::wstring>& list, int i) {
+        return i < int(list.size()) ? list[i] : std::wstring();
+    };
 
     OpenForWrite lock;
     ensureLayer(kLayer, 0);

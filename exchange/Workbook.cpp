@@ -105,23 +105,23 @@ double serialOf(const char* text, int type)
         std::sscanf(text, "%d:%d:%d", &h, &mi, &s);
     else
         std::sscanf(text, "%d-%d-%d %d:%d:%d", &y, &mo, &d, &h, &mi, &s);
-    const long days = daysFromCivil(y, static_cast<unsigned>(std::clamp(mo, 1, 12)),
-                                    static_cast<unsigned>(std::clamp(d, 1, 31))) -
-                      daysFromCivil(1899, 12, 30);
+    const long days =
+        daysFromCivil(y, static_cast<unsigned>(std::clamp(mo, 1, 12)), static_cast<unsigned>(std::clamp(d, 1, 31))) -
+        daysFromCivil(1899, 12, 30);
     return static_cast<double>(days) + (h * 3600.0 + mi * 60.0 + s) / 86400.0;
 }
 
 std::string freexlReason(int code)
 {
     switch (code) {
-    case FREEXL_FILE_NOT_FOUND:
-        return "file not found";
-    case FREEXL_INSUFFICIENT_MEMORY:
-        return "workbook too large";
-    case FREEXL_BIFF_WORKBOOK_NOT_FOUND:
-        return "not a workbook (OLE file without a workbook stream)";
-    default:
-        return "damaged workbook (the .xls reader refused it, code " + std::to_string(code) + ")";
+        case FREEXL_FILE_NOT_FOUND:
+            return "file not found";
+        case FREEXL_INSUFFICIENT_MEMORY:
+            return "workbook too large";
+        case FREEXL_BIFF_WORKBOOK_NOT_FOUND:
+            return "not a workbook (OLE file without a workbook stream)";
+        default:
+            return "damaged workbook (the .xls reader refused it, code " + std::to_string(code) + ")";
     }
 }
 
@@ -166,23 +166,23 @@ struct WorkbookLoader {
                 if (freexl_get_cell_value(handle, r, c, &v) != FREEXL_OK) continue;
                 Cell cell;
                 switch (v.type) {
-                case FREEXL_CELL_INT:
-                    cell = {CellKind::Number, static_cast<double>(v.value.int_value), {}};
-                    break;
-                case FREEXL_CELL_DOUBLE:
-                    cell = {CellKind::Number, v.value.double_value, {}};
-                    break;
-                case FREEXL_CELL_TEXT:
-                case FREEXL_CELL_SST_TEXT:
-                    cell = {CellKind::Text, 0.0, v.value.text_value ? v.value.text_value : ""};
-                    break;
-                case FREEXL_CELL_DATE:
-                case FREEXL_CELL_DATETIME:
-                case FREEXL_CELL_TIME:
-                    if (v.value.text_value) cell = {CellKind::Number, serialOf(v.value.text_value, v.type), {}};
-                    break;
-                default:
-                    break;
+                    case FREEXL_CELL_INT:
+                        cell = {CellKind::Number, static_cast<double>(v.value.int_value), {}};
+                        break;
+                    case FREEXL_CELL_DOUBLE:
+                        cell = {CellKind::Number, v.value.double_value, {}};
+                        break;
+                    case FREEXL_CELL_TEXT:
+                    case FREEXL_CELL_SST_TEXT:
+                        cell = {CellKind::Text, 0.0, v.value.text_value ? v.value.text_value : ""};
+                        break;
+                    case FREEXL_CELL_DATE:
+                    case FREEXL_CELL_DATETIME:
+                    case FREEXL_CELL_TIME:
+                        if (v.value.text_value) cell = {CellKind::Number, serialOf(v.value.text_value, v.type), {}};
+                        break;
+                    default:
+                        break;
                 }
                 book->m_cells.set(static_cast<int>(r), c, std::move(cell));
             }

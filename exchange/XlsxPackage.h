@@ -2,9 +2,9 @@
 // that worksheet's XML for editing in place, and writing the whole package back.
 #pragma once
 #include <memory>
+#include <pugixml.hpp>
 #include <string>
 #include <vector>
-#include <pugixml.hpp>
 #include "exchange/Workbook.h"
 
 namespace fendo::exchange {

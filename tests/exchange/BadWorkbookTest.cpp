@@ -18,10 +18,7 @@ struct BadFile {
     const char* name;
     const char* reason;
 };
-void PrintTo(const BadFile& b, std::ostream* os)
-{
-    *os << b.name;
-}
+void PrintTo(const BadFile& b, std::ostream* os) { *os << b.name; }
 
 class BadWorkbooks : public ::testing::TestWithParam<BadFile> {};
 
@@ -36,7 +33,8 @@ TEST_P(BadWorkbooks, StopTheCommandWithTheReasonBeforeTheDrawingChanges)
         EXPECT_EQ(modelSpaceEntities(*s.result).size(), 1u) << command;
         const std::string reason = GetParam().reason;
         EXPECT_NE(s.run.output.find(file.string() + ": cannot open the workbook: " + reason), std::string::npos)
-            << command << "\n" << s.run.output;
+            << command << "\n"
+            << s.run.output;
         // The box shows the reason cut to 30 characters.
         EXPECT_NE(s.run.output.find(reason.substr(0, 30)), std::string::npos);
         if (reason.size() > 30) {

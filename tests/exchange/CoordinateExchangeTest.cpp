@@ -59,8 +59,8 @@ TEST(ExportPoints, WritesEveryVertexWithTheNearestUnusedTextAndItsElevation)
     const Session s = runSession(d, "EPL\nall\n\n" + book.string() + "\n");
     ASSERT_TRUE(fs::exists(book)) << s.run.output;
     // The third vertex finds no text left; a name that is a plain number is a number cell.
-    EXPECT_EQ(readSheet(book), (Rows{{"1", "P1", "0", "0", "12.5"}, {"2", "105", "10", "0", "12.5"},
-                                     {"3", "", "10", "10", "12.5"}}));
+    EXPECT_EQ(readSheet(book),
+              (Rows{{"1", "P1", "0", "0", "12.5"}, {"2", "105", "10", "0", "12.5"}, {"3", "", "10", "10", "12.5"}}));
     EXPECT_NE(s.run.output.find("Workbook saved: " + book.string()), std::string::npos) << s.run.output;
     // The template's second sheet came along.
     EXPECT_EQ(python("import openpyxl\nprint(openpyxl.load_workbook(r'''" + book.string() + "''').sheetnames)\n"),

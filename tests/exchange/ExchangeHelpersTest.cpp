@@ -52,7 +52,8 @@ TEST(CellNames, LettersAndReferencesRoundTrip)
     ASSERT_TRUE(ref);
     EXPECT_EQ(ref->row, 11);
     EXPECT_EQ(ref->column, 27);
-    for (const char* bad : {"", "A", "12", "A0", "A1048577", "1A", "A1B", "A-1"}) EXPECT_FALSE(parseCellName(bad)) << bad;
+    for (const char* bad : {"", "A", "12", "A0", "A1048577", "1A", "A1B", "A-1"})
+        EXPECT_FALSE(parseCellName(bad)) << bad;
     EXPECT_EQ(cellName(6, 2), "C7");
 }
 

@@ -49,8 +49,8 @@ std::string libreOfficeCsv(const std::filesystem::path& path, int sheet)
 {
     // A private profile, so that runs never share or disturb a user's LibreOffice settings.
     const std::filesystem::path dir = scratchDir("soffice");
-    const std::string filter = "csv:Text - txt - csv (StarCalc):44,34,76,1,,0,false,true,false,false,false," +
-                               std::to_string(sheet);
+    const std::string filter =
+        "csv:Text - txt - csv (StarCalc):44,34,76,1,,0,false,true,false,false,false," + std::to_string(sheet);
     const RunResult r = runProcess({"soffice", "-env:UserInstallation=file://" + (dir / "profile").string(),
                                     "--headless", "--convert-to", filter, "--outdir", dir.string(), path.string()});
     EXPECT_EQ(r.exitCode, 0) << r.output;

@@ -173,13 +173,14 @@ TEST(TableToSheet, WritesTheCellTextsOntoTheTemplateWhichShowsThroughEmptyCells)
                      "''').worksheets[0]\nprint(ws['A3'].value, ws['A2'].value, ws['B3'].value)\n"),
               "=A2*2 M1 True\n")
         << "the overwritten formula is gone; the shared one next to it kept its own";
-    const std::string parts = python("import zipfile\nprint(sorted(zipfile.ZipFile(r'''" + book.string() +
-                                     "''').namelist()))\n");
+    const std::string parts =
+        python("import zipfile\nprint(sorted(zipfile.ZipFile(r'''" + book.string() + "''').namelist()))\n");
     EXPECT_EQ(parts.find("calcChain"), std::string::npos) << parts;
     EXPECT_EQ(readSheet(book, 1), (Rows{{"other sheet"}}));
     if (!haveLibreOffice()) GTEST_SKIP() << "soffice is not installed: LibreOffice check skipped";
     // LibreOffice recalculates: the formulas below A2 now double a text.
-    EXPECT_EQ(libreOfficeCsv(book, 2), "Điểm,rich ,Z\nM1,-2.5,7\n#VALUE!,TRUE,tab\tbed\n#VALUE!,,\n5.5,inline rich,7\n");
+    EXPECT_EQ(libreOfficeCsv(book, 2),
+              "Điểm,rich ,Z\nM1,-2.5,7\n#VALUE!,TRUE,tab\tbed\n#VALUE!,,\n5.5,inline rich,7\n");
 }
 
 TEST(TableToSheet, ColumnsPastZCarryOnAsAABAndBeyondBZ)

@@ -109,7 +109,8 @@ TEST_F(SampleLogs, DrawsTheBlockAtThePositionAboveTheHeadingWithDefaultSizes)
     }
     const auto frames = modelSpaceEntities(*s.result, AcDbPolyline::desc());
     ASSERT_EQ(frames.size(), 1u);
-    EXPECT_THAT(verticesOf(frames.front()), PointsNear(Points{{95, 200, 0}, {95, 196, 0}, {105, 196, 0}, {105, 200, 0}}));
+    EXPECT_THAT(verticesOf(frames.front()),
+                PointsNear(Points{{95, 200, 0}, {95, 196, 0}, {105, 196, 0}, {105, 200, 0}}));
     // The middle line and one row separator.
     EXPECT_EQ(modelSpaceEntities(*s.result, AcDbLine::desc()).size(), 2u);
     EXPECT_EQ(readFile(settings()), "1\n2\n5\n");

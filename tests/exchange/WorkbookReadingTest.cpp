@@ -115,17 +115,13 @@ struct BadFile {
     const char* name;
     const char* reason;
 };
-void PrintTo(const BadFile& b, std::ostream* os)
-{
-    *os << b.name;
-}
+void PrintTo(const BadFile& b, std::ostream* os) { *os << b.name; }
 
 class DamagedWorkbooks : public ::testing::TestWithParam<BadFile> {};
 
 TEST_P(DamagedWorkbooks, AreRefusedWithTheirReason)
 {
-    const fendo::exchange::OpenResult r =
-        fendo::exchange::openWorkbookFile(dataDir() / "workbooks" / GetParam().name);
+    const fendo::exchange::OpenResult r = fendo::exchange::openWorkbookFile(dataDir() / "workbooks" / GetParam().name);
     EXPECT_FALSE(r.workbook);
     EXPECT_NE(r.reason.find(GetParam().reason), std::string::npos) << r.reason;
 }
