@@ -55,6 +55,8 @@ TEST(ExportPoints, WritesEveryVertexWithTheNearestUnusedTextAndItsElevation)
     d.add(lwPolyline({{0, 0}, {10, 0}, {10, 10}}, 12.5));
     d.add(new AcDbText(AcGePoint3d(0.5, 0.2, 0), L"P1"));
     d.add(new AcDbText(AcGePoint3d(10.2, 0, 0), L"105"));
+    // Beyond the extents grown by half their size (-5..15 each way): never a candidate.
+    d.add(new AcDbText(AcGePoint3d(16, 5, 0), L"outside"));
     const fs::path book = scratchFile("toado.xlsx");
     const Session s = runSession(d, "EPL\nall\n\n" + book.string() + "\n");
     ASSERT_TRUE(fs::exists(book)) << s.run.output;
@@ -138,6 +140,18 @@ TEST(ImportPoints, ExportThenImportGivesThePointsAndNames)
     // 5.555 is stored just below itself, so "%.2f" gives 5.55.
     EXPECT_THAT(polyline3dOf(*s.result), PointsNear(Points{{0.12, 0, 7}, {20, 5.55, 9}}));
     EXPECT_EQ(textsOf(*s.result), (std::vector<std::wstring>{L"M1"}));
+}
+
+TEST(ImportPoints, ReadsAtMostAThousandRows)
+{
+    const fs::path book = scratchFile("long.xlsx");
+    makeWorkbook(book, R"({f"{c}{i}": i for i in range(1, 1006) for c in "CDE"})");
+    TestDrawing d;
+    const Session s = runSession(d, "IPL\n" + book.string() + "\n");
+    ASSERT_TRUE(s.result) << s.run.output;
+    const Points points = polyline3dOf(*s.result);
+    ASSERT_EQ(points.size(), 1000u);
+    EXPECT_TRUE(points.back().isEqualTo(AcGePoint3d(1000, 1000, 1000)));
 }
 
 TEST(ImportPoints, OnePointDrawsNothingAndSaysNothing)

@@ -114,6 +114,9 @@ TEST_F(SampleLogs, DrawsTheBlockAtThePositionAboveTheHeadingWithDefaultSizes)
     // The middle line and one row separator.
     EXPECT_EQ(modelSpaceEntities(*s.result, AcDbLine::desc()).size(), 2u);
     EXPECT_EQ(readFile(settings()), "1\n2\n5\n");
+    // The dialog's labels are decoded from their stored form.
+    for (const char* label : {"Tham so ve ranh mau", "Cao chữ", "Cao hàng", "Rộng cột"})
+        EXPECT_NE(s.run.output.find(label), std::string::npos) << label;
 }
 
 TEST_F(SampleLogs, BlocksEndAtAnEmptyHeadingCellExceptRightAfterTheHeadingAndTheLastNeedsTwoRows)
