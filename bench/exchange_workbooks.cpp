@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/FendoRun.h"
 #include "exchange/ExcelHandler.h"
 #include "exchange/NearestText.h"
 #include "host/db/AcDbDatabase.h"
@@ -17,10 +18,9 @@
 #include "host/db/entities/AcDbText.h"
 
 namespace fs = std::filesystem;
+using fendo::bench::runFendo;
 
 namespace {
-fs::path binDir() { return fs::read_symlink("/proc/self/exe").parent_path(); }
-
 double secondsSince(std::chrono::steady_clock::time_point start)
 {
     return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
@@ -49,20 +49,6 @@ fs::path surveyDrawing(const fs::path& dir, int n)
     const fs::path path = dir / "survey.dxf";
     db.dxfOut(path.wstring());
     return path;
-}
-
-double runFendo(const fs::path& drawing, const std::string& script, const fs::path& dir)
-{
-    const fs::path scriptPath = dir / "script.fendo";
-    std::FILE* f = std::fopen(scriptPath.c_str(), "w");
-    std::fputs(script.c_str(), f);
-    std::fclose(f);
-    const std::string command = (binDir() / "fendo").string() + " '" + drawing.string() + "' -s '" +
-                                scriptPath.string() + "' -o '" + (dir / "out.dxf").string() + "' > /dev/null";
-    const auto start = std::chrono::steady_clock::now();
-    const int rc = std::system(command.c_str());
-    if (rc != 0) std::printf("fendo exited with %d\n", rc);
-    return secondsSince(start);
 }
 
 // The index against the scan on random points, with repeated positions for ties.

@@ -29,7 +29,6 @@ constexpr int kEplPrompt = 55;
 // Of the two prompts kept for "XPL", the one that says what to pick.
 constexpr int kXplPrompt = 72;
 constexpr int kIplMaxRows = 1000;
-constexpr const wchar_t* kRemovePrompt = L"\nRemove objects:";
 
 std::wstring format(const char* f, double v)
 {
@@ -161,16 +160,13 @@ void cmdImportPolylinePoints()
     }
     const int n = static_cast<int>(xs.size());
     if (n < 2) return;
-    auto at = [](const std::vector<std::wstring>& list, int i) {
-        return i < int(list.size()) ? list[i] : std::wstring();
-    };
     OpenForWrite lock;
     AcGePoint3dArray points;
     for (int i = 0; i < n; ++i) {
-        const AcGePoint3d p(cellNumber(xs[i], *path, L"C", i + 1), cellNumber(at(ys, i), *path, L"D", i + 1),
-                            cellNumber(at(zs, i), *path, L"E", i + 1));
+        const AcGePoint3d p(cellNumber(xs[i], *path, L"C", i + 1), cellNumber(valueAt(ys, i), *path, L"D", i + 1),
+                            cellNumber(valueAt(zs, i), *path, L"E", i + 1));
         points.append(p);
-        const std::wstring name = at(names, i);
+        const std::wstring name = valueAt(names, i);
         if (!name.empty()) {
             auto* text = new AcDbText;
             text->setPosition(p);

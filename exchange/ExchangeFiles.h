@@ -4,8 +4,18 @@
 #pragma once
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace fendo::exchange {
+
+// The selection prompt after "r" in the exchange commands' selections.
+inline constexpr const wchar_t* kRemovePrompt = L"\nRemove objects:";
+
+// Value i of a column read; "" past its end.
+inline std::wstring valueAt(const std::vector<std::wstring>& column, int i)
+{
+    return i >= 0 && i < static_cast<int>(column.size()) ? column[i] : std::wstring();
+}
 
 // The open dialog for a workbook (.xlsx or .xls); nothing when cancelled or empty.
 std::optional<std::wstring> askWorkbookToOpen(const wchar_t* title);

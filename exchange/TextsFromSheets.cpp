@@ -26,7 +26,6 @@ namespace {
 constexpr int kRptPrompt = 53;
 constexpr int kLookupRows = 1000;
 constexpr int kSampleLogRows = 5000;
-constexpr const wchar_t* kRemovePrompt = L"\nRemove objects:";
 constexpr const wchar_t* kHeading = L"Mô tả nham thạch";
 constexpr const wchar_t* kLayer = L"RanhMau";
 constexpr const wchar_t* kTextStyle = L"StyleBang";
@@ -164,9 +163,6 @@ void cmdDrawSampleLogs()
         excel.GetColumnValues(L"H", 0, 1, kSampleLogRows, H, false);
         excel.CloseExcel();
     }
-    auto at = [](const std::vector<std::wstring>& list, int i) {
-        return i < int(list.size()) ? list[i] : std::wstring();
-    };
 
     OpenForWrite lock;
     ensureLayer(kLayer, 0);
@@ -177,22 +173,22 @@ void cmdDrawSampleLogs()
     bool inside = false;
     int lastHeading = -1;
     for (int i = 0; i < kSampleLogRows; ++i) {
-        const std::wstring h = at(H, i);
+        const std::wstring h = valueAt(H, i);
         if (!h.empty() && foldedText(h) == heading) {
             if (!block.left.empty()) drawBlock(style, block);
             block = Block{};
             if (i > 3) {
-                block.position = AcGePoint3d(cellNumber(at(B, i - 3), *path, L"B", i - 2),
-                                             cellNumber(at(B, i - 2), *path, L"B", i - 1), 0);
-                block.title = at(E, i - 2);
+                block.position = AcGePoint3d(cellNumber(valueAt(B, i - 3), *path, L"B", i - 2),
+                                             cellNumber(valueAt(B, i - 2), *path, L"B", i - 1), 0);
+                block.title = valueAt(E, i - 2);
             }
             inside = true;
             lastHeading = i;
         } else if (!inside) {
             continue;
         } else if (!h.empty()) {
-            block.left.push_back(at(E, i));
-            block.right.push_back(at(F, i));
+            block.left.push_back(valueAt(E, i));
+            block.right.push_back(valueAt(F, i));
         } else if (lastHeading == i - 1) {
             continue;  // one blank row may follow a heading
         } else {
