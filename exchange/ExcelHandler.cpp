@@ -2,7 +2,9 @@
 #include "exchange/ExcelHandler.h"
 
 #include <unistd.h>
+#include <cmath>
 #include <cstdio>
+#include <cstdlib>
 #include "exchange/CellNames.h"
 #include "exchange/Workbook.h"
 #include "host/db/AcString.h"
@@ -77,10 +79,11 @@ void CExcelHandler::SetCellValue(const std::wstring& text, const std::wstring& c
     const auto ref = parseCellName(fendo::toUtf8(cellName));
     if (!ref) return;
     Cell cell;
-    if (isPlainDecimal(text)) {
+    const double number = isPlainDecimal(text) ? std::strtod(fendo::toUtf8(text).c_str(), nullptr) : HUGE_VAL;
+    if (std::isfinite(number)) {
         cell.kind = CellKind::Number;
-        cell.number = std::stod(fendo::toUtf8(text));
-    } else if (!text.empty()) {
+        cell.number = number;
+    } else if (!text.empty()) {  // a text, or digits beyond any double
         cell.kind = CellKind::Text;
         cell.text = fendo::toUtf8(text);
     }

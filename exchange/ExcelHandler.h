@@ -45,8 +45,6 @@ public:
     // Forgets the workbook.
     void CloseExcel();
 
-    const std::wstring& path() const { return m_path; }
-
 private:
     int readColumn(const std::wstring& letters, int precisionMode, bool oneDecimal, int firstRow, int lastRow,
                    std::vector<std::wstring>& values, bool stopAtEmpty) const;

@@ -30,7 +30,6 @@ public:
     void set(int row, int column, Cell cell);
     // One past the last row that holds a cell; 0 for an empty sheet.
     int rowEnd() const { return m_rowEnd; }
-    size_t size() const { return m_cells.size(); }
 
 private:
     static std::uint64_t key(int row, int column)

@@ -44,7 +44,6 @@ private:
     pugi::xml_document m_sheet;
     pugi::xml_node m_sheetData;
     bool m_edited = false;
-    bool m_referencesComplete = false;
 };
 
 }  // namespace fendo::exchange

@@ -103,6 +103,23 @@ TEST(XlsxParts, RowsAndCellsWithoutReferencesFollowTheOneBefore)
     EXPECT_EQ(r.read(L"C", 0, 4, 5, false), (Column{L"", L"7"}));
 }
 
+TEST(PlainDecimal, DigitsBeyondAnyDoubleStayText)
+{
+    const std::filesystem::path book = scratchDir("digits") / "d.xlsx";
+    std::filesystem::copy_file(dataDir() / "workbooks" / "values.xlsx", book);
+    const std::wstring path(book.string().begin(), book.string().end());
+    CExcelHandler excel;
+    ASSERT_TRUE(excel.OpenWorkbook(path));
+    excel.SetActiveSheet(1);
+    excel.SetCellValue(std::wstring(400, L'9'), L"C1");
+    excel.SetCellValue(L"-2.50", L"C2");
+    ASSERT_TRUE(excel.SaveWorkbook());
+    ASSERT_TRUE(excel.OpenWorkbook(path));
+    Column values;
+    excel.GetColumnValues(L"C", 2, 1, 2, values, false);
+    EXPECT_EQ(values, (Column{std::wstring(400, L'9'), L"-2.50"}));
+}
+
 TEST(PlainDecimal, OnlySignDigitsAndOnePointMakeANumberCell)
 {
     using fendo::exchange::isPlainDecimal;
