@@ -385,7 +385,7 @@ Acad::ErrorStatus AcDbTable::recomputeTableBlock(bool)
         m_blockRecord = id;
     }
     double textHeight = 4.5;
-    AcCmColor textColour(AcCmEntityColor(AcCm::kByBlock));
+    AcCmColor textColour{AcCmEntityColor(AcCm::kByBlock)};
     AcDbTableStyle* style = nullptr;
     if (acdbOpenObject(style, m_style, AcDb::kForRead) == Acad::eOk) {
         textHeight = style->textHeight(AcDb::kDataRow);
