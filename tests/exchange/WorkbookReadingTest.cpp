@@ -107,7 +107,8 @@ TEST(PlainDecimal, DigitsBeyondAnyDoubleStayText)
 {
     const std::filesystem::path book = scratchDir("digits") / "d.xlsx";
     std::filesystem::copy_file(dataDir() / "workbooks" / "values.xlsx", book);
-    const std::wstring path(book.string().begin(), book.string().end());
+    const std::string narrow = book.string();
+    const std::wstring path(narrow.begin(), narrow.end());
     CExcelHandler excel;
     ASSERT_TRUE(excel.OpenWorkbook(path));
     excel.SetActiveSheet(1);
