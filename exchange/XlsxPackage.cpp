@@ -8,6 +8,7 @@
 #include <charconv>
 #include <cmath>
 #include <cstring>
+#include <list>
 #include <sstream>
 #include "exchange/CellNames.h"
 
@@ -557,8 +558,7 @@ bool XlsxPackage::write(const std::string& path, std::string& error)
         zip_error_fini(&e);
         return false;
     }
-    std::vector<std::string> changed;  // kept alive until the archive is closed
-    changed.reserve(3);
+    std::list<std::string> changed;  // kept alive, in place, until the archive is closed
     for (const Entry& e : m_entries) {
         const std::string* data = &e.data;
         if (m_edited) {
