@@ -10,7 +10,9 @@
 #include <vector>
 
 #include "host/db/AcDbDatabase.h"
+#include "host/db/VietTextConversion.h"
 #include "host/dxf/DxfExport.h"
+#include "host/editor/AcEditorReactor.h"
 #include "host/editor/Editor.h"
 #include "host/editor/InputSource.h"
 #include "host/editor/PromptCommands.h"
@@ -78,6 +80,7 @@ Session::~Session()
 void Session::closeDrawing()
 {
     if (!database_) return;
+    acedEditor->notifyBeginClose(database_.get());
     auto& loader = fendo::rx::ModuleLoader::instance();
     loader.broadcast(AcRx::kUnloadDwgMsg);
     loader.setDrawingOpen(false);
@@ -191,7 +194,10 @@ void Session::bindVariables()
 bool Session::saveTo(const std::string& path, std::string& error)
 {
     std::string message;
-    const Acad::ErrorStatus es = database_->dxfOut(fromUtf8(path), &message);
+    const std::wstring file = fromUtf8(path);
+    acedEditor->notifyBeginSave(database_.get(), file.c_str());
+    const Acad::ErrorStatus es = database_->dxfOut(file, &message);
+    acedEditor->notifySaveComplete(database_.get(), file.c_str());
     if (es != Acad::eOk) {
         if (message.empty()) message = Acad::errorStatusText(es);
         error = failureLine("cannot save", path, message);
@@ -262,7 +268,10 @@ bool Session::exportPlainTo(const std::string& path, std::string& error)
     std::string message;
     fendo::dxf::DxfWriteOptions plain;
     plain.explodeCustomObjects = true;
-    const Acad::ErrorStatus es = fendo::dxf::writeDxfFile(*database_, fromUtf8(path), plain, &message);
+    const std::wstring file = fromUtf8(path);
+    acedEditor->notifyBeginSave(database_.get(), file.c_str());
+    const Acad::ErrorStatus es = fendo::dxf::writeDxfFile(*database_, file, plain, &message);
+    acedEditor->notifySaveComplete(database_.get(), file.c_str());
     if (es != Acad::eOk) {
         if (message.empty()) message = Acad::errorStatusText(es);
         error = failureLine("cannot save", path, message);
@@ -333,6 +342,17 @@ void Session::registerCommands()
     registerPromptCommand(L"EXIT", L"ends the session (saving with -o)", quit);
 }
 
+void Session::convertVietnameseTexts()
+{
+    if (!options_.toUnicode && !options_.toTcvn3) return;
+    const auto direction = options_.toUnicode ? viet::Direction::ToUnicode : viet::Direction::ToTcvn3;
+    const auto names = options_.convertNames ? viet::NameScope::TextsAndNames : viet::NameScope::TextsOnly;
+    const viet::ConversionReport report =
+        viet::convertDrawing(*database_, direction, names, fendo::fonts::VietFontTable::installed());
+    editor().write(report.describe(direction));
+    editor().finishLine();
+}
+
 int Session::run()
 {
     // Modules first: a drawing read afterwards finds the classes they register, so their
@@ -340,6 +360,7 @@ int Session::run()
     if (!checkPictureOptions() || !openInput() || !loadModules() || !openDrawing()) return 1;
     bindVariables();
     registerCommands();
+    convertVietnameseTexts();
     if (editor().interactive())
         editor().write(L"Fendo: type HELP for the commands; QUIT or Ctrl-D ends the session.");
 

@@ -21,6 +21,9 @@ struct Options {
     std::string window;          // "x1,y1,x2,y2"; empty: the drawing's extents
     std::string size;            // "WIDTHxHEIGHT"; empty: 1600x1200
     std::string exportPlain;     // empty: no plain export
+    bool toUnicode = false;      // convert TCVN3/VNI texts to Unicode once the drawing is open
+    bool toTcvn3 = false;        // convert Unicode Vietnamese texts to TCVN3 once the drawing is open
+    bool convertNames = false;   // the conversions take layer and block names too
 };
 
 class Session {
@@ -40,6 +43,8 @@ private:
     bool openDrawing();
     void registerCommands();
     void bindVariables();
+    // --to-unicode, --to-tcvn3: converts the drawing's texts and prints what changed.
+    void convertVietnameseTexts();
 
     // Saves to `path` and makes it the drawing's file name; false with `error` filled.
     bool saveTo(const std::string& path, std::string& error);

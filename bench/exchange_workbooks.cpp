@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "bench/FendoRun.h"
+#include "bench/FendoRuns.h"
 #include "exchange/ExcelHandler.h"
 #include "exchange/NearestText.h"
 #include "host/db/AcDbDatabase.h"

@@ -6,16 +6,17 @@
 #include <filesystem>
 #include <string>
 
-#include "bench/FendoRun.h"
+#include "bench/FendoRuns.h"
 #include "host/db/AcDbDatabase.h"
 #include "host/db/entities/AcDbLine.h"
 #include "host/db/entities/AcDbPolyline.h"
 
 namespace fs = std::filesystem;
+
+namespace {
 using fendo::bench::append;
 using fendo::bench::runFendo;
 
-namespace {
 // Chains of 100 level lines each, laid out in rows.
 fs::path chainsDrawing(const fs::path& dir, int lineCount)
 {
@@ -46,6 +47,7 @@ fs::path bulgesDrawing(const fs::path& dir, int count)
     db.dxfOut(path.wstring());
     return path;
 }
+
 }  // namespace
 
 int main()

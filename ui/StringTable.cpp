@@ -112,6 +112,9 @@ constexpr StringTableEntry kEntries[] = {
     {59, "\nCh\xE4n \xAE\xEAng pline,2d,3d c\xC7n th\xAAm \xAEi\xD3m:"},
     // \nDung sai them diem<0.5>:
     {60, "\nDung sai th\xAAm \xAEi\xD3m<0.5>:"},
+    // \nChon doi tuong de doc layer va tinh cho toan bo doi tuong thuoc layer do:
+    {61, "\nCh\xE4n \xAE\xE8i t\xEEng \xAE\xD3 \xAE\xE4" "c layer v\xB5 t\xDDnh cho to\xB5n b\xE9 \xAE\xE8i t\xEEng thu\xE9" "c layer "
+         "\xAE\xE3:"},
     // \nChon dong pline,2d,3d can loai diem:
     {62, "\nCh\xE4n \xAE\xEAng pline,2d,3d c\xC7n lo\xB9i \xAEi\xD3m:"},
     // \nDung sai/<Pick diem can loai>:

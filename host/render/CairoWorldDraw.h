@@ -42,6 +42,9 @@ public:
     // Starts drawing `entity`: takes its colour, layer and text style font. False when its
     // layer is off or frozen (the caller skips it).
     bool beginEntity(const AcDbEntity& entity, const BlockContext& block);
+    // For an entity whose texts are Unicode already: an 8-bit Vietnamese style font is replaced by
+    // the Unicode font that stands in for it, so that its texts are not decoded a second time.
+    void useUnicodeFont();
     // The entity's colour resolved for its children (a block reference's ByBlock colour).
     AcCmEntityColor resolvedEntityColor() const;
     // The layer an entity's children on layer "0" take: the entity's own, or the block's.

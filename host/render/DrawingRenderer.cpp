@@ -15,7 +15,9 @@
 #include "host/db/AcDbUnknownObject.h"
 #include "host/db/DbHelpers.h"
 #include "host/db/entities/AcDbBlockReference.h"
+#include "host/db/VietTextConversion.h"
 #include "host/db/entities/AcDbDimension.h"
+#include "host/db/entities/AcDbMText.h"
 #include "host/db/entities/AcDbViewport.h"
 #include "host/render/CairoWorldDraw.h"
 
@@ -81,10 +83,28 @@ public:
                 return;
             }
         }
+        if (drawnAsUnicode(e)) return;
         e.worldDraw(&m_draw);
     }
 
 private:
+    // An MTEXT with Vietnamese 8-bit runs (in its style's font or in fonts named inline) is drawn
+    // as a copy converted run by run, since drawing sees only the text without its font codes.
+    bool drawnAsUnicode(AcDbEntity& e)
+    {
+        const auto* mtext = AcDbMText::cast(&e);
+        if (!mtext) return false;
+        const fonts::TextStyleFont font = textStyleFontFor(e, e.database());
+        const auto converted = viet::convertMText(mtext->contents(), font.fontFile, viet::Direction::ToUnicode);
+        if (!converted) return false;
+        std::unique_ptr<AcDbMText> copy(AcDbMText::cast(mtext->clone()));
+        if (!copy) return false;
+        copy->setContents(converted->text.c_str());
+        m_draw.useUnicodeFont();
+        copy->worldDraw(&m_draw);
+        return true;
+    }
+
     void drawPieces(AcDbVoidPtrArray& pieces, const BlockContext& block)
     {
         for (void* p : pieces) {

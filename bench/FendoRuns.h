@@ -1,5 +1,5 @@
-// What the timed programs that run fendo share: the program's folder, appending to model
-// space while a drawing is built, and timing one fendo run on a drawing with a script.
+// Shared steps of the benchmarks that time commands through the fendo program: generated
+// drawings built through the host's database, and timed runs of fendo with a script.
 #pragma once
 #include <chrono>
 #include <cstdio>
@@ -8,12 +8,13 @@
 #include <string>
 
 #include "host/db/AcDbDatabase.h"
-#include "host/db/AcDbSymbolTable.h"
 
 namespace fendo::bench {
 
+// The folder of the running benchmark, where fendo and the module are built too.
 inline std::filesystem::path binDir() { return std::filesystem::read_symlink("/proc/self/exe").parent_path(); }
 
+// Appends the entity to the drawing's model space and closes it.
 inline void append(AcDbDatabase& db, AcDbEntity* entity)
 {
     AcDbBlockTableRecord* space = nullptr;
@@ -22,7 +23,8 @@ inline void append(AcDbDatabase& db, AcDbEntity* entity)
     space->close();
 }
 
-// Seconds fendo takes to load the drawing, run the script and save to dir/out.dxf.
+// Runs fendo in `dir` (where commands write their reports) on the drawing with the script, saving
+// to dir/out.dxf; returns the seconds it took.
 inline double runFendo(const std::filesystem::path& drawing, const std::string& script,
                        const std::filesystem::path& dir)
 {
@@ -30,7 +32,8 @@ inline double runFendo(const std::filesystem::path& drawing, const std::string& 
     std::FILE* f = std::fopen(scriptPath.c_str(), "w");
     std::fputs(script.c_str(), f);
     std::fclose(f);
-    const std::string command = (binDir() / "fendo").string() + " '" + drawing.string() + "' -s '" +
+    const std::string command = "cd '" + dir.string() + "' && '" + (binDir() / "fendo").string() + "' '" +
+                                drawing.string() + "' -s '" +
                                 scriptPath.string() + "' -o '" + (dir / "out.dxf").string() + "' > /dev/null";
     const auto start = std::chrono::steady_clock::now();
     const int rc = std::system(command.c_str());
