@@ -3,6 +3,7 @@
 #include "exchange/Workbook.h"
 
 #include <freexl.h>
+#include <sys/wait.h>
 #include <unistd.h>
 #include <algorithm>
 #include <cerrno>
@@ -137,7 +138,106 @@ struct WorkbookLoader {
         return result;
     }
 
+    // FreeXL runs in a child process: a file that makes the library fail badly ends the
+    // child, not the program, and is reported as damaged.
     static OpenResult xls(const std::string& path)
+    {
+        int channel[2];
+        if (pipe(channel) != 0) return {nullptr, "no pipe for the .xls reader"};
+        const pid_t child = fork();
+        if (child < 0) {
+            close(channel[0]);
+            close(channel[1]);
+            return {nullptr, "no process for the .xls reader"};
+        }
+        if (child == 0) {
+            close(channel[0]);
+            const OpenResult read = xlsInProcess(path);
+            const std::string message = encode(read);
+            size_t sent = 0;
+            while (sent < message.size()) {
+                const ssize_t n = write(channel[1], message.data() + sent, message.size() - sent);
+                if (n <= 0) _exit(1);
+                sent += static_cast<size_t>(n);
+            }
+            _exit(0);  // no exit handlers: they belong to the parent
+        }
+        close(channel[1]);
+        std::string message;
+        char buffer[65536];
+        for (ssize_t n; (n = read(channel[0], buffer, sizeof buffer)) != 0;) {
+            if (n < 0 && errno == EINTR) continue;
+            if (n < 0) break;
+            message.append(buffer, static_cast<size_t>(n));
+        }
+        close(channel[0]);
+        int status = 0;
+        while (waitpid(child, &status, 0) < 0 && errno == EINTR) {
+        }
+        if (!WIFEXITED(status) || WEXITSTATUS(status) != 0)
+            return {nullptr, "damaged workbook (the .xls reader failed)"};
+        return decode(message);
+    }
+
+    // The child's answer: the reason, then each cell as row, column, kind, number, text.
+    static std::string encode(const OpenResult& r)
+    {
+        std::string out;
+        auto put = [&out](const void* p, size_t n) { out.append(static_cast<const char*>(p), n); };
+        auto putText = [&](const std::string& t) {
+            const std::uint32_t n = static_cast<std::uint32_t>(t.size());
+            put(&n, sizeof n);
+            out += t;
+        };
+        putText(r.reason);
+        if (!r.workbook) return out;
+        r.workbook->m_cells.forEach([&](int row, int column, const Cell& cell) {
+            const std::int32_t rc[2] = {row, column};
+            const std::uint8_t kind = static_cast<std::uint8_t>(cell.kind);
+            put(rc, sizeof rc);
+            put(&kind, 1);
+            put(&cell.number, sizeof cell.number);
+            putText(cell.text);
+        });
+        return out;
+    }
+
+    static OpenResult decode(const std::string& in)
+    {
+        size_t at = 0;
+        auto take = [&](void* p, size_t n) {
+            if (in.size() - at < n) return false;
+            std::memcpy(p, in.data() + at, n);
+            at += n;
+            return true;
+        };
+        auto takeText = [&](std::string& t) {
+            std::uint32_t n = 0;
+            if (!take(&n, sizeof n) || in.size() - at < n) return false;
+            t.assign(in, at, n);
+            at += n;
+            return true;
+        };
+        OpenResult result;
+        if (!takeText(result.reason)) return {nullptr, "damaged workbook (the .xls reader failed)"};
+        if (!result.reason.empty()) return result;
+        std::unique_ptr<Workbook> book(new Workbook);
+        book->m_format = WorkbookFormat::Xls;
+        while (at < in.size()) {
+            std::int32_t rc[2];
+            std::uint8_t kind = 0;
+            Cell cell;
+            if (!take(rc, sizeof rc) || !take(&kind, 1) || !take(&cell.number, sizeof cell.number) ||
+                !takeText(cell.text) || kind > static_cast<std::uint8_t>(CellKind::Error))
+                return {nullptr, "damaged workbook (the .xls reader failed)"};
+            cell.kind = static_cast<CellKind>(kind);
+            book->m_cells.set(rc[0], rc[1], std::move(cell));
+        }
+        result.workbook = std::move(book);
+        return result;
+    }
+
+    static OpenResult xlsInProcess(const std::string& path)
     {
         OpenResult result;
         const void* handle = nullptr;

@@ -28,6 +28,11 @@ class SheetCells {
 public:
     const Cell* find(int row, int column) const;
     void set(int row, int column, Cell cell);
+    template <typename F>
+    void forEach(F&& visit) const
+    {
+        for (const auto& [k, cell] : m_cells) visit(static_cast<int>(k >> 20), static_cast<int>(k & 0xFFFFF), cell);
+    }
     // One past the last row that holds a cell; 0 for an empty sheet.
     int rowEnd() const { return m_rowEnd; }
 

@@ -152,6 +152,15 @@ INSTANTIATE_TEST_SUITE_P(
                       BadFile{"encrypted.xlsx", "password-protected"}, BadFile{"badbiff.xls", "damaged workbook"},
                       BadFile{"password.xls", "password-protected"}));
 
+TEST(DamagedWorkbooks, AnXlsThatUpsetsTheXlsReaderEndsItsProcessNotOurs)
+{
+    // This file makes FreeXL overrun a buffer while it converts a string; under the
+    // sanitizers that ends the reading process, which must not be this one.
+    const fendo::exchange::OpenResult r =
+        fendo::exchange::openWorkbookFile(dataDir() / "workbooks" / "freexl-overrun.xls");
+    EXPECT_TRUE(r.workbook || !r.reason.empty());
+}
+
 TEST(DamagedWorkbooks, AFolderIsNoWorkbook)
 {
     EXPECT_EQ(fendo::exchange::openWorkbookFile(dataDir() / "workbooks").reason, "a folder, not a file");

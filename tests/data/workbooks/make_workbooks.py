@@ -8,11 +8,11 @@
   references, a calculation chain, a second worksheet.
 - damaged and protected files: truncated.xlsx, notzip.xlsx, noworkbook.xlsx, badxml.xlsx,
   encrypted.xlsx (an OLE file holding EncryptedPackage), badbiff.xls, password.xls (FILEPASS).
+- freexl-overrun.xls is not made here: the fuzz target found it (FreeXL overruns a buffer on it).
 
 Run: /usr/bin/python3 tests/data/workbooks/make_workbooks.py
 """
 import datetime
-import io
 import os
 import struct
 import zipfile
