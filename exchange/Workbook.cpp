@@ -3,10 +3,13 @@
 #include "exchange/Workbook.h"
 
 #include <freexl.h>
+#include <poll.h>
+#include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
 #include <algorithm>
 #include <cerrno>
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -66,6 +69,9 @@ bool Workbook::save(const std::filesystem::path& path, std::string& error)
 }
 
 namespace {
+
+// How long the .xls reader may take before its file counts as damaged.
+constexpr std::chrono::seconds kXlsReadTime{30};
 
 constexpr unsigned char kOleSignature[] = {0xD0, 0xCF, 0x11, 0xE0, 0xA1, 0xB1, 0x1A, 0xE1};
 
@@ -163,17 +169,30 @@ struct WorkbookLoader {
             _exit(0);  // no exit handlers: they belong to the parent
         }
         close(channel[1]);
+        // A damaged file can claim millions of cells; the reader gets a fixed time, so the
+        // session never waits on it for ever.
+        const auto deadline = std::chrono::steady_clock::now() + kXlsReadTime;
         std::string message;
         char buffer[65536];
-        for (ssize_t n; (n = read(channel[0], buffer, sizeof buffer)) != 0;) {
+        bool finished = false;
+        while (!finished) {
+            const auto left =
+                std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
+            pollfd ready{channel[0], POLLIN, 0};
+            if (left.count() <= 0 || (poll(&ready, 1, static_cast<int>(left.count())) == 0)) break;
+            const ssize_t n = read(channel[0], buffer, sizeof buffer);
             if (n < 0 && errno == EINTR) continue;
-            if (n < 0) break;
-            message.append(buffer, static_cast<size_t>(n));
+            if (n <= 0)
+                finished = true;
+            else
+                message.append(buffer, static_cast<size_t>(n));
         }
         close(channel[0]);
+        if (!finished) kill(child, SIGKILL);
         int status = 0;
         while (waitpid(child, &status, 0) < 0 && errno == EINTR) {
         }
+        if (!finished) return {nullptr, "damaged workbook (the .xls reader did not finish)"};
         if (!WIFEXITED(status) || WEXITSTATUS(status) != 0)
             return {nullptr, "damaged workbook (the .xls reader failed)"};
         return decode(message);
