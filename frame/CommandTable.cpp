@@ -6,12 +6,17 @@
 #include "commands/survey/SurveyCommands.h"
 #include "commands/survey/SurveyLineCommands.h"
 #include "commands/text/TextCommands.h"
+#include "exchange/ExchangeCommands.h"
 #include "patterns/PatternCommands.h"
 #include "slope/SlopeCommands.h"
 #include "frame/FrameCommands.h"
 
 namespace {
 constexpr CommandRow kCommands[] = {
+    {L"RM", cmdDrawSampleLogs},
+    {L"B2E", cmdTableToSheet},
+    {L"E2B", cmdSheetToTable},
+    {L"XPL", cmdExportLengths},
     {L"CHIAPL", cmdSplitPolyline},
     {L"KVOHelp", cmdHelp},
     {L"CVTEXT", cmdBlanksToPoints},
@@ -20,6 +25,9 @@ constexpr CommandRow kCommands[] = {
     {L"CIP", cmdCrossingCheck},
     {L"NODE", cmdNodeMarks},
     {L"GCD1", cmdContourElevations},
+    {L"IPL", cmdImportPolylinePoints},
+    {L"EPL", cmdExportPolylinePoints},
+    {L"RPT", cmdReplaceTexts},
     {L"EML", cmdSetLength},
     {L"EMT", cmdAddPrefixSuffix},
     {L"TESTH", cmdTestHatch},

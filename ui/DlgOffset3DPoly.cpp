@@ -4,12 +4,12 @@
 
 #include <cmath>
 #include <cwchar>
-#include <fstream>
 #include <vector>
 
 #include "frame/Folders.h"
 #include "frame/LocaliseDialog.h"
 #include "frame/Prompts.h"
+#include "frame/SettingsLines.h"
 #include "host/db/AcString.h"
 #include "ui/DialogTemplates.h"
 
@@ -21,19 +21,6 @@ constexpr int kValueBox = 1036;
 constexpr int kHeightBox = 1037;
 constexpr int kAngleLabelText = 45;
 constexpr int kDistanceLabelText = 46;
-
-// The settings file's lines; an unreadable file gives none.
-std::vector<std::wstring> readLines(const std::wstring& path)
-{
-    std::ifstream file(fendo::toUtf8(path), std::ios::binary);
-    std::vector<std::wstring> lines;
-    std::string line;
-    while (std::getline(file, line)) {
-        if (!line.empty() && line.back() == '\r') line.pop_back();
-        lines.push_back(fendo::fromUtf8(line));
-    }
-    return lines;
-}
 
 // A box's text as stored and converted: "0" stands for an empty box.
 std::wstring boxText(const CWnd& dialog, int id)
@@ -62,7 +49,7 @@ BOOL DlgOffset3DPoly::OnInitDialog()
 {
     CAcUiDialog::OnInitDialog();
     // A file of any other length is ignored: the boxes stay empty and angles are asked for.
-    const std::vector<std::wstring> lines = readLines(settingsFileToRead(L"offset.cfg"));
+    const std::vector<std::wstring> lines = readSettingsLines(settingsFileToRead(L"offset.cfg"));
     int checked = kAngleInputRadio;
     if (lines.size() == 3) {
         if (std::wcstol(lines[0].c_str(), nullptr, 10) == static_cast<int>(OffsetInput::DistanceAndHeight))
@@ -106,10 +93,7 @@ void DlgOffset3DPoly::OnOK()
 
     // A file that cannot be written is not reported: the values still serve this run. When the
     // module's Data/ folder is read-only the user's own copy is written instead.
-    std::ofstream file(fendo::toUtf8(settingsFileToWrite(L"offset.cfg")), std::ios::binary | std::ios::trunc);
-    if (file)
-        file << static_cast<int>(m_input) << '\n' << fendo::toUtf8(value) << '\n' << fendo::toUtf8(height) << '\n';
-    file.close();
+    writeSettingsLines(settingsFileToWrite(L"offset.cfg"), {std::to_wstring(static_cast<int>(m_input)), value, height});
 
     if (m_input == OffsetInput::AngleAndHeight)
         m_angle = leadingNumber(value);

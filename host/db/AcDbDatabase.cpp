@@ -227,6 +227,11 @@ AcDbObjectId AcDbDatabase::namedDictionaryEntry(const ACHAR* key) const
 
 AcDbObjectId AcDbDatabase::groupDictionaryId() const { return namedDictionaryEntry(L"ACAD_GROUP"); }
 AcDbObjectId AcDbDatabase::tableStyleDictionaryId() const { return namedDictionaryEntry(L"ACAD_TABLESTYLE"); }
+
+Acad::ErrorStatus AcDbDatabase::getTableStyleDictionary(AcDbDictionary*& dict, AcDb::OpenMode mode)
+{
+    return acdbOpenObject(dict, tableStyleDictionaryId(), mode);
+}
 AcDbObjectId AcDbDatabase::layoutDictionaryId() const { return namedDictionaryEntry(L"ACAD_LAYOUT"); }
 
 AcDbObjectId AcDbDatabase::modelSpaceId() const { return recordIn(m_tables[kBlock], ACDB_MODEL_SPACE); }

@@ -89,6 +89,7 @@ public:
     Acad::ErrorStatus getGroupDictionary(AcDbDictionary*& dict, AcDb::OpenMode mode);
     AcDbObjectId groupDictionaryId() const;
     AcDbObjectId tableStyleDictionaryId() const;
+    Acad::ErrorStatus getTableStyleDictionary(AcDbDictionary*& dict, AcDb::OpenMode mode);
     AcDbObjectId layoutDictionaryId() const;
     // An entry of the named object dictionary, or null.
     AcDbObjectId namedDictionaryEntry(const ACHAR* key) const;

@@ -6,6 +6,9 @@
 
 #include "host/db/AcDbDatabase.h"
 #include "host/db/AcDbDictionary.h"
+#include "host/db/AcDbSymbolTable.h"
+#include "host/db/entities/AcDbLine.h"
+#include "host/db/entities/AcDbMText.h"
 #include "host/db/entities/EntityUtil.h"
 #include "host/gi/AcGi.h"
 
@@ -347,6 +350,90 @@ Acad::ErrorStatus AcDbTable::transformBy(const AcGeMatrix3d& xform)
 Acad::ErrorStatus AcDbTable::explode(AcDbVoidPtrArray&) const
 {
     return Acad::eNotApplicable;
+}
+
+Acad::ErrorStatus AcDbTable::recomputeTableBlock(bool)
+{
+    assertWriteEnabled();
+    AcDbDatabase* db = database();
+    if (!db) return Acad::eNoDatabase;
+    AcDbBlockTableRecord* block = nullptr;
+    if (!m_blockRecord.isNull() && acdbOpenObject(block, m_blockRecord, AcDb::kForWrite) == Acad::eOk) {
+        for (const AcDbObjectId id : block->entityIds()) {
+            AcDbEntity* old = nullptr;
+            if (acdbOpenObject(old, id, AcDb::kForWrite) == Acad::eOk) {
+                old->erase();
+                old->close();
+            }
+        }
+    } else {
+        AcDbBlockTable* blocks = nullptr;
+        Acad::ErrorStatus es = db->getBlockTable(blocks, AcDb::kForWrite);
+        if (es != Acad::eOk) return es;
+        std::wstring name;
+        for (int n = 1; name.empty() || blocks->has(name.c_str()); ++n) name = L"*T" + std::to_wstring(n);
+        block = new AcDbBlockTableRecord;
+        block->setName(name.c_str());
+        block->setBlockFlags(1);
+        AcDbObjectId id;
+        es = blocks->add(id, block);
+        blocks->close();
+        if (es != Acad::eOk) {
+            delete block;
+            return es;
+        }
+        m_blockRecord = id;
+    }
+    double textHeight = 4.5;
+    AcCmColor textColour{AcCmEntityColor(AcCm::kByBlock)};
+    AcDbTableStyle* style = nullptr;
+    if (acdbOpenObject(style, m_style, AcDb::kForRead) == Acad::eOk) {
+        textHeight = style->textHeight(AcDb::kDataRow);
+        textColour = style->color(AcDb::kDataRow);
+        style->close();
+    }
+    // Block coordinates: the table's corner at the origin, columns along its direction.
+    const AcGeVector3d down = -normal().crossProduct(m_direction);
+    const AcGePoint3d origin = AcGePoint3d::kOrigin;
+    auto addLine = [&](const AcGePoint3d& a, const AcGePoint3d& b) {
+        auto* line = new AcDbLine(a, b);
+        line->setColorIndex(0);
+        if (block->appendAcDbEntity(line) == Acad::eOk) line->close();
+        else delete line;
+    };
+    double y = 0.0;
+    for (int r = 0; r <= m_rows; ++r) {
+        addLine(origin + down * y, origin + down * y + m_direction * width());
+        if (r < m_rows) y += m_rowHeights[r];
+    }
+    double x = 0.0;
+    for (int c = 0; c <= m_cols; ++c) {
+        addLine(origin + m_direction * x, origin + m_direction * x + down * height());
+        if (c < m_cols) x += m_colWidths[c];
+    }
+    y = 0.0;
+    for (int r = 0; r < m_rows; ++r) {
+        x = 0.0;
+        for (int c = 0; c < m_cols; ++c) {
+            const std::wstring& text = m_cells[cellIndex(r, c)];
+            if (!text.empty()) {
+                auto* mtext = new AcDbMText;
+                mtext->setContents(text.c_str());
+                mtext->setTextHeight(textHeight > 0 ? textHeight : 4.5);
+                mtext->setAttachment(AcDbMText::kMiddleCenter);
+                mtext->setLocation(origin + m_direction * (x + m_colWidths[c] / 2) + down * (y + m_rowHeights[r] / 2));
+                mtext->setColor(textColour);
+                if (block->appendAcDbEntity(mtext) == Acad::eOk) mtext->close();
+                else delete mtext;
+            }
+            x += m_colWidths[c];
+        }
+        y += m_rowHeights[r];
+    }
+    block->close();
+    setBlockTableRecord(m_blockRecord);
+    dropReadForm();
+    return Acad::eOk;
 }
 
 bool AcDbTable::worldDraw(AcGiWorldDraw* wd)

@@ -49,9 +49,13 @@ public:
     Acad::ErrorStatus suppressHeaderRow(bool suppress);
     AcGeVector3d direction() const { return m_direction; }
     Acad::ErrorStatus setDirection(const AcGeVector3d& d);
-    // The host lays out and redraws its block here; the stand-in keeps the data only.
+    // The host lays out its rows and columns here; the stand-in keeps their sizes as set.
     Acad::ErrorStatus generateLayout() { return Acad::eOk; }
-    Acad::ErrorStatus recomputeTableBlock(bool forceUpdate = true) { (void)forceUpdate; return Acad::eOk; }
+    // Draws the table into its anonymous block ("*T..."): the grid as lines and each cell's
+    // text as middle-centred multiline text, in the style's text height and data-row colour.
+    // Programs that do not read the table's own data show (and find the texts in) this block.
+    // The table must be in a database and open for write; a kept block is emptied first.
+    Acad::ErrorStatus recomputeTableBlock(bool forceUpdate = true);
 
     // The grid's outline: from the position along the direction by the width, and down
     // (against the normal x direction) by the height.
