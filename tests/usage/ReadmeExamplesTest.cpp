@@ -46,7 +46,8 @@ std::vector<Example> readmeExamples(std::vector<std::string>& problems)
     for (std::size_t i = 0; i < lines.size(); ++i) {
         std::smatch m;
         if (std::regex_match(lines[i], m, indented)) {
-            out.push_back({"", "", m[1]});
+            // A served session ends only when its page says so; the browser tests cover it.
+            if (m[1].str().find(" --serve") == std::string::npos) out.push_back({"", "", m[1]});
             continue;
         }
         if (lines[i] != "```" || i + 1 >= lines.size() || !std::regex_match(lines[i + 1], m, heading)) continue;
