@@ -2,6 +2,7 @@
 #include "host/dxf/DxfTagReader.h"
 
 #include <charconv>
+#include <cmath>
 #include <cstring>
 
 #include "host/dxf/DxfOutput.h"
@@ -136,7 +137,10 @@ bool DxfTagReader::nextBinary(DxfTag& tag)
         double v;
         std::memcpy(&v, m_data.data() + m_pos, 8);
         m_pos += 8;
-        tag.value.assign(tmp, DxfOutput::formatDouble(tmp, v));
+        if (std::isfinite(v))
+            tag.value.assign(tmp, DxfOutput::formatDouble(tmp, v));
+        else
+            tag.value = std::isnan(v) ? "nan" : "inf";  // refused, with a message, where a number is read
         return true;
     }
     case BinaryValue::Int16:
