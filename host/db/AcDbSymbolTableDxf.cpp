@@ -39,7 +39,7 @@ Acad::ErrorStatus readRecordSection(AcDbDxfFiler* filer, AcDbSymbolTableRecord* 
     while ((es = filer->readItem(&rb)) == Acad::eOk) {
         if (handle(rb)) continue;
         if (rb.restype == AcDb::kDxfSymTableRecName)
-            rec->setName(rb.resval.rstring);
+            rec->setNameFromFile(rb.resval.rstring);
         else if (rb.restype == AcDb::kDxfInt16)
             rec->setFlags70(rb.resval.rint);
         else
