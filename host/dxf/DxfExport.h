@@ -1,6 +1,7 @@
 // Saving with options: what becomes of custom objects (those of classes a module or
 // companion library registered) in the file written.
 #pragma once
+#include <cstdio>
 #include <string>
 
 #include "host/core/AcadTypes.h"
@@ -21,5 +22,8 @@ struct DxfWriteOptions {
 // Writes db to path as AcDbDatabase::dxfOut does, but leaves the drawing's file name alone.
 Acad::ErrorStatus writeDxfFile(AcDbDatabase& db, const std::wstring& path, const DxfWriteOptions& options,
                                std::string* errorMessage = nullptr);
+
+// Writes db as a DXF file to an open stream; false when a write failed.
+bool writeDxfStream(AcDbDatabase& db, std::FILE* file, const DxfWriteOptions& options);
 
 }  // namespace fendo::dxf
