@@ -21,9 +21,57 @@ public:
     void group(int code, std::string_view value)
     {
         codeLine(code);
-        m_buf.append(value);
+        if (needsCaret(value))
+            appendCaretEncoded(value);
+        else
+            m_buf.append(value);
         m_buf.push_back('\n');
         maybeFlush();
+    }
+
+    // A line feed or other control character cannot stand in a line of an ASCII file: DXF
+    // writes it as a caret and a letter (^J for a line feed), and a caret that would read as
+    // such a pair as "^ ". Texts from binary files may hold them.
+    static bool caretPairAt(std::string_view s, size_t i)
+    {
+        return i + 1 < s.size() && s[i] == '^' && ((s[i + 1] >= '@' && s[i + 1] <= '_') || s[i + 1] == ' ');
+    }
+    static bool needsCaret(std::string_view value)
+    {
+        for (size_t i = 0; i < value.size(); ++i) {
+            const auto c = static_cast<unsigned char>(value[i]);
+            if (c < 0x20 || caretPairAt(value, i)) return true;
+        }
+        return false;
+    }
+    void appendCaretEncoded(std::string_view value)
+    {
+        for (size_t i = 0; i < value.size(); ++i) {
+            const auto c = static_cast<unsigned char>(value[i]);
+            if (c < 0x20) {
+                m_buf.push_back('^');
+                m_buf.push_back(static_cast<char>(c + 0x40));
+            } else if (caretPairAt(value, i)) {
+                m_buf.append("^ ");
+            } else {
+                m_buf.push_back(static_cast<char>(c));
+            }
+        }
+    }
+    // The text a caret-encoded value stands for (the reverse of the writing above).
+    static std::string caretDecoded(std::string_view value)
+    {
+        std::string out;
+        out.reserve(value.size());
+        for (size_t i = 0; i < value.size(); ++i) {
+            if (caretPairAt(value, i)) {
+                const char next = value[++i];
+                out.push_back(next == ' ' ? '^' : static_cast<char>(next - 0x40));
+            } else {
+                out.push_back(value[i]);
+            }
+        }
+        return out;
     }
     void groupInt(int code, long long value)
     {

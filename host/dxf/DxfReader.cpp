@@ -23,6 +23,7 @@
 #include "host/dxf/DatabaseAccess.h"
 #include "host/dxf/DefaultObjects.h"
 #include "host/dxf/DxfIo.h"
+#include "host/dxf/DxfOutput.h"
 #include "host/dxf/DxfTagReader.h"
 
 using fendo::db::RawTag;
@@ -144,6 +145,7 @@ private:
     // Groups after the current "0 TYPE" up to the next group 0, split at the extended data.
     bool readRecord();
     void prescanHeader();
+    void raiseHandseed(const AcDbHandle& fromFile);
 
     bool readHeader();
     void headerVariable(const std::string& name, RawTags& values);
@@ -183,6 +185,7 @@ private:
     int m_recordLine = 0;
     std::wstring m_clayer, m_textstyle, m_celtype;
     bool m_sawObjects = false;
+    std::uint64_t m_handleFloor = 1;
 };
 
 bool Loader::next(const char* expected)
@@ -194,6 +197,10 @@ bool Loader::next(const char* expected)
         }
         if (m_tag.code == 999) continue;  // comments
         if (m_decoder.needsDecoding(m_tag.value)) m_tag.value = m_decoder.decode(m_tag.value);
+        // ASCII files write control characters in texts as caret pairs (^J a line feed).
+        if (!m_tags.isBinary() && binaryValueKind(m_tag.code) == BinaryValue::String &&
+            m_tag.value.find('^') != std::string::npos)
+            m_tag.value = DxfOutput::caretDecoded(m_tag.value);
         return true;
     }
 }
@@ -310,6 +317,28 @@ void Loader::prescanHeader()
     m_decoder.setUtf8(m_version.empty() || m_version >= "AC1021");
     m_decoder.setCodePage(codePage);
     m_preR13 = !m_version.empty() && m_version < "AC1012";
+
+    // Objects the loader makes (records a file lacks, layouts) must not take a handle that a
+    // later record of the file holds, and some writers give a $HANDSEED below their handles
+    // or none: the seed starts above every handle in the file.
+    DxfTagReader all(m_data);
+    std::uint64_t highest = 0;
+    bool inHeader = false;  // $HANDSEED's own group 5 is not a handle in use
+    while (all.next(t)) {
+        if (t.code == 2 && trimmed(t.value) == "HEADER") inHeader = true;
+        if (t.code == 0 && trimmed(t.value) == "ENDSEC") inHeader = false;
+        if ((t.code != 5 && t.code != 105) || inHeader) continue;
+        bool ok = false;
+        const AcDbHandle h = AcDbHandle::fromHex(trimmed(t.value), &ok);
+        if (ok) highest = std::max(highest, h.value());
+    }
+    m_handleFloor = highest + 1;
+    raiseHandseed(AcDbHandle());
+}
+
+void Loader::raiseHandseed(const AcDbHandle& fromFile)
+{
+    m_db.setHandseed(AcDbHandle(std::max({fromFile.value(), m_handleFloor, m_db.handseed().value()})));
 }
 
 bool Loader::run()
@@ -390,7 +419,7 @@ void Loader::headerVariable(const std::string& name, RawTags& values)
     };
     if (name == "$ACADVER" || name == "$DWGCODEPAGE") return;  // written anew on save
     if (name == "$HANDSEED") {
-        m_db.setHandseed(AcDbHandle::fromHex(value(5)));
+        raiseHandseed(AcDbHandle::fromHex(value(5)));
     } else if (name == "$CLAYER") {
         m_clayer = fendo::fromUtf8(value(8));
     } else if (name == "$TEXTSTYLE") {
@@ -539,7 +568,7 @@ AcDbObjectId Loader::blockNamed(std::wstring name, bool create)
     AcDbBlockTable* table = nullptr;
     if (acdbOpenObject(table, m_db.blockTableId(), AcDb::kForWrite) != Acad::eOk) return {};
     auto* btr = new AcDbBlockTableRecord;
-    if (btr->setName(name.c_str()) != Acad::eOk || table->add(id, btr) != Acad::eOk) {
+    if (btr->setNameFromFile(name) != Acad::eOk || table->addNamedByFile(id, btr) != Acad::eOk) {
         delete btr;
         table->close();
         return {};
@@ -824,21 +853,35 @@ void Loader::complete()
 }  // namespace
 }  // namespace fendo::dxf
 
-Acad::ErrorStatus AcDbDatabase::readDxfFile(const std::wstring& path, std::string* errorMessage)
+Acad::ErrorStatus fendo::dxf::readDxfData(AcDbDatabase& db, std::string_view data, const std::string& name,
+                                          std::string* errorMessage)
 {
-    const std::string narrow = fendo::toUtf8(path);
     auto report = [&](const std::string& message, Acad::ErrorStatus es) {
         if (errorMessage) *errorMessage = message;
         return es;
     };
-    if (!blockTableId().isNull() || !namedObjectsDictionaryId().isNull())
-        return report(narrow + ": cannot read into a drawing that is not empty", Acad::eInvalidInput);
-    std::string error;
-    fendo::dxf::FileData data;
-    if (!data.open(narrow, error)) return report(error, Acad::eFileAccessErr);
-    fendo::dxf::Loader loader(*this, narrow, data.view());
+    if (!db.blockTableId().isNull() || !db.namedObjectsDictionaryId().isNull())
+        return report(name + ": cannot read into a drawing that is not empty", Acad::eInvalidInput);
+    Loader loader(db, name, data);
     if (!loader.run()) return report(loader.error(), Acad::eInvalidDxfCode);
-    setFilename(path);
     if (errorMessage) errorMessage->clear();
     return Acad::eOk;
+}
+
+Acad::ErrorStatus AcDbDatabase::readDxfFile(const std::wstring& path, std::string* errorMessage)
+{
+    const std::string narrow = fendo::toUtf8(path);
+    if (!blockTableId().isNull() || !namedObjectsDictionaryId().isNull()) {
+        if (errorMessage) *errorMessage = narrow + ": cannot read into a drawing that is not empty";
+        return Acad::eInvalidInput;
+    }
+    std::string error;
+    fendo::dxf::FileData data;
+    if (!data.open(narrow, error)) {
+        if (errorMessage) *errorMessage = error;
+        return Acad::eFileAccessErr;
+    }
+    const Acad::ErrorStatus es = fendo::dxf::readDxfData(*this, data.view(), narrow, errorMessage);
+    if (es == Acad::eOk) setFilename(path);
+    return es;
 }
