@@ -463,11 +463,8 @@ Acad::ErrorStatus AcDbDxfFiler::writeString(AcDb::DxfCode code, const ACHAR* s)
         flushKept(m_outSection);
         m_outSection = s ? s : L"";
     }
-    std::string text = fendo::toUtf8(s ? s : L"");
-    // A value is one line of the file.
-    for (char& c : text)
-        if (c == '\n' || c == '\r') c = ' ';
-    emit(code, text);
+    // Line feeds and other control characters are written as caret pairs by the file writer.
+    emit(code, fendo::toUtf8(s ? s : L""));
     return m_status;
 }
 
