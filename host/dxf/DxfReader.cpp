@@ -592,6 +592,12 @@ AcDbEntity* Loader::newEntity(const std::wstring& type) const
         const long flags = toLong(recordValue(70));
         const ACHAR* className = (flags & 8) ? L"AcDb3dPolyline" : L"AcDb2dPolyline";
         if ((flags & (16 | 64)) == 0) cls = static_cast<AcRxClass*>(acrxClassDictionary()->at(className));
+    } else if (type == L"DIMENSION") {
+        // The kind is in the low bits of 70: rotated (0) and aligned (1) are modelled; the
+        // others (angular, radial, diametric, ordinate) are kept as read.
+        const long kind = toLong(recordValue(70)) & 7;
+        const ACHAR* className = kind == 0 ? L"AcDbRotatedDimension" : kind == 1 ? L"AcDbAlignedDimension" : nullptr;
+        if (className) cls = static_cast<AcRxClass*>(acrxClassDictionary()->at(className));
     } else if (type != L"VERTEX" && type != L"SEQEND" && type != L"ATTRIB") {
         cls = acrxFindClassByDxfName(type);
     }
@@ -638,6 +644,7 @@ bool Loader::readEntities(AcDbObjectId fixedOwner, const char* terminator)
 {
     std::unique_ptr<SubentityAccess> owner;  // the entity whose VERTEX/ATTRIB run may follow
     AcDbObjectId ownerId;
+    AcDbObjectId keptOwner, keptBlock;  // a polyline kept as read, whose VERTEX run may follow
     const std::string expected = std::string("an entity or 0 ") + terminator;
     for (;;) {
         if (!next(expected.c_str())) return false;
@@ -669,13 +676,22 @@ bool Loader::readEntities(AcDbObjectId fixedOwner, const char* terminator)
         }
         owner.reset();
         AcDbObjectId blockId = fixedOwner;
+        // The vertices of a polyline kept as read (a polyface mesh) stay in the block's
+        // sequence after it, owned by the polyline.
+        const bool keptRun = !keptOwner.isNull() && (sub || type == L"SEQEND");
+        if (keptRun) blockId = keptBlock;
         if (blockId.isNull()) {
             blockId = recordOwnerBlock();
             if (blockId.isNull()) blockId = toLong(recordValue(67)) != 0 ? m_db.paperSpaceId() : m_db.modelSpaceId();
         }
         AcDbEntity* ent = newEntity(type);
         AcDbObjectId id;
-        if (!loadObject(ent, blockId, true, id)) return false;
+        if (!loadObject(ent, keptRun ? keptOwner : blockId, true, id)) return false;
+        if (!keptRun || type == L"SEQEND") keptOwner = AcDbObjectId();
+        if (type == L"POLYLINE" && AcDbUnknownEntity::cast(ent)) {
+            keptOwner = id;
+            keptBlock = blockId;
+        }
         if (auto* btr = fendo::db::peekObject<AcDbBlockTableRecord>(blockId)) btr->appendLoadedEntity(id);
         if (mayOwnSubentities(ent->isA())) {
             owner = subentityAccess(ent);
