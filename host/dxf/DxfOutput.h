@@ -31,16 +31,20 @@ public:
 
     // A line feed or other control character cannot stand in a line of an ASCII file: DXF
     // writes it as a caret and a letter (^J for a line feed), and a caret that would read as
-    // such a pair as "^ ". Texts from binary files may hold them.
-    static bool caretPairAt(std::string_view s, size_t i)
+    // such a pair as "^ ". Texts from binary files may hold them. Carets that cannot be read
+    // as a pair are written as they are, so texts other programs wrote come back unchanged.
+    static bool pairLetter(char c) { return c >= 'A' && c <= '_'; }
+    // Whether the caret at i must be written as "^ ": read alone it would begin a pair.
+    static bool caretNeedsSpace(std::string_view s, size_t i)
     {
-        return i + 1 < s.size() && s[i] == '^' && ((s[i + 1] >= '@' && s[i + 1] <= '_') || s[i + 1] == ' ');
+        return i + 1 < s.size() &&
+               (pairLetter(s[i + 1]) || (s[i + 1] == ' ' && i + 2 < s.size() && (pairLetter(s[i + 2]) || s[i + 2] == ' ')));
     }
     static bool needsCaret(std::string_view value)
     {
         for (size_t i = 0; i < value.size(); ++i) {
             const auto c = static_cast<unsigned char>(value[i]);
-            if (c < 0x20 || caretPairAt(value, i)) return true;
+            if ((c < 0x20 && c != 0) || (c == '^' && caretNeedsSpace(value, i))) return true;
         }
         return false;
     }
@@ -48,10 +52,10 @@ public:
     {
         for (size_t i = 0; i < value.size(); ++i) {
             const auto c = static_cast<unsigned char>(value[i]);
-            if (c < 0x20) {
+            if (c < 0x20 && c != 0) {
                 m_buf.push_back('^');
                 m_buf.push_back(static_cast<char>(c + 0x40));
-            } else if (caretPairAt(value, i)) {
+            } else if (c == '^' && caretNeedsSpace(value, i)) {
                 m_buf.append("^ ");
             } else {
                 m_buf.push_back(static_cast<char>(c));
@@ -64,15 +68,18 @@ public:
         std::string out;
         out.reserve(value.size());
         for (size_t i = 0; i < value.size(); ++i) {
-            if (caretPairAt(value, i)) {
-                const char next = value[++i];
-                out.push_back(next == ' ' ? '^' : static_cast<char>(next - 0x40));
+            if (value[i] == '^' && i + 1 < value.size() && pairLetter(value[i + 1])) {
+                out.push_back(static_cast<char>(value[++i] - 0x40));
+            } else if (value[i] == '^' && caretNeedsSpace(value, i)) {
+                out.push_back('^');  // "^ " before a letter: the caret itself
+                ++i;
             } else {
                 out.push_back(value[i]);
             }
         }
         return out;
     }
+
     void groupInt(int code, long long value)
     {
         codeLine(code);
