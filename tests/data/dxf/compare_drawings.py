@@ -47,7 +47,7 @@ def describe(e):
         d["text"] = text(e.dxf.get("text", ""))
     elif t == "MTEXT":
         d["text"] = text(e.text)
-        d["geometry"] = (point(e.dxf.get("insert")), number(e.dxf.get("char_height")), number(e.dxf.get("width")),
+        d["geometry"] = (point(e.dxf.get("insert")), number(e.dxf.get("char_height")), number(e.dxf.get("width", 0)),
                          e.dxf.get("attachment_point"), number(e.dxf.get("line_spacing_factor")),
                          e.dxf.get("line_spacing_style"))
     elif t == "DIMENSION":
