@@ -168,6 +168,7 @@ private:
     void ensureLayoutBlocks();
     void ensureTables();
     void complete();
+    void relinkLayouts();
 
     AcDbDatabase& m_db;
     std::string m_path;
@@ -863,7 +864,33 @@ void Loader::complete()
         }
         nod->close();
     }
+    relinkLayouts();
     addDefaultLayouts(m_db);
+}
+
+// Writers that give block records no handle still point from each layout to its block
+// record by a handle (330 of the layout): the record got a new handle, and the layout
+// follows it.
+void Loader::relinkLayouts()
+{
+    auto* blocks = fendo::db::peekObject<AcDbBlockTable>(m_db.blockTableId());
+    if (!blocks) return;
+    for (AcDbObjectId btrId : blocks->recordIds()) {
+        auto* btr = fendo::db::peekObject<AcDbBlockTableRecord>(btrId);
+        AcDbObject* layout = btr ? fendo::db::peekObject<AcDbObject>(btr->getLayoutId()) : nullptr;
+        const auto* kept = layout ? layout->keptGroups() : nullptr;
+        if (!kept || layout->dxfTypeName() != L"LAYOUT") continue;
+        size_t pointer = kept->size();
+        for (size_t i = 0; i < kept->size(); ++i)
+            if ((*kept)[i].tag.code == 330) pointer = i;
+        if (pointer == kept->size()) continue;
+        const AcDbObjectId named = m_db.idFromHandle(AcDbHandle::fromHex((*kept)[pointer].tag.value), false);
+        if (named == btrId || fendo::db::peekObject<AcDbBlockTableRecord>(named)) continue;
+        std::vector<AcDbObject::KeptGroup> groups = *kept;
+        groups[pointer].tag.value = btrId.handle().hex();
+        layout->clearKeptGroups();
+        for (auto& g : groups) layout->keepGroup(g.subclass, std::move(g.tag));
+    }
 }
 
 }  // namespace
