@@ -66,6 +66,8 @@ public:
     Writer(AcDbDatabase& db, std::FILE* file, const DxfWriteOptions& options)
         : m_db(db), m_out(file), m_filer(&db), m_options(options)
     {
+        if (options.binary) m_out.startBinary();
+        m_out.setEscapeUnicode(options.version < DxfVersion::R2007);
         m_filer.setOutputSink(&m_out);
     }
 
@@ -175,7 +177,8 @@ void Writer::writeCustomEntity(AcDbEntity* ent)
                             code == kProxyGraphicsDataCode);
         if (!stale) m_out.group(code, tags[i].value);
         if (i + 1 != end || graphics.empty()) continue;
-        m_out.groupInt(kProxyGraphicsSizeCode, static_cast<long long>(graphics.size()));
+        m_out.groupInt(m_options.version >= DxfVersion::R2013 ? kProxyGraphicsSizeCodeR2013 : kProxyGraphicsSizeCode,
+                       static_cast<long long>(graphics.size()));
         static constexpr char kHex[] = "0123456789ABCDEF";
         std::string chunk;
         for (size_t at = 0; at < graphics.size(); at += kBinaryChunk) {
@@ -334,7 +337,7 @@ void Writer::writeHeader()
         m_out.groupDouble(30, z);
     };
     var("$ACADVER");
-    m_out.group(1, "AC1021");
+    m_out.group(1, acadVersionName(m_options.version));
     var("$DWGCODEPAGE");
     m_out.group(3, "ANSI_1252");
     // The seed is above every handle in use.
@@ -529,6 +532,45 @@ void removeStaleTemporaries(const std::string& target)
 
 }  // namespace
 }  // namespace fendo::dxf
+
+namespace {
+struct VersionName {
+    fendo::dxf::DxfVersion version;
+    const char* release;
+    const char* acad;
+};
+constexpr VersionName kVersions[] = {
+    {fendo::dxf::DxfVersion::R2000, "R2000", "AC1015"}, {fendo::dxf::DxfVersion::R2004, "R2004", "AC1018"},
+    {fendo::dxf::DxfVersion::R2007, "R2007", "AC1021"}, {fendo::dxf::DxfVersion::R2010, "R2010", "AC1024"},
+    {fendo::dxf::DxfVersion::R2013, "R2013", "AC1027"}, {fendo::dxf::DxfVersion::R2018, "R2018", "AC1032"},
+};
+}  // namespace
+
+bool fendo::dxf::parseDxfVersion(std::string_view text, DxfVersion& version)
+{
+    for (const VersionName& v : kVersions) {
+        if (fendo::equalsNoCase(fendo::fromUtf8(text), fendo::fromUtf8(v.release)) ||
+            fendo::equalsNoCase(fendo::fromUtf8(text), fendo::fromUtf8(v.acad))) {
+            version = v.version;
+            return true;
+        }
+    }
+    return false;
+}
+
+const char* fendo::dxf::acadVersionName(DxfVersion version)
+{
+    for (const VersionName& v : kVersions)
+        if (v.version == version) return v.acad;
+    return "AC1021";
+}
+
+const char* fendo::dxf::releaseName(DxfVersion version)
+{
+    for (const VersionName& v : kVersions)
+        if (v.version == version) return v.release;
+    return "R2007";
+}
 
 bool fendo::dxf::writeDxfStream(AcDbDatabase& db, std::FILE* file, const DxfWriteOptions& options)
 {
