@@ -5,6 +5,7 @@
 #include <optional>
 #include <string>
 
+#include "host/dxf/DxfExport.h"
 #include "host/render/DrawingRenderer.h"
 
 class AcDbDatabase;
@@ -21,6 +22,8 @@ struct Options {
     std::string window;          // "x1,y1,x2,y2"; empty: the drawing's extents
     std::string size;            // "WIDTHxHEIGHT"; empty: 1600x1200
     std::string exportPlain;     // empty: no plain export
+    std::string dxfVersion;      // empty: R2007
+    bool binary = false;         // saves write binary DXF
 };
 
 class Session {
@@ -43,12 +46,14 @@ private:
 
     // Saves to `path` and makes it the drawing's file name; false with `error` filled.
     bool saveTo(const std::string& path, std::string& error);
+    bool saveTo(const std::string& path, const fendo::dxf::DxfWriteOptions& format, std::string& error);
     void saveCommand(std::wstring_view argument);
     void saveAsCommand(std::wstring_view argument);
     // RENDER path [x1,y1 x2,y2] and EXPORTPLAIN path (docs/rendering.md).
     void renderCommand(std::wstring_view argument);
     void exportPlainCommand(std::wstring_view argument);
     bool checkPictureOptions();
+    bool checkSaveOptions();
     bool renderTo(const std::string& path, std::string& error);
     bool exportPlainTo(const std::string& path, std::string& error);
 
@@ -63,6 +68,7 @@ private:
     std::string drawingPath_;           // the file read, or the last SAVEAS name
     std::string saveAsPath_;            // set by SAVEAS; SAVE goes there first
     fendo::render::RenderOptions renderOptions_;  // from --window and --size
+    fendo::dxf::DxfWriteOptions saveFormat_;       // from --dxf-version and --binary
 };
 
 // "fendo: " + the message, on stderr.

@@ -32,6 +32,9 @@ int main(int argc, char** argv)
     cli.add_option("--export-plain", options.exportPlain,
                    "also write OUT.dxf with custom objects replaced by ordinary entities")
         ->option_text("OUT.dxf");
+    cli.add_option("--dxf-version", options.dxfVersion, "DXF version of saved drawings (default R2007)")
+        ->option_text("R2000|R2004|R2007|R2010|R2013|R2018");
+    cli.add_flag("--binary", options.binary, "save drawings as binary DXF");
     cli.set_version_flag("--version", kVersion);
     CLI11_PARSE(cli, argc, argv);
 
