@@ -10,18 +10,13 @@ ezdxf's audit finds no more errors in SAVED than in ORIGINAL. Prints "OK" or the
 and exits 1.
 """
 import math
-import re
 import sys
 
 import ezdxf
 from ezdxf import recover
 from ezdxf.entities import DXFGraphic
 
-ESCAPE = re.compile(r"\\[Uu]\+([0-9A-Fa-f]{4})")
-
-
-def text(s):
-    return ESCAPE.sub(lambda m: chr(int(m.group(1), 16)), s or "")
+from check_round_trip import text, xdata_of
 
 
 def load(path):
@@ -61,11 +56,7 @@ def describe(e):
         d["grid"] = (e.dxf.get("row_count", 1), e.dxf.get("column_count", 1))
     elif t == "SPLINE":
         d["flags"] = e.dxf.get("flags", 0)
-    xdata = {}
-    if e.xdata:
-        for app in e.xdata.data:
-            xdata[app] = [(c, text(v) if isinstance(v, str) else v) for c, v in e.get_xdata(app)]
-    d["xdata"] = xdata
+    d["xdata"] = xdata_of(e)
     return d
 
 
