@@ -532,6 +532,7 @@ bool Loader::readTable()
         if (isZero("ENDSEC") || isZero("EOF"))
             return failAt(m_tag.line, "group code 0: expected 0 ENDTAB, found '" + m_tag.value + "'");
         const std::wstring type = fendo::fromUtf8(trimmed(m_tag.value));
+        const int typeLine = m_tag.line;
         if (!readRecord()) return false;
         AcRxClass* cls = acrxFindClassByDxfName(type);
         auto* rec = cls ? AcDbSymbolTableRecord::cast(cls->create()) : nullptr;
@@ -542,6 +543,10 @@ bool Loader::readTable()
         }
         AcDbObjectId id;
         if (!loadObject(rec, tableId, true, id)) return false;
+        // A record without a name (its name in a section no class reads) could be neither
+        // found nor written back.
+        if (rec->name().empty())
+            return failAt(typeLine, "group code 2: expected the name of the " + fendo::toUtf8(type) + " record");
         if (auto* t = fendo::db::peekObject<AcDbSymbolTable>(tableId)) t->appendLoadedRecord(id, rec->name());
     }
 }
