@@ -1,6 +1,8 @@
 // One run of the program: input, module, drawing, command loop, final save.
 #include "app/Session.h"
 
+#include "app/CommandHelp.h"
+
 #include <unistd.h>
 
 #include <algorithm>
@@ -10,7 +12,10 @@
 #include <vector>
 
 #include "host/db/AcDbDatabase.h"
+#include "host/db/AcDbSymbolTable.h"
+#include "host/db/VietTextConversion.h"
 #include "host/dxf/DxfExport.h"
+#include "host/editor/AcEditorReactor.h"
 #include "host/editor/Editor.h"
 #include "host/editor/InputSource.h"
 #include "host/editor/PromptCommands.h"
@@ -78,6 +83,7 @@ Session::~Session()
 void Session::closeDrawing()
 {
     if (!database_) return;
+    acedEditor->notifyBeginClose(database_.get());
     auto& loader = fendo::rx::ModuleLoader::instance();
     loader.broadcast(AcRx::kUnloadDwgMsg);
     loader.setDrawingOpen(false);
@@ -193,13 +199,16 @@ bool Session::saveTo(const std::string& path, std::string& error) { return saveT
 bool Session::saveTo(const std::string& path, const fendo::dxf::DxfWriteOptions& format, std::string& error)
 {
     std::string message;
-    const Acad::ErrorStatus es = fendo::dxf::writeDxfFile(*database_, fromUtf8(path), format, &message);
+    const std::wstring file = fromUtf8(path);
+    acedEditor->notifyBeginSave(database_.get(), file.c_str());
+    const Acad::ErrorStatus es = fendo::dxf::writeDxfFile(*database_, file, format, &message);
+    acedEditor->notifySaveComplete(database_.get(), file.c_str());
     if (es != Acad::eOk) {
         if (message.empty()) message = Acad::errorStatusText(es);
         error = failureLine("cannot save", path, message);
         return false;
     }
-    database_->setFilename(fromUtf8(path));
+    database_->setFilename(file);
     return true;
 }
 
@@ -211,6 +220,22 @@ bool Session::checkSaveOptions()
         return false;
     }
     return true;
+}
+
+std::size_t Session::objectCount() const
+{
+    std::size_t count = 0;
+    AcDbBlockTableRecord* space = nullptr;
+    if (acdbOpenObject(space, database_->modelSpaceId(), AcDb::kForRead) != Acad::eOk) return count;
+    for (const AcDbObjectId& id : space->entityIds())
+        if (!id.isErased()) ++count;
+    space->close();
+    return count;
+}
+
+void Session::reportSaved(const std::string& path)
+{
+    editor().write(L"\nSaved " + fromUtf8(path) + L" (" + std::to_wstring(objectCount()) + L" objects)");
 }
 
 void Session::saveAsCommand(std::wstring_view argument)
@@ -251,7 +276,7 @@ void Session::saveAsCommand(std::wstring_view argument)
     }
     saveAsPath_ = absolute(path);
     drawingPath_ = saveAsPath_;
-    editor().write(L"\nSaved " + answer + L".");
+    reportSaved(path);
 }
 
 void Session::saveCommand(std::wstring_view argument)
@@ -266,7 +291,7 @@ void Session::saveCommand(std::wstring_view argument)
         editor().write(L"\n" + fromUtf8(error));
         return;
     }
-    editor().write(L"\nSaved " + fromUtf8(target) + L".");
+    reportSaved(target);
 }
 
 bool Session::checkPictureOptions()
@@ -301,7 +326,10 @@ bool Session::exportPlainTo(const std::string& path, std::string& error)
     std::string message;
     fendo::dxf::DxfWriteOptions plain;
     plain.explodeCustomObjects = true;
-    const Acad::ErrorStatus es = fendo::dxf::writeDxfFile(*database_, fromUtf8(path), plain, &message);
+    const std::wstring file = fromUtf8(path);
+    acedEditor->notifyBeginSave(database_.get(), file.c_str());
+    const Acad::ErrorStatus es = fendo::dxf::writeDxfFile(*database_, file, plain, &message);
+    acedEditor->notifySaveComplete(database_.get(), file.c_str());
     if (es != Acad::eOk) {
         if (message.empty()) message = Acad::errorStatusText(es);
         error = failureLine("cannot save", path, message);
@@ -368,8 +396,20 @@ void Session::registerCommands()
     registerPromptCommand(L"EXPORTPLAIN",
                           L"saves a copy with custom objects as ordinary entities: EXPORTPLAIN path",
                           [this](std::wstring_view arg) { exportPlainCommand(arg); });
+    registerHelpCommand();
     registerPromptCommand(L"QUIT", L"ends the session (saving with -o)", quit);
     registerPromptCommand(L"EXIT", L"ends the session (saving with -o)", quit);
+}
+
+void Session::convertVietnameseTexts()
+{
+    if (!options_.toUnicode && !options_.toTcvn3) return;
+    const auto direction = options_.toUnicode ? viet::Direction::ToUnicode : viet::Direction::ToTcvn3;
+    const auto names = options_.convertNames ? viet::NameScope::TextsAndNames : viet::NameScope::TextsOnly;
+    const viet::ConversionReport report =
+        viet::convertDrawing(*database_, direction, names, fendo::fonts::VietFontTable::installed());
+    editor().write(report.describe(direction));
+    editor().finishLine();
 }
 
 int Session::run()
@@ -379,10 +419,15 @@ int Session::run()
     if (!checkPictureOptions() || !checkSaveOptions() || !openInput() || !loadModules() || !openDrawing()) return 1;
     bindVariables();
     registerCommands();
-    if (editor().interactive())
+    convertVietnameseTexts();
+    // At a terminal, a picture or plain export without a script or an output drawing is a job
+    // of its own: it is done at once instead of waiting at the prompt (piped answers still run).
+    const bool pictureJobOnly = (!options_.render.empty() || !options_.exportPlain.empty()) &&
+                                options_.output.empty() && editor().interactive();
+    if (editor().interactive() && !pictureJobOnly)
         editor().write(L"Fendo: type HELP for the commands; QUIT or Ctrl-D ends the session.");
 
-    fendo::editor::runCommandLoop();
+    if (!pictureJobOnly) fendo::editor::runCommandLoop();
     editor().finishLine();
 
     // Saved while the module is still loaded: its objects are written by its own code.
@@ -406,6 +451,8 @@ int Session::run()
         if (!saveTo(options_.output, error)) {
             reportFailure(error);
             status = 1;
+        } else {
+            reportSaved(options_.output);
         }
     }
     closeDrawing();

@@ -24,6 +24,9 @@ struct Options {
     std::string exportPlain;     // empty: no plain export
     std::string dxfVersion;      // empty: R2007
     bool binary = false;         // saves write binary DXF
+    bool toUnicode = false;      // convert TCVN3/VNI texts to Unicode once the drawing is open
+    bool toTcvn3 = false;        // convert Unicode Vietnamese texts to TCVN3 once the drawing is open
+    bool convertNames = false;   // the conversions take layer and block names too
 };
 
 class Session {
@@ -43,11 +46,16 @@ private:
     bool openDrawing();
     void registerCommands();
     void bindVariables();
+    // --to-unicode, --to-tcvn3: converts the drawing's texts and prints what changed.
+    void convertVietnameseTexts();
 
     // Saves to `path` and makes it the drawing's file name; false with `error` filled.
     bool saveTo(const std::string& path, std::string& error);
     bool saveTo(const std::string& path, const fendo::dxf::DxfWriteOptions& format, std::string& error);
     void saveCommand(std::wstring_view argument);
+    // "Saved OUT.dxf (N objects)": what the user sees after every save.
+    void reportSaved(const std::string& path);
+    std::size_t objectCount() const;
     void saveAsCommand(std::wstring_view argument);
     // RENDER path [x1,y1 x2,y2] and EXPORTPLAIN path (docs/rendering.md).
     void renderCommand(std::wstring_view argument);

@@ -2,6 +2,7 @@
 // read from a script, and saves the drawing.
 #include <CLI/CLI.hpp>
 
+#include "app/PatternSwatchOption.h"
 #include "app/Session.h"
 
 namespace {
@@ -35,8 +36,21 @@ int main(int argc, char** argv)
     cli.add_option("--dxf-version", options.dxfVersion, "DXF version of saved drawings (default R2007)")
         ->option_text("R2000|R2004|R2007|R2010|R2013|R2018");
     cli.add_flag("--binary", options.binary, "save drawings as binary DXF");
+    auto* toUnicode = cli.add_flag("--to-unicode", options.toUnicode,
+                                   "convert TCVN3 and VNI texts to Unicode after opening the drawing");
+    cli.add_flag("--to-tcvn3", options.toTcvn3, "convert Unicode Vietnamese texts to TCVN3 after opening the drawing")
+        ->excludes(toUnicode);
+    cli.add_flag("--names", options.convertNames, "with --to-unicode or --to-tcvn3, convert layer and block names too");
+    cli.footer("The parcel report of the XBX command is written to TD.txt in the folder fendo runs in.");
+    std::vector<std::string> pattern;  // FILE.pat NAME OUT
+    double patternScale = 1.0;
+    cli.add_option("--pattern", pattern, "draw a swatch of pattern NAME of FILE.pat to OUT, without a drawing")
+        ->expected(3)
+        ->option_text("FILE.pat NAME OUT.png|OUT.svg");
+    cli.add_option("--scale", patternScale, "pattern scale of --pattern (default 1)")->option_text("S");
     cli.set_version_flag("--version", kVersion);
     CLI11_PARSE(cli, argc, argv);
+    if (!pattern.empty()) return fendo::app::drawPatternSwatch(pattern, patternScale, options.size);
 
     fendo::app::Session session(std::move(options));
     return session.run();

@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <string>
 
+#include "bench/FendoRuns.h"
 #include "host/db/AcDbDatabase.h"
 #include "host/db/entities/AcDbLine.h"
 #include "host/db/entities/AcDbPolyline.h"
@@ -13,15 +14,8 @@
 namespace fs = std::filesystem;
 
 namespace {
-fs::path binDir() { return fs::read_symlink("/proc/self/exe").parent_path(); }
-
-void append(AcDbDatabase& db, AcDbEntity* entity)
-{
-    AcDbBlockTableRecord* space = nullptr;
-    if (acdbOpenObject(space, db.modelSpaceId(), AcDb::kForWrite) != Acad::eOk) return;
-    if (space->appendAcDbEntity(entity) == Acad::eOk) entity->close();
-    space->close();
-}
+using fendo::bench::append;
+using fendo::bench::runFendo;
 
 // Chains of 100 level lines each, laid out in rows.
 fs::path chainsDrawing(const fs::path& dir, int lineCount)
@@ -54,20 +48,6 @@ fs::path bulgesDrawing(const fs::path& dir, int count)
     return path;
 }
 
-double runFendo(const fs::path& drawing, const std::string& script, const fs::path& dir)
-{
-    const fs::path scriptPath = dir / "script.fendo";
-    std::FILE* f = std::fopen(scriptPath.c_str(), "w");
-    std::fputs(script.c_str(), f);
-    std::fclose(f);
-    const std::string command = (binDir() / "fendo").string() + " '" + drawing.string() + "' -s '" +
-                                scriptPath.string() + "' -o '" + (dir / "out.dxf").string() + "' > /dev/null";
-    const auto start = std::chrono::steady_clock::now();
-    const int rc = std::system(command.c_str());
-    const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-    if (rc != 0) std::printf("fendo exited with %d\n", rc);
-    return seconds;
-}
 }  // namespace
 
 int main()

@@ -3,7 +3,10 @@
 #include "frame/CommandTable.h"
 
 #include "commands/polyline/PolylineCommands.h"
+#include "commands/survey/SurveyCommands.h"
+#include "commands/survey/SurveyLineCommands.h"
 #include "commands/text/TextCommands.h"
+#include "patterns/PatternCommands.h"
 #include "slope/SlopeCommands.h"
 #include "frame/FrameCommands.h"
 
@@ -11,8 +14,25 @@ namespace {
 constexpr CommandRow kCommands[] = {
     {L"CHIAPL", cmdSplitPolyline},
     {L"KVOHelp", cmdHelp},
+    {L"CVTEXT", cmdBlanksToPoints},
+    {L"P2C", cmdCommaToPoint},
     {L"ThayPl", cmdReplacePolylineStretch},
+    {L"CIP", cmdCrossingCheck},
+    {L"NODE", cmdNodeMarks},
+    {L"GCD1", cmdContourElevations},
+    {L"EML", cmdSetLength},
+    {L"EMT", cmdAddPrefixSuffix},
+    {L"TESTH", cmdTestHatch},
+    {L"NCDT", cmdJoinPointsAtElevation},
+    {L"NDCD", cmdJoinPointsInRange},
+    {L"CHECK", cmdCheckLargePolylines},
+    {L"LDTT", cmdEraseDuplicates},
+    {L"CD0", cmdMarkZeroHeights},
+    {L"D2D", cmdPointsFromVertices},
+    {L"XBX", cmdParcelReport},
+    {L"HCD", cmdEditPointDisplay},
     {L"ABOUTKVO", cmdAbout},
+    {L"EMD", cmdAlignDimensions},
     {L"2P", cmd2dPolylineToPolyline},
     {L"P23", cmdPolylineTo3dPoly},
     {L"32P", cmd3dPolyToPolyline},
@@ -26,6 +46,7 @@ constexpr CommandRow kCommands[] = {
     {L"TL", cmdDrawSlope},
     {L"DCPL", cmdReverseCurves},
     {L"N3d", cmdJoinInto3dPolylines},
+    {L"EM", cmdEdit},
     {L"22", cmdLayerOffByPick},
     {L"33", cmdKeepPickedLayers},
     {L"44", cmdEraseByLayer},
@@ -38,6 +59,8 @@ constexpr CommandRow kCommands[] = {
     {L"PLCA", cmdBulgeAllSegments},
     {L"BA", cmdArcsToChords},
     {L"BA1", cmdDropArcsAndWidths},
+    {L"JT", cmdJoinTextsAndPoints},
+    {L"JT1", cmdJoinAlignedTexts},
 };
 }  // namespace
 

@@ -1,6 +1,8 @@
 // The module folder (found from the loaded module file) and the per-user data folder.
 #include "frame/Folders.h"
 
+#include <unistd.h>
+
 #include <cstdlib>
 #include <filesystem>
 #include <string_view>
@@ -50,4 +52,23 @@ std::wstring userDataFolder()
     }
     const char* appData = std::getenv("AppData");
     return fendo::fromUtf8(appData ? appData : "") + L"/KVO/Quorin";
+}
+
+bool moduleDataWritable()
+{
+    return ::access(fendo::toUtf8(moduleFile(L"Data")).c_str(), W_OK) == 0;
+}
+
+std::wstring settingsFileToRead(const std::wstring& name)
+{
+    const std::wstring shipped = moduleFile(L"Data/" + name);
+    if (moduleDataWritable()) return shipped;
+    const std::wstring own = userDataFolder() + L"/" + name;
+    std::error_code ec;
+    return std::filesystem::exists(fendo::toUtf8(own), ec) ? own : shipped;
+}
+
+std::wstring settingsFileToWrite(const std::wstring& name)
+{
+    return moduleDataWritable() ? moduleFile(L"Data/" + name) : userDataFolder() + L"/" + name;
 }

@@ -14,3 +14,10 @@ std::wstring userDataFolder();
 // A path inside the module folder, e.g. moduleFile(L"Data/tl.ini"); relative to the current
 // folder when the module folder is unknown.
 std::wstring moduleFile(const std::wstring& relative);
+
+// Settings files kept in the module's Data/ folder ("tl.ini", "offset.cfg"). When that folder
+// cannot be written (a system-wide install), each user's copy lives in userDataFolder() instead:
+// it is written there and read from there first. A writable Data/ folder is used as it is.
+bool moduleDataWritable();
+std::wstring settingsFileToRead(const std::wstring& name);
+std::wstring settingsFileToWrite(const std::wstring& name);

@@ -179,8 +179,16 @@ void DlgHieuChinhTaluy::onFlagClicked()
     withSymbol(m_symbolId, AcDb::kForWrite, [this](TaluyObj& symbol) { copyFields(symbol); });
 }
 
+bool DlgHieuChinhTaluy::fieldsHoldNumbers()
+{
+    std::vector<int> real{kDivisionLengthEdit, kTriangleWidthEdit};
+    for (const int id : kindNumberFields()) real.push_back(id);
+    return CheckNumberFields(this, real, {kLongPerTangentEdit, kStepsPerDivisionEdit});
+}
+
 void DlgHieuChinhTaluy::onUpdate()
 {
+    if (!fieldsHoldNumbers()) return;
     DialogAction action(*this);
     withSymbol(m_symbolId, AcDb::kForWrite, [this](TaluyObj& symbol) {
         copyFields(symbol);
@@ -239,6 +247,7 @@ void DlgHieuChinhTaluy::onPickSlopes()
 
 void DlgHieuChinhTaluy::OnOK()
 {
+    if (!fieldsHoldNumbers()) return;
     {
         DialogAction action(*this);
         withSymbol(m_symbolId, AcDb::kForWrite, [this](TaluyObj& symbol) {
@@ -293,6 +302,8 @@ void DlgHieuChinhTaluy1::copyKindFields(TaluyObj& symbol) const
     symbol.setShortLength(realField(kShortLengthEdit));
 }
 
+std::vector<int> DlgHieuChinhTaluy1::kindNumberFields() const { return {kLongLengthEdit, kShortLengthEdit}; }
+
 void DlgHieuChinhTaluy1::writeKindSettings(SettingsLines& lines, const SettingsLines& previous) const
 {
     fendo::slope::settingsLine(lines, SettingsLine::LongLength) = fieldText(kLongLengthEdit);
@@ -320,6 +331,8 @@ void DlgHieuChinhTaluy2::copyKindFields(TaluyObj& symbol) const
     symbol.setToeClearance(realField(kToeClearanceEdit));
     symbol.setShortRatio(realField(kShortRatioEdit));
 }
+
+std::vector<int> DlgHieuChinhTaluy2::kindNumberFields() const { return {kToeClearanceEdit, kShortRatioEdit}; }
 
 void DlgHieuChinhTaluy2::writeKindSettings(SettingsLines& lines, const SettingsLines& previous) const
 {

@@ -3,6 +3,7 @@
 // lengths, reversible side), DlgHieuChinhTaluy2 one with toe (clearance and short tick ratio);
 // the rest is shared.
 #pragma once
+#include <vector>
 #include "host/dialogs/AcUiColorComboBox.h"
 #include "host/dialogs/AdUiBaseDialog.h"
 #include "host/db/AcDbObjectId.h"
@@ -47,6 +48,9 @@ protected:
     // of the same kind and written to the settings (lines it does not show get `fallback`).
     virtual void showKindFields(const TaluyObj& symbol) = 0;
     virtual void copyKindFields(TaluyObj& symbol) const = 0;
+    // The kind's number boxes, checked with the shared ones before anything is applied.
+    virtual std::vector<int> kindNumberFields() const = 0;
+    bool fieldsHoldNumbers();
     virtual void writeKindSettings(fendo::slope::SettingsLines& lines,
                                    const fendo::slope::SettingsLines& previous) const = 0;
 
@@ -100,6 +104,7 @@ public:
 protected:
     void showKindFields(const TaluyObj& symbol) override;
     void copyKindFields(TaluyObj& symbol) const override;
+    std::vector<int> kindNumberFields() const override;
     void writeKindSettings(fendo::slope::SettingsLines& lines,
                            const fendo::slope::SettingsLines& previous) const override;
 };
@@ -116,6 +121,7 @@ public:
 protected:
     void showKindFields(const TaluyObj& symbol) override;
     void copyKindFields(TaluyObj& symbol) const override;
+    std::vector<int> kindNumberFields() const override;
     void writeKindSettings(fendo::slope::SettingsLines& lines,
                            const fendo::slope::SettingsLines& previous) const override;
 };

@@ -14,6 +14,8 @@
 namespace fendo::slope {
 
 std::wstring settingsPath() { return moduleFile(L"Data/tl.ini"); }
+std::wstring settingsPathToRead() { return settingsFileToRead(L"tl.ini"); }
+std::wstring settingsPathToWrite() { return settingsFileToWrite(L"tl.ini"); }
 
 SettingsLines readSettings(const std::wstring& path)
 {

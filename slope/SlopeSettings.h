@@ -32,12 +32,16 @@ using SettingsLines = std::vector<std::wstring>;
 
 // Module folder + "Data/tl.ini".
 std::wstring settingsPath();
+// The file the settings are read from and written to: settingsPath(), or the user's copy when
+// the module's Data/ folder cannot be written (see frame/Folders.h).
+std::wstring settingsPathToRead();
+std::wstring settingsPathToWrite();
 
 // Reads the file whole, one string per line (empty lines count, a final line without a
 // line break counts, a carriage return before the break is dropped). Empty when missing.
-SettingsLines readSettings(const std::wstring& path = settingsPath());
+SettingsLines readSettings(const std::wstring& path = settingsPathToRead());
 // Writes every line followed by a line break, replacing the file. False when it cannot be written.
-bool writeSettings(const SettingsLines& lines, const std::wstring& path = settingsPath());
+bool writeSettings(const SettingsLines& lines, const std::wstring& path = settingsPathToWrite());
 
 // The line, or an empty string when the file is shorter.
 const std::wstring& settingsLine(const SettingsLines& lines, SettingsLine line);

@@ -34,6 +34,7 @@ BOOL VeTaluyDlg::OnInitDialog()
 void VeTaluyDlg::OnOK()
 {
     using namespace fendo::slope;
+    if (!CheckNumberFields(this, {kStepEdit}, {kCountEdit})) return;
     CString text;
     GetDlgItemText(kStepEdit, text);
     m_step = parseReal(text);

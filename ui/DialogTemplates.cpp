@@ -18,7 +18,7 @@ constexpr const char* kTextAngle = "G\xE3" "c";  // Goc
 constexpr const char* kTextHeightDifference = "Ch\xAAnh cao";  // Chenh cao
 constexpr const char* kTextDrawSlopeCaption = "V\xCF Taluy";  // Ve Taluy
 constexpr const char* kTextEditSlopeCaption = "Hi\xD6u ch\xD8nh Taluy";  // Hieu chinh Taluy
-constexpr const char* kTextLongTickStep = "B\xED" "c v\xB9" "ch l\xEDn";  // Boc vach lon
+constexpr const char* kTextLongTickStep = "B\xAD\xED" "c v\xB9" "ch l\xEDn";  // Buoc vach lon
 constexpr const char* kTextSmallTickCount = "S\xE8 v\xB9" "ch nh\xE1";  // So vach nho
 constexpr const char* kTextDraw = "V\xCF";  // Ve
 constexpr const char* kTextSkip = "B\xE1 qua";  // Bo qua
@@ -29,17 +29,17 @@ constexpr const char* kTextShort = "ng\xBEn";  // ngan
 constexpr const char* kTextLong = "D\xB5i";  // Dai
 constexpr const char* kTextLongTickLength = "D\xB5i v\xB9" "ch l\xEDn";  // Dai vach lon
 constexpr const char* kTextShortTickLength = "D\xB5i v\xB9" "ch nh\xE1";  // Dai vach nho
-// Khoang cach mep chan dong
-constexpr const char* kTextToeClearance = "Kho\xB6ng c\xB8" "ch m\xD0p ch\xA9n \xAE\xEAng";
+// Khoang cach mep chan duong
+constexpr const char* kTextToeClearance = "Kho\xB6ng c\xB8" "ch m\xD0p ch\xA9n \xAE\xAD\xEAng";
 constexpr const char* kTextDivisionLength = "\xA7\xE9 d\xB5i kho\xB6ng chia";  // Do dai khoang chia
 // So vach lon lay tiep tuyen
 constexpr const char* kTextLongPerTangent = "S\xE8 v\xB9" "ch l\xEDn l\xCAy ti\xD5p tuy\xD5n";
-// So boc trong mot khoang chia
-constexpr const char* kTextStepsPerDivision = "S\xE8 b\xED" "c trong m\xE9t kho\xB6ng chia";
+// So buoc trong mot khoang chia
+constexpr const char* kTextStepsPerDivision = "S\xE8 b\xAD\xED" "c trong m\xE9t kho\xB6ng chia";
 // Ty le giua vach ngan,vach dai 
 constexpr const char* kTextShortRatio = "T\xFB l\xD6 gi\xF7" "a v\xB9" "ch ng\xBEn,v\xB9" "ch d\xB5i ";
-// Do rong dong ve tam giac
-constexpr const char* kTextTriangleWidth = "\xA7\xE9 r\xE9ng \xAE\xEAng v\xCF tam gi\xB8" "c";
+// Do rong duong ve tam giac
+constexpr const char* kTextTriangleWidth = "\xA7\xE9 r\xE9ng \xAE\xAD\xEAng v\xCF tam gi\xB8" "c";
 constexpr const char* kTextReversed = "\xA7\xB6o chi\xD2u Taluy";  // Dao chieu Taluy
 constexpr const char* kTextShowLongTicks = "Th\xD3 hi\xD6n v\xB9" "ch d\xB5i";  // The hien vach dai
 constexpr const char* kTextPickPolyline = "Ch\xE4n pline..";  // Chon pline..

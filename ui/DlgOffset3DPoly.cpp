@@ -58,16 +58,11 @@ DlgOffset3DPoly::DlgOffset3DPoly() : CAcUiDialog(fendo::ui::kTemplateDlgOffset3D
     onCommand(kDistanceInputRadio, BN_CLICKED, &DlgOffset3DPoly::OnDistanceInput);
 }
 
-std::wstring DlgOffset3DPoly::settingsPath()
-{
-    return moduleFile(L"Data/offset.cfg");
-}
-
 BOOL DlgOffset3DPoly::OnInitDialog()
 {
     CAcUiDialog::OnInitDialog();
     // A file of any other length is ignored: the boxes stay empty and angles are asked for.
-    const std::vector<std::wstring> lines = readLines(settingsPath());
+    const std::vector<std::wstring> lines = readLines(settingsFileToRead(L"offset.cfg"));
     int checked = kAngleInputRadio;
     if (lines.size() == 3) {
         if (std::wcstol(lines[0].c_str(), nullptr, 10) == static_cast<int>(OffsetInput::DistanceAndHeight))
@@ -93,14 +88,25 @@ void DlgOffset3DPoly::OnDistanceInput()
 
 void DlgOffset3DPoly::OnOK()
 {
-    m_input = GetCheckedRadioButton(kAngleInputRadio, kDistanceInputRadio) == kDistanceInputRadio
-                  ? OffsetInput::DistanceAndHeight
-                  : OffsetInput::AngleAndHeight;
+    const OffsetInput input = GetCheckedRadioButton(kAngleInputRadio, kDistanceInputRadio) == kDistanceInputRadio
+                                  ? OffsetInput::DistanceAndHeight
+                                  : OffsetInput::AngleAndHeight;
     const std::wstring value = boxText(*this, kValueBox);
     const std::wstring height = boxText(*this, kHeightBox);
+    // An empty box stands for 0; any other text must be a number before the dialog closes, so
+    // the settings file only ever holds numbers.
+    std::vector<int> filled;
+    for (const int id : {kValueBox, kHeightBox}) {
+        CString text;
+        GetDlgItemText(id, text);
+        if (!text.IsEmpty()) filled.push_back(id);
+    }
+    if (!CheckNumberFields(this, filled)) return;
+    m_input = input;
 
-    // A file that cannot be written is not reported: the values still serve this run.
-    std::ofstream file(fendo::toUtf8(settingsPath()), std::ios::binary | std::ios::trunc);
+    // A file that cannot be written is not reported: the values still serve this run. When the
+    // module's Data/ folder is read-only the user's own copy is written instead.
+    std::ofstream file(fendo::toUtf8(settingsFileToWrite(L"offset.cfg")), std::ios::binary | std::ios::trunc);
     if (file)
         file << static_cast<int>(m_input) << '\n' << fendo::toUtf8(value) << '\n' << fendo::toUtf8(height) << '\n';
     file.close();

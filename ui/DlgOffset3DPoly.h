@@ -17,9 +17,6 @@ public:
     double heightDifference() const { return m_heightDifference; }
     double distance() const { return m_distance; }
 
-    // The settings file, Data/offset.cfg in the module folder.
-    static std::wstring settingsPath();
-
 protected:
     BOOL OnInitDialog() override;
     void OnOK() override;

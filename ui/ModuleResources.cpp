@@ -1,6 +1,7 @@
 // Gathers the module's string table, dialog templates and images into its resource module.
 #include "ui/ModuleResources.h"
 
+#include "host/editor/AcApDocManager.h"
 #include "ui/DialogTemplates.h"
 #include "ui/StringTable.h"
 
@@ -32,5 +33,9 @@ const ResourceModule& moduleResources()
     static const ResourceModule module = buildModuleResources();
     return module;
 }
+
+ModuleResourceScope::ModuleResourceScope() { acDocManagerPtr()->pushResourceHandle(&moduleResources()); }
+
+ModuleResourceScope::~ModuleResourceScope() { acDocManagerPtr()->popResourceHandle(); }
 
 }  // namespace fendo::ui

@@ -11,15 +11,15 @@ namespace {
 
 // clang-format off
 constexpr StringTableEntry kEntries[] = {
-    // \n<Chon doi tong text hoac diem, polyline,3dPoly de thay doi cao do>/Undo :
-    {2, "\n<Ch\xE4n \xAE\xE8i t\xEEng text ho\xC6" "c \xAEi\xD3m, polyline,3dPoly \xAE\xD3 thay "
+    // \n<Chon doi tuong text hoac diem, polyline,3dPoly de thay doi cao do>/Undo :
+    {2, "\n<Ch\xE4n \xAE\xE8i t\xAD\xEEng text ho\xC6" "c \xAEi\xD3m, polyline,3dPoly \xAE\xD3 thay "
         "\xAE\xE6i cao \xAE\xE9>/Undo :"},
     // Hieu chinh Text
     {3, "Hi\xD6u ch\xD8nh Text"},
     // Hieu chinh MText
     {4, "Hi\xD6u ch\xD8nh MText"},
-    // Hieu chinh gia tri kich thoc
-    {5, "Hi\xD6u ch\xD8nh gi\xB8 tr\xDE k\xDD" "ch th\xED" "c"},
+    // Hieu chinh gia tri kich thuoc
+    {5, "Hi\xD6u ch\xD8nh gi\xB8 tr\xDE k\xDD" "ch th\xAD\xED" "c"},
     // Hieu chinh thuoc tinh cua block
     {6, "Hi\xD6u ch\xD8nh thu\xE9" "c t\xDDnh c\xF1" "a block"},
     // Thay doi cao do diem
@@ -42,24 +42,24 @@ constexpr StringTableEntry kEntries[] = {
     {19, "\nCh\xE4n Spline c\xC7n chuy\xD3n th\xB5nh pline :"},
     // \nChon Spline can chuyen thanh 3dPolyline:
     {20, "\nCh\xE4n Spline c\xC7n chuy\xD3n th\xB5nh 3dPolyline:"},
-    // \nChon dong 3dpolyline:
-    {23, "\nCh\xE4n \xAE\xEAng 3dpolyline:"},
-    // \nDiem hong chen:
-    {24, "\n\xA7i\xD3m h\xEDng ch\xCCn:"},
+    // \nChon duong 3dpolyline:
+    {23, "\nCh\xE4n \xAE\xAD\xEAng 3dpolyline:"},
+    // \nDiem huong chen:
+    {24, "\n\xA7i\xD3m h\xAD\xEDng ch\xCCn:"},
     // \nChon cac line,3dpoly can noi thanh 3dpolyline:
     {25, "\nCh\xE4n c\xB8" "c line,3dpoly c\xC7n n\xE8i th\xB5nh 3dpolyline:"},
     // \nChon taluy can cap nhat:
     {26, "\nCh\xE4n taluy c\xC7n c\xCBp nh\xCBt:"},
-    // \nChon doi tong can tat lop:
-    {27, "\nCh\xE4n \xAE\xE8i t\xEEng c\xC7n t\xBEt l\xEDp:"},
-    // Khong chon doc doi tong!
-    {28, "Kh\xABng ch\xE4n \xAE\xEE" "c \xAE\xE8i t\xEEng!"},
-    // Khong mo doc lop!
-    {29, "Kh\xABng m\xEB \xAE\xEE" "c l\xEDp!"},
-    // \nChon doi tong can xoa theo lop:
-    {30, "\nCh\xE4n \xAE\xE8i t\xEEng c\xC7n xo\xB8 theo l\xEDp:"},
-    // \nChon doi tong :
-    {31, "\nCh\xE4n \xAE\xE8i t\xEEng :"},
+    // \nChon doi tuong can tat lop:
+    {27, "\nCh\xE4n \xAE\xE8i t\xAD\xEEng c\xC7n t\xBEt l\xEDp:"},
+    // Khong chon duoc doi tuong!
+    {28, "Kh\xABng ch\xE4n \xAE\xAD\xEE" "c \xAE\xE8i t\xAD\xEEng!"},
+    // Khong mo duoc lop!
+    {29, "Kh\xABng m\xEB \xAE\xAD\xEE" "c l\xEDp!"},
+    // \nChon doi tuong can xoa theo lop:
+    {30, "\nCh\xE4n \xAE\xE8i t\xAD\xEEng c\xC7n xo\xB8 theo l\xEDp:"},
+    // \nChon doi tuong :
+    {31, "\nCh\xE4n \xAE\xE8i t\xAD\xEEng :"},
     // \nChon polyline:
     {33, "\nCh\xE4n polyline:"},
     // \nChon 3dPoly can chuyen thanh pline :
@@ -80,8 +80,8 @@ constexpr StringTableEntry kEntries[] = {
     {42, "\nCh\xE4n 3dPoly c\xC7n chuy\xD3n th\xB5nh 2d pline :"},
     // Dinh tiep theo
     {43, "\xA7\xD8nh ti\xD5p theo"},
-    // Dinh troc do
-    {44, "\xA7\xD8nh tr\xED" "c \xAE\xE3"},
+    // Dinh truoc do
+    {44, "\xA7\xD8nh tr\xAD\xED" "c \xAE\xE3"},
     // Goc
     {45, "G\xE3" "c"},
     // Khoang cach
@@ -100,41 +100,44 @@ constexpr StringTableEntry kEntries[] = {
     {52, "\nCh\xE4n c\xB8" "c \xAEo\xB9n th\xBCng c\xC7n thay \xAE\xE6i chi\xD2u d\xB5i(line,pline):"},
     // \nChon cac text can thay the noi dung
     {53, "\nCh\xE4n c\xB8" "c text c\xC7n thay th\xD5 n\xE9i dung"},
-    // \nChon dong pline,3dpoly can xuat toa do:
-    {55, "\nCh\xE4n \xAE\xEAng pline,3dpoly c\xC7n xu\xCAt t\xE4" "a \xAE\xAB:"},
-    // \nChon cac dong can dao chieu:
-    {56, "\nCh\xE4n c\xB8" "c \xAE\xEAng c\xC7n \xAE\xB6o chi\xD2u:"},
+    // \nChon duong pline,3dpoly can xuat toa do:
+    {55, "\nCh\xE4n \xAE\xAD\xEAng pline,3dpoly c\xC7n xu\xCAt t\xE4" "a \xAE\xAB:"},
+    // \nChon cac duong can dao chieu:
+    {56, "\nCh\xE4n c\xB8" "c \xAE\xAD\xEAng c\xC7n \xAE\xB6o chi\xD2u:"},
     // \nDung sai chia diem<0.1>:
     {57, "\nDung sai chia \xAEi\xD3m<0.1>:"},
     // \nDung sai/<Pick diem chen>:
     {58, "\nDung sai/<Pick \xAEi\xD3m ch\xCCn>:"},
-    // \nChon dong pline,2d,3d can them diem:
-    {59, "\nCh\xE4n \xAE\xEAng pline,2d,3d c\xC7n th\xAAm \xAEi\xD3m:"},
+    // \nChon duong pline,2d,3d can them diem:
+    {59, "\nCh\xE4n \xAE\xAD\xEAng pline,2d,3d c\xC7n th\xAAm \xAEi\xD3m:"},
     // \nDung sai them diem<0.5>:
     {60, "\nDung sai th\xAAm \xAEi\xD3m<0.5>:"},
-    // \nChon dong pline,2d,3d can loai diem:
-    {62, "\nCh\xE4n \xAE\xEAng pline,2d,3d c\xC7n lo\xB9i \xAEi\xD3m:"},
+    // \nChon doi tuong de doc layer va tinh cho toan bo doi tuong thuoc layer do:
+    {61, "\nCh\xE4n \xAE\xE8i t\xAD\xEEng \xAE\xD3 \xAE\xE4" "c layer v\xB5 t\xDDnh cho to\xB5n b\xE9 \xAE\xE8i t\xAD\xEEng thu\xE9" "c layer "
+         "\xAE\xE3:"},
+    // \nChon duong pline,2d,3d can loai diem:
+    {62, "\nCh\xE4n \xAE\xAD\xEAng pline,2d,3d c\xC7n lo\xB9i \xAEi\xD3m:"},
     // \nDung sai/<Pick diem can loai>:
     {63, "\nDung sai/<Pick \xAEi\xD3m c\xC7n lo\xB9i>:"},
     // \nDung sai loai diem<0.5>:
     {64, "\nDung sai lo\xB9i \xAEi\xD3m<0.5>:"},
-    // \nBan kinh dong tron danh dau cac dinh cua pline<%.2f>:
-    {65, "\nB\xB8n k\xDDnh \xAE\xEAng tr\xDFn \xAE\xB8nh d\xCAu c\xB8" "c \xAE\xD8nh c\xF1" "a "
+    // \nBan kinh duong tron danh dau cac dinh cua pline<%.2f>:
+    {65, "\nB\xB8n k\xDDnh \xAE\xAD\xEAng tr\xDFn \xAE\xB8nh d\xCAu c\xB8" "c \xAE\xD8nh c\xF1" "a "
         "pline<%.2f>:"},
-    // \nChon cac dong pline,3dpoly can danh dau node:
-    {66, "\nCh\xE4n c\xB8" "c \xAE\xEAng pline,3dpoly c\xC7n \xAE\xB8nh d\xCAu node:"},
-    // \nChon cac dong pline can kiem tra cat nhau:
-    {67, "\nCh\xE4n c\xB8" "c \xAE\xEAng pline c\xC7n ki\xD3m tra c\xBEt nhau:"},
-    // \nChon dong pline can thay:
-    {68, "\nCh\xE4n \xAE\xEAng pline c\xC7n thay:"},
+    // \nChon cac duong pline,3dpoly can danh dau node:
+    {66, "\nCh\xE4n c\xB8" "c \xAE\xAD\xEAng pline,3dpoly c\xC7n \xAE\xB8nh d\xCAu node:"},
+    // \nChon cac duong pline can kiem tra cat nhau:
+    {67, "\nCh\xE4n c\xB8" "c \xAE\xAD\xEAng pline c\xC7n ki\xD3m tra c\xBEt nhau:"},
+    // \nChon duong pline can thay:
+    {68, "\nCh\xE4n \xAE\xAD\xEAng pline c\xC7n thay:"},
     // \nChon doan pline thay the:
     {69, "\nCh\xE4n \xAEo\xB9n pline thay th\xD5:"},
-    // \nChon doi tong can chia:
-    {70, "\nCh\xE4n \xAE\xE8i t\xEEng c\xC7n chia:"},
+    // \nChon doi tuong can chia:
+    {70, "\nCh\xE4n \xAE\xE8i t\xAD\xEEng c\xC7n chia:"},
     // \nDiem chia:
     {71, "\n\xA7i\xD3m chia:"},
-    // \nChon cac dong pline can xuat chieu dai:
-    {72, "\nCh\xE4n c\xB8" "c \xAE\xEAng pline c\xC7n xu\xCAt chi\xD2u d\xB5i:"},
+    // \nChon cac duong pline can xuat chieu dai:
+    {72, "\nCh\xE4n c\xB8" "c \xAE\xAD\xEAng pline c\xC7n xu\xCAt chi\xD2u d\xB5i:"},
     // \nChon bang can xuat sang Excel:
     {73, "\nCh\xE4n b\xB6ng c\xC7n xu\xCAt sang Excel:"},
     // \nDiem dat bang:

@@ -7,6 +7,7 @@
 #include "frame/DrawingHelpers.h"
 #include "frame/Prompts.h"
 #include "frame/Selection.h"
+#include "frame/SysVarOverride.h"
 #include "geometry/CArrayPoint.h"
 #include "geometry/CurveHelper.h"
 #include "geometry/CurveReaders.h"
@@ -231,35 +232,6 @@ void densify(AcDbObjectId id, double splineTolerance)
 
 // ---- "LDPL" -------------------------------------------------------------------------------
 
-// Sets the running object snap for the lifetime of the scope and gives back the earlier
-// value however the command ends.
-class ObjectSnapOverride {
-public:
-    explicit ObjectSnapOverride(short mode)
-    {
-        resbuf rb{};
-        m_saved = acedGetVar(kObjectSnapVariable, &rb) == RTNORM && rb.restype == RTSHORT;
-        m_previous = rb.resval.rint;
-        rb.restype = RTSHORT;
-        rb.resval.rint = mode;
-        acedSetVar(kObjectSnapVariable, &rb);
-    }
-    ~ObjectSnapOverride()
-    {
-        if (!m_saved) return;
-        resbuf rb{};
-        rb.restype = RTSHORT;
-        rb.resval.rint = m_previous;
-        acedSetVar(kObjectSnapVariable, &rb);
-    }
-    ObjectSnapOverride(const ObjectSnapOverride&) = delete;
-    ObjectSnapOverride& operator=(const ObjectSnapOverride&) = delete;
-
-private:
-    bool m_saved = false;
-    short m_previous = 0;
-};
-
 // The red circles drawn on the vertices for one pick; erased when the scope ends.
 class VertexMarks {
 public:
@@ -389,7 +361,7 @@ void cmdRemoveVertices()
 {
     const AcDbObjectId id = selectPolyline(62);
     if (id.isNull()) return;
-    const ObjectSnapOverride snap(kCentreSnap);
+    const SysVarOverride snap(kObjectSnapVariable, kCentreSnap);
     const std::wstring pickPrompt = LoadPrompt(63);
     for (;;) {
         if (acedUsrBrk()) return;

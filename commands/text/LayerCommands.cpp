@@ -6,6 +6,7 @@
 #include <vector>
 #include "frame/Prompts.h"
 #include "frame/Selection.h"
+#include "frame/Tcvn3.h"
 #include "host/db/AcDbDatabase.h"
 #include "host/editor/MessageBox.h"
 #include "host/editor/aced.h"
@@ -91,7 +92,10 @@ void cmdEraseByLayer()
         acedAlert(LoadPrompt(28).c_str());
         return;
     }
-    const std::wstring question = L"Co chac chan xoa \"" + layerName + L"\" kh\u00abng ?";
+    // The command's own texts are TCVN3 bytes like the string table's, decoded for display; the
+    // layer name is the drawing's own text and goes in as it is.
+    const std::wstring question =
+        DecodeTcvn3Text("Co chac chan xoa \"") + layerName + DecodeTcvn3Text("\" kh\xABng ?");
     if (acedMessageBox(question.c_str(), L"", MB_OKCANCEL) != IDOK) return;
 
     std::vector<AcDbObjectId> ids;
@@ -102,5 +106,6 @@ void cmdEraseByLayer()
         obj->erase();
         obj->close();
     }
-    acutPrintf(L"\nda xoa duoc %d doi tuong l\u00edp %s !", static_cast<int>(ids.size()), layerName.c_str());
+    acutPrintf(DecodeTcvn3Text("\nda xoa duoc %d doi tuong l\xEDp %s !").c_str(), static_cast<int>(ids.size()),
+               layerName.c_str());
 }

@@ -9,3 +9,11 @@ void cmdEraseByLayer();
 // "PLC", "PLCA"
 void cmdBulgeOneSegment();
 void cmdBulgeAllSegments();
+// "EM"
+void cmdEdit();
+// "EMT", "CVTEXT", "P2C", "EML", "EMD"
+void cmdAddPrefixSuffix();
+void cmdBlanksToPoints();
+void cmdCommaToPoint();
+void cmdSetLength();
+void cmdAlignDimensions();

@@ -60,12 +60,36 @@ void KvoDbAlignment::SetName(const std::wstring& name)
     m_name = name;
 }
 
+void KvoDbAlignment::AddPole(const KvoGePole& pole)
+{
+    assertWriteEnabled();
+    m_poles.AddPole(pole);
+}
+
+void KvoDbAlignment::SetScales(double horizontal, double vertical)
+{
+    assertWriteEnabled();
+    m_scales[0] = horizontal;
+    m_scales[1] = vertical;
+}
+
+// After the name: 40 and 41 the scales, 90 the pole count, then per pole 3 its name, 11 its
+// position and 340 its survey point.
 Acad::ErrorStatus KvoDbAlignment::dxfOutFields(AcDbDxfFiler* filer) const
 {
     Acad::ErrorStatus es = KvoDbPolyline::dxfOutFields(filer);
     if (es != Acad::eOk) return es;
     filer->writeString(AcDb::kDxfSubclass, L"KvoDbAlignment");
     filer->writeString(AcDb::kDxfText, m_name.c_str());
+    filer->writeDouble(static_cast<AcDb::DxfCode>(40), m_scales[0]);
+    filer->writeDouble(static_cast<AcDb::DxfCode>(41), m_scales[1]);
+    const std::vector<KvoGePole> poles = m_poles.GetPoles();
+    filer->writeInt32(AcDb::kDxfInt32, static_cast<std::int32_t>(poles.size()));
+    for (const KvoGePole& pole : poles) {
+        filer->writeString(static_cast<AcDb::DxfCode>(3), pole.name.c_str());
+        filer->writePoint3d(static_cast<AcDb::DxfCode>(11), pole.position);
+        filer->writeObjectId(static_cast<AcDb::DxfCode>(340), pole.pointId);
+    }
     return filer->filerStatus();
 }
 
@@ -74,13 +98,39 @@ Acad::ErrorStatus KvoDbAlignment::dxfInFields(AcDbDxfFiler* filer)
     Acad::ErrorStatus es = KvoDbPolyline::dxfInFields(filer);
     if (es != Acad::eOk) return es;
     if (!filer->atSubclassData(L"KvoDbAlignment")) return Acad::eBadDxfSequence;
+    m_poles.Clear();
+    KvoGePole pole;
+    bool open = false;
     resbuf rb;
     while (filer->readItem(&rb) == Acad::eOk) {
-        if (rb.restype == 1)
+        switch (rb.restype) {
+        case 1:
             m_name = rb.resval.rstring;
-        else
+            break;
+        case 40:
+            m_scales[0] = rb.resval.rreal;
+            break;
+        case 41:
+            m_scales[1] = rb.resval.rreal;
+            break;
+        case 90:
+            break;
+        case 3:
+            if (open) m_poles.AddPole(pole);
+            pole = KvoGePole{rb.resval.rstring, AcGePoint3d(), AcDbObjectId()};
+            open = true;
+            break;
+        case 11:
+            pole.position = AcGePoint3d(rb.resval.rpoint[0], rb.resval.rpoint[1], rb.resval.rpoint[2]);
+            break;
+        case 340:
+            acdbGetObjectId(pole.pointId, rb.resval.rlname);
+            break;
+        default:
             filer->keepUnknownItem();
+        }
     }
+    if (open) m_poles.AddPole(pole);
     return filer->filerStatus();
 }
 

@@ -21,34 +21,44 @@ private:
     std::vector<bool> m_flags;
 };
 
-// A road alignment: a suite polyline with a name.
+struct KvoGePole {
+    std::wstring name;
+    AcGePoint3d position;
+    AcDbObjectId pointId;  // the survey point the pole stands for; null when none
+};
+
+// The poles of an alignment.
+class KvoGePoleManager {
+public:
+    std::vector<KvoGePole> GetPoles() const;
+    void AddPole(const KvoGePole& pole) { m_poles.push_back(pole); }
+    void Clear() { m_poles.clear(); }
+
+private:
+    std::vector<KvoGePole> m_poles;
+};
+
+// A road alignment: a suite polyline with a name, its poles and its drawing scales
+// (horizontal and vertical, 1000 meaning 1:1000).
 class KvoDbAlignment : public KvoDbPolyline {
     ACRX_DECLARE_MEMBERS(KvoDbAlignment);
 
 public:
     const std::wstring& Name() const { return m_name; }
     void SetName(const std::wstring& name);
+    const KvoGePoleManager& PoleManager() const { return m_poles; }
+    void AddPole(const KvoGePole& pole);
+    double HorizontalScale() const { return m_scales[0]; }
+    double VerticalScale() const { return m_scales[1]; }
+    void SetScales(double horizontal, double vertical);
 
     Acad::ErrorStatus dxfInFields(AcDbDxfFiler* filer) override;
     Acad::ErrorStatus dxfOutFields(AcDbDxfFiler* filer) const override;
 
 private:
     std::wstring m_name;
-};
-
-struct KvoGePole {
-    std::wstring name;
-    AcGePoint3d position;
-};
-
-// The poles known to the suite in the working drawing.
-class KvoGePoleManager {
-public:
-    std::vector<KvoGePole> GetPoles() const;
-    void AddPole(const KvoGePole& pole) { m_poles.push_back(pole); }
-
-private:
-    std::vector<KvoGePole> m_poles;
+    KvoGePoleManager m_poles;
+    double m_scales[2] = {1000.0, 1000.0};
 };
 
 class DbHelper {

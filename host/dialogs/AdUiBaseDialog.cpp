@@ -5,6 +5,7 @@
 #include <string>
 
 #include "host/dialogs/DialogDriver.h"
+#include "host/dialogs/HatchPreview.h"
 #include "host/dialogs/HostWindow.h"
 #include "host/dialogs/ResourceModule.h"
 #include "host/editor/Editor.h"
@@ -74,6 +75,7 @@ INT_PTR CAdUiBaseDialog::DoModal()
     const auto alive = m_alive;
     if (!guarded(L"initialisation", [this] { OnInitDialog(); })) EndDialog(IDCANCEL);
     if (!*alive) return IDCANCEL;
+    fendo::dialogs::paintStaleControls(m_hWnd);
     if (m_hWnd && !m_ended) fendo::dialogs::driveDialog(*this, fendo::dialogs::DriveMode::Modal);
     if (!*alive) return IDCANCEL;
     m_driven = false;
@@ -94,6 +96,7 @@ BOOL CAdUiBaseDialog::Create(UINT templateId, CWnd* parent)
     const auto alive = m_alive;
     if (!guarded(L"initialisation", [this] { OnInitDialog(); })) EndDialog(IDCANCEL);
     if (!*alive) return TRUE;
+    fendo::dialogs::paintStaleControls(m_hWnd);
     if (m_ended) {
         DestroyWindow();
     } else if (m_hWnd) {
@@ -176,6 +179,8 @@ void CAdUiBaseDialog::SendNotify(int controlId, int notifyCode)
 
 void CAdUiBaseDialog::finishDispatch()
 {
+    // Controls whose look changed draw once the handlers have returned.
+    if (m_dispatchDepth == 0) fendo::dialogs::paintStaleControls(m_hWnd);
     // A modeless dialog that ended outside the command-line driver closes once its handlers return.
     if (m_dispatchDepth == 0 && m_ended && !m_modal && !m_driven && m_hWnd) DestroyWindow();
 }

@@ -22,9 +22,11 @@ HostWindow* controlOf(CDataExchange* pDX, int id)
 
 CWnd* wrapper(CDataExchange* pDX, int id) { return pDX->m_pDlgWnd->GetDlgItem(id); }
 
+// The host's own message box texts for a box that does not convert, with the box named, since
+// the form is answered by control id.
 void failWith(CDataExchange* pDX, int id, const wchar_t* what)
 {
-    fendo::editor::editor().write(L"\n" + std::wstring(what) + L" in control " + std::to_wstring(id) + L".");
+    fendo::editor::editor().write(L"\n" + std::wstring(what) + L" (control " + std::to_wstring(id) + L")");
     pDX->Fail();
 }
 
@@ -63,7 +65,7 @@ void DDX_Text(CDataExchange* pDX, int id, int& value)
         return;
     }
     const auto parsed = fendo::editor::parseInteger(fendo::editor::trimBlanks(textOf(wrapper(pDX, id))));
-    if (!parsed || *parsed < INT32_MIN || *parsed > INT32_MAX) return failWith(pDX, id, L"Enter an integer");
+    if (!parsed || *parsed < INT32_MIN || *parsed > INT32_MAX) return failWith(pDX, id, L"Please enter an integer.");
     value = static_cast<int>(*parsed);
 }
 
@@ -77,7 +79,7 @@ void DDX_Text(CDataExchange* pDX, int id, double& value)
         return;
     }
     const auto parsed = fendo::editor::parseNumber(fendo::editor::trimBlanks(textOf(wrapper(pDX, id))));
-    if (!parsed) return failWith(pDX, id, L"Enter a number");
+    if (!parsed) return failWith(pDX, id, L"Please enter a number.");
     value = *parsed;
 }
 
@@ -150,4 +152,18 @@ void DDX_Control(CDataExchange* pDX, int id, CWnd& control)
 {
     if (!controlOf(pDX, id) || control.m_hWnd) return;
     control.SubclassDlgItem(static_cast<UINT>(id), pDX->m_pDlgWnd);
+}
+
+bool CheckNumberFields(CWnd* dialog, const std::vector<int>& realIds, const std::vector<int>& integerIds)
+{
+    CDataExchange dx(dialog, TRUE);
+    for (const int id : realIds) {
+        double value = 0.0;
+        DDX_Text(&dx, id, value);
+    }
+    for (const int id : integerIds) {
+        int value = 0;
+        DDX_Text(&dx, id, value);
+    }
+    return !dx.failed();
 }

@@ -12,6 +12,7 @@
 //     }
 #pragma once
 #include <string>
+#include <vector>
 
 #include "host/dialogs/CString.h"
 #include "host/dialogs/WinTypes.h"
@@ -54,3 +55,9 @@ void DDX_LBIndex(CDataExchange* pDX, int id, int& value);
 void DDX_CBString(CDataExchange* pDX, int id, CString& value);
 // Attaches a member control to the dialog's control `id` (the first time only).
 void DDX_Control(CDataExchange* pDX, int id, CWnd& control);
+
+// Checks, as UpdateData(TRUE) does for DDX_Text, that each listed box holds a whole number text
+// (`realIds`) or integer text (`integerIds`); boxes the dialog does not have are skipped. The
+// first that does not is reported ("Please enter a number.") and false is returned, so the
+// dialog stays open and the field can be answered again.
+bool CheckNumberFields(CWnd* dialog, const std::vector<int>& realIds, const std::vector<int>& integerIds = {});

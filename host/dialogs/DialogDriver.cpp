@@ -116,7 +116,7 @@ std::wstring valueOf(const HostWindow& w)
         return (index < 0 ? std::wstring(L"(none)") : std::to_wstring(index) + L" " + colorIndexName(index)) +
                L"\n" + std::wstring(17, L' ') + entryList(w);
     }
-    case ControlKind::HatchPreview: return w.className;
+    case ControlKind::HatchPreview: return w.className + (w.text.empty() ? L" (empty)" : L" " + w.text);
     }
     return {};
 }
@@ -429,6 +429,7 @@ void driveDialog(CAdUiBaseDialog& dialog, DriveMode mode)
             break;
         }
         if (status == AnswerStatus::Cancel) {
+            ed.write(L"\n*Cancel*");
             cancelDialog(dialog);
             break;
         }

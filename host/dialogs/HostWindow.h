@@ -12,6 +12,9 @@ class CAdUiBaseDialog;
 class CFont;
 class CWnd;
 class ResourceModule;
+namespace fendo::dialogs {
+struct HatchPreviewState;
+}
 
 enum class WindowRole { Frame, Dialog, Control };
 
@@ -42,6 +45,7 @@ struct HostWindow {
     int imageWidth = 0; // pixels, from the image resource when there is one
     int imageHeight = 0;
     CFont* font = nullptr;
+    std::shared_ptr<fendo::dialogs::HatchPreviewState> preview; // the preview control's properties
 
     HostWindow* parent = nullptr;
     std::vector<std::unique_ptr<HostWindow>> children;

@@ -421,8 +421,17 @@ void Writer::writeClasses()
         record(cls->dxfName(), fendo::toUtf8(cls->name()), fendo::toUtf8(cls->appName()), cls->proxyFlags(), it->second,
                false, cls->isDerivedFrom(AcDbEntity::desc()));
     }
+    // The plain export writes custom entities as their pieces: the class records the file
+    // brought for them would announce objects that are no longer there.
+    std::unordered_set<std::wstring> exploded;
+    if (m_options.explodeCustomObjects)
+        for (const auto& [name, rx] : acrxClassDictionary()->entries()) {
+            auto* cls = static_cast<const AcRxClass*>(rx);
+            if (cls->isCustom() && *cls->dxfName() && cls->isDerivedFrom(AcDbEntity::desc()))
+                exploded.insert(cls->dxfName());
+        }
     for (const auto& rec : m_db.dxfClasses()) {
-        if (written.count(rec.dxfName)) continue;
+        if (written.count(rec.dxfName) || exploded.count(rec.dxfName)) continue;
         auto it = byType.find(rec.dxfName);
         record(rec.dxfName, fendo::toUtf8(rec.className), fendo::toUtf8(rec.appName), rec.proxyFlags,
                it == byType.end() ? rec.instanceCount : it->second, rec.wasProxy, rec.isEntity);

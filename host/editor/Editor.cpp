@@ -141,6 +141,7 @@ void Editor::reset()
     lastInput_.clear();
     breakPending_ = false;
     lastCommand_.clear();
+    priorCommand_.clear();
     vectors_.clear();
 }
 

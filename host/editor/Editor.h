@@ -80,7 +80,13 @@ public:
 
     // The command repeated by an empty line at the command prompt.
     const std::wstring& lastCommand() const { return lastCommand_; }
-    void setLastCommand(std::wstring name) { lastCommand_ = std::move(name); }
+    void setLastCommand(std::wstring name)
+    {
+        priorCommand_ = std::move(lastCommand_);
+        lastCommand_ = std::move(name);
+    }
+    // A name that turned out to be unknown is not repeated: the one before it is again.
+    void forgetLastCommand() { lastCommand_ = priorCommand_; }
 
     std::vector<GrVector>& vectors() { return vectors_; }
 
@@ -102,6 +108,7 @@ private:
     std::wstring lastInput_;
     bool breakPending_ = false;
     std::wstring lastCommand_;
+    std::wstring priorCommand_;
     std::vector<GrVector> vectors_;
 };
 

@@ -45,6 +45,18 @@ void unregisterHostCommand(std::wstring_view name)
     commands().erase(commandKey(name));
 }
 
+bool isHostCommand(std::wstring_view name)
+{
+    return commands().count(commandKey(name)) != 0;
+}
+
+std::vector<std::wstring> hostCommandNames()
+{
+    std::vector<std::wstring> names;
+    for (const auto& [name, command] : commands()) names.push_back(name);
+    return names;
+}
+
 int runHostCommand(std::wstring_view name, const std::vector<CommandArgument>& args)
 {
     const auto it = commands().find(commandKey(name));

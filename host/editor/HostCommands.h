@@ -24,6 +24,10 @@ using HostCommand = std::function<int(const std::vector<CommandArgument>&)>;
 void registerHostCommand(std::wstring_view name, HostCommand command);
 void unregisterHostCommand(std::wstring_view name);
 
+bool isHostCommand(std::wstring_view name);
+// The registered names, upper case and sorted.
+std::vector<std::wstring> hostCommandNames();
+
 // Runs a command by name; RTERROR with the host's "Unknown command" line when it is unknown.
 int runHostCommand(std::wstring_view name, const std::vector<CommandArgument>& args);
 

@@ -5,6 +5,9 @@
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
+#include <cwctype>
+#include <filesystem>
 #include <fstream>
 #include <iostream>
 #include <sstream>
@@ -112,6 +115,90 @@ int interruptibleGetc(FILE* stream)
 }
 }  // namespace
 
+namespace {
+std::function<std::vector<std::wstring>()>& commandNameSource()
+{
+    static std::function<std::vector<std::wstring>()> source;
+    return source;
+}
+
+// The prompt line readline is showing, to tell the command prompt from the others.
+std::string& shownPrompt()
+{
+    static std::string prompt;
+    return prompt;
+}
+
+bool atCommandPrompt()
+{
+    const std::string& prompt = shownPrompt();
+    return prompt.size() >= 9 && prompt.compare(prompt.size() - 9, 9, "Command: ") == 0;
+}
+
+std::vector<std::string>& completionMatches()
+{
+    static std::vector<std::string> matches;
+    return matches;
+}
+
+char* nextCommandName(const char* text, int state)
+{
+    auto& matches = completionMatches();
+    if (state == 0) {
+        matches.clear();
+        std::wstring typed = fromUtf8(text);
+        for (auto& c : typed) c = static_cast<wchar_t>(std::towupper(c));
+        if (commandNameSource())
+            for (std::wstring name : commandNameSource()()) {
+                for (auto& c : name) c = static_cast<wchar_t>(std::towupper(c));
+                if (name.compare(0, typed.size(), typed) == 0) matches.push_back(toUtf8(name));
+            }
+    }
+    const auto index = static_cast<std::size_t>(state);
+    return index < matches.size() ? strdup(matches[index].c_str()) : nullptr;
+}
+
+// Tab on the first word at the command prompt completes command names; elsewhere readline's
+// own file name completion serves (SAVEAS, RENDER, APPLOAD paths).
+char** completeCommandName(const char* text, int start, int)
+{
+    if (start != 0 || !atCommandPrompt()) return nullptr;
+    rl_attempted_completion_over = 1;
+    return rl_completion_matches(text, nextCommandName);
+}
+
+// F1 at the command prompt answers HELP, as the "Unknown command" line promises.
+int helpKey(int, int)
+{
+    if (!atCommandPrompt()) return rl_ding();
+    rl_replace_line("HELP", 0);
+    rl_point = rl_end;
+    return rl_newline(1, '\n');
+}
+}  // namespace
+
+void setCommandNameSource(std::function<std::vector<std::wstring>()> source)
+{
+    commandNameSource() = std::move(source);
+}
+
+std::string historyFile()
+{
+    namespace fs = std::filesystem;
+    fs::path base;
+    if (const char* state = std::getenv("XDG_STATE_HOME"); state && *state)
+        base = state;
+    else if (const char* home = std::getenv("HOME"); home && *home)
+        base = fs::path(home) / ".local" / "state";
+    else
+        return {};
+    return (base / "fendo" / "history").string();
+}
+
+namespace {
+constexpr int kHistoryLines = 1000;
+}  // namespace
+
 TerminalInput::TerminalInput()
 {
     struct sigaction action { };
@@ -121,11 +208,23 @@ TerminalInput::TerminalInput()
     sigaction(SIGINT, &action, &g_previousSigint);
     rl_catch_signals = 0;  // our handler alone sees Ctrl-C
     rl_getc_function = interruptibleGetc;
+    rl_attempted_completion_function = completeCommandName;
+    rl_add_defun("fendo-help", helpKey, -1);
+    for (const char* f1 : {"\\eOP", "\\e[11~", "\\e[[A"}) rl_bind_keyseq(f1, helpKey);
     using_history();
+    history_ = historyFile();
+    if (!history_.empty()) {
+        std::error_code ec;
+        std::filesystem::create_directories(std::filesystem::path(history_).parent_path(), ec);
+        read_history(history_.c_str());
+        // append_history needs the file to be there.
+        std::ofstream(history_, std::ios::app).close();
+    }
 }
 
 TerminalInput::~TerminalInput()
 {
+    if (!history_.empty()) history_truncate_file(history_.c_str(), kHistoryLines);
     rl_getc_function = rl_getc;
     sigaction(SIGINT, &g_previousSigint, nullptr);
 }
@@ -135,8 +234,8 @@ ReadResult TerminalInput::readLine(std::string_view promptLine, std::wstring& li
     std::fflush(stdout);
     g_interrupted = 0;
     g_inPrompt = 1;
-    const std::string prompt(promptLine);
-    char* text = readline(prompt.c_str());
+    shownPrompt() = std::string(promptLine);
+    char* text = readline(shownPrompt().c_str());
     g_inPrompt = 0;
     if (g_interrupted) {
         g_interrupted = 0;
@@ -150,6 +249,8 @@ ReadResult TerminalInput::readLine(std::string_view promptLine, std::wstring& li
     }
     if (*text) {
         add_history(text);
+        // Written at once, so a session that ends abruptly keeps what was typed.
+        if (!history_.empty()) append_history(1, history_.c_str());
     }
     line = fromUtf8(text);
     std::free(text);

@@ -1,10 +1,12 @@
 // Where the editor's answers come from: a script (file, standard input or a string) or a
 // person at a terminal with line editing and history.
 #pragma once
+#include <functional>
 #include <istream>
 #include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace fendo::editor {
 
@@ -57,8 +59,9 @@ private:
     int lineNumber_ = 0;
 };
 
-// GNU readline with an in-memory history. Ctrl-C while typing gives the answer "^C" (cancel);
-// Ctrl-C during long work is remembered for acedUsrBrk.
+// GNU readline. Ctrl-C while typing gives the answer "^C" (cancel); Ctrl-C during long work is
+// remembered for acedUsrBrk. At the "Command:" prompt Tab completes command names and F1 runs
+// HELP. The history is kept between sessions in historyFile().
 class TerminalInput : public InputSource {
 public:
     TerminalInput();
@@ -68,7 +71,17 @@ public:
 
     ReadResult readLine(std::string_view promptLine, std::wstring& line) override;
     bool interactive() const override { return true; }
+
+private:
+    std::string history_;
 };
+
+// The names Tab completes at the "Command:" prompt (any letter case), asked at each completion.
+void setCommandNameSource(std::function<std::vector<std::wstring>()> source);
+
+// $XDG_STATE_HOME/fendo/history (~/.local/state/fendo/history without it); empty when neither
+// that nor HOME is set.
+std::string historyFile();
 
 // True once after Ctrl-C was pressed outside a prompt (cleared by the call).
 bool takeTerminalBreak();

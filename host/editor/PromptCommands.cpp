@@ -13,6 +13,7 @@
 #include "host/editor/Editor.h"
 #include "host/editor/HostCommands.h"
 #include "host/editor/HostFormat.h"
+#include "host/editor/InputSource.h"
 #include "host/editor/SysVars.h"
 #include "host/editor/Utf8.h"
 #include "host/rx/ModuleLoader.h"
@@ -47,7 +48,10 @@ void listCommands(std::wstring_view)
                      c->globalName());
     }
     ed.write(L"\nHost commands:");
-    for (const PromptCommand* c : promptCommands()) ed.write(L"\n  " + padded(c->name, 10) + c->summary);
+    std::size_t nameWidth = 0;
+    for (const PromptCommand* c : promptCommands()) nameWidth = std::max(nameWidth, c->name.size());
+    for (const PromptCommand* c : promptCommands())
+        ed.write(L"\n  " + padded(c->name, nameWidth + 2) + c->summary);
 }
 
 fendo::rx::ModuleKind kindOf(const std::string& path)
@@ -214,6 +218,22 @@ bool runGuarded(const std::wstring& name, const PromptCommandHandler& handler, s
     return false;
 }
 
+// Every name that runs something at the command prompt, for Tab completion.
+std::vector<std::wstring> commandNames()
+{
+    std::vector<std::wstring> names = hostCommandNames();
+    for (const AcEdCommand* c : acedRegCmds->commands()) names.push_back(c->localName());
+    for (const auto& [key, command] : table()) names.push_back(key);
+    std::sort(names.begin(), names.end());
+    names.erase(std::unique(names.begin(), names.end()), names.end());
+    return names;
+}
+
+[[maybe_unused]] const bool kCompletionSourceSet = [] {
+    setCommandNameSource(commandNames);
+    return true;
+}();
+
 }  // namespace
 
 void registerPromptCommand(std::wstring_view name, std::wstring_view summary, PromptCommandHandler handler)
@@ -281,6 +301,7 @@ void runCommandLine(std::wstring_view line)
         text.text = std::wstring(argument);
         args.push_back(text);
     }
+    if (!isHostCommand(typed)) editor().forgetLastCommand();
     try {
         runHostCommand(typed, args);
     } catch (...) {

@@ -1,5 +1,6 @@
 // Text measuring from FreeType glyph metrics, scaled so that capital letters are the text height.
 #include "host/fonts/TextMetrics.h"
+#include "host/fonts/VietFonts.h"
 
 #include "host/fonts/FontResolver.h"
 
@@ -205,9 +206,13 @@ TextMeasure measureText(std::wstring_view text, const TextStyleFont& font, const
     return measureText(text, font, format, FontResolver::instance());
 }
 
-TextMeasure measureText(std::wstring_view text, const TextStyleFont& font, const TextFormat& format,
+TextMeasure measureText(std::wstring_view storedText, const TextStyleFont& styleFont, const TextFormat& format,
                         FontResolver& resolver)
 {
+    // Texts of 8-bit Vietnamese fonts are measured as they are drawn: decoded, in a Unicode font.
+    const DisplayText shown = displayText(storedText, styleFont.fontFile);
+    const std::wstring_view text = shown.text;
+    const TextStyleFont font{shown.fontFile, styleFont.bigFontFile};
     const LoadedFace* primary = faceCache().get(resolver.resolve(font.fontFile, font.bigFontFile));
     // Characters the style's font lacks are measured in the fallback font, as the host substitutes.
     const LoadedFace* secondary = faceCache().get(resolver.fallback());

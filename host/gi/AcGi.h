@@ -6,6 +6,7 @@
 #include "host/core/AcadTypes.h"
 #include "host/db/AcCmColor.h"
 #include "host/db/AcDbObjectId.h"
+#include "host/ge/AcGePoint2d.h"
 #include "host/ge/AcGePoint3d.h"
 #include "host/ge/AcGeVector3d.h"
 
@@ -60,4 +61,20 @@ public:
     virtual double deviation(int /*type*/, const AcGePoint3d& /*pt*/) const { return 0.0; }
 };
 
-class AcGiViewportDraw : public AcGiWorldDraw {};
+// The view an entity is drawn in, for marks whose size is given relative to the screen.
+class AcGiViewport {
+public:
+    virtual ~AcGiViewport() = default;
+    // The view's corners in device units.
+    virtual void getViewportDcCorners(AcGePoint2d& lowerLeft, AcGePoint2d& upperRight) const = 0;
+    // Device units per drawing unit, across and up, at the given point.
+    virtual void getNumPixelsInUnitSquare(const AcGePoint3d& worldPoint, AcGePoint2d& pixelArea,
+                                          bool includePerspective = true) const = 0;
+};
+
+// A target that knows its view: an entity whose worldDraw returns false is asked to draw
+// through viewportDraw with it.
+class AcGiViewportDraw : public AcGiWorldDraw {
+public:
+    virtual AcGiViewport& viewport() const = 0;
+};

@@ -12,6 +12,7 @@
 #include "host/db/entities/AcDbMText.h"
 #include "host/db/entities/AcDbPolyline.h"
 #include "host/db/entities/AcDbText.h"
+#include "host/fonts/VietFonts.h"
 #include "host/ge/BulgeArc.h"
 #include "host/gi/ExtentsCollector.h"
 
@@ -249,7 +250,9 @@ bool ProxyGraphicsWriter::circularArc(const AcGePoint3d& center, double radius, 
 bool ProxyGraphicsWriter::text(const AcGePoint3d& position, const AcGeVector3d& normal, const AcGeVector3d& direction,
                                double height, double width, double oblique, const ACHAR* message)
 {
-    const std::wstring s = message ? message : L"";
+    // Texts of 8-bit Vietnamese fonts are kept decoded, with a Unicode font of the same look.
+    const fonts::DisplayText shown = fonts::displayText(message ? message : L"", m_font);
+    const std::wstring& s = shown.text;
     begin(ProxyCommand::UnicodeText2);
     point(position);
     vector(normal.isZeroLength() ? AcGeVector3d::kZAxis : normal.normal());
@@ -264,7 +267,7 @@ bool ProxyGraphicsWriter::text(const AcGePoint3d& position, const AcGeVector3d& 
     for (int i = 0; i < 5; ++i) u32(0);  // backwards, upside down, vertical, underline, overline
     for (int i = 0; i < 4; ++i) u32(0);  // bold, italic, character set, pitch
     unicode(L"");                        // typeface
-    unicode(m_font);
+    unicode(shown.fontFile);
     unicode(L"");  // big font
     end();
     return false;

@@ -11,6 +11,7 @@
 #include "host/db/entities/AcDbMText.h"
 #include "host/db/entities/AcDbPolyline.h"
 #include "host/db/entities/AcDbText.h"
+#include "host/fonts/VietFonts.h"
 #include "host/db/entities/EntityUtil.h"
 #include "host/ge/BulgeArc.h"
 #include "host/render/GlyphOutlines.h"
@@ -148,6 +149,8 @@ bool CairoWorldDraw::beginEntity(const AcDbEntity& entity, const BlockContext& b
     return layerInfo(drawingLayer()).visible;
 }
 
+void CairoWorldDraw::useUnicodeFont() { m_font.fontFile = fonts::displayText(L"", m_font.fontFile).fontFile; }
+
 void CairoWorldDraw::setColor(Adesk::UInt16 colorIndex)
 {
     m_color = AcCmEntityColor();
@@ -276,13 +279,15 @@ bool CairoWorldDraw::text(const AcGePoint3d& position, const AcGeVector3d& norma
     CairoOutline sink(m_cr, m_view, position, ux, uy);
     cairo_new_path(m_cr);
     double advance = 0;
-    if (outlineText(message, m_font, sink, advance)) {
+    // Texts of 8-bit Vietnamese fonts are drawn decoded, in a Unicode font of the same look.
+    const fonts::DisplayText shown = fonts::displayText(message, m_font.fontFile);
+    if (outlineText(shown.text, fonts::TextStyleFont{shown.fontFile, m_font.bigFontFile}, sink, advance)) {
         cairo_set_fill_rule(m_cr, CAIRO_FILL_RULE_WINDING);
         cairo_fill(m_cr);
         return false;
     }
     // No outline font at all: the text's box in the fixed model.
-    const fonts::TextMeasure m = fonts::measureTextFixed(message, fonts::TextFormat{1.0, 1.0, 0.0});
+    const fonts::TextMeasure m = fonts::measureTextFixed(shown.text, fonts::TextFormat{1.0, 1.0, 0.0});
     std::vector<AcGePoint2d> box = {sink.map(0, 0), sink.map(m.advance, 0), sink.map(m.advance, 1), sink.map(0, 1)};
     strokePoints(box, true);
     return false;

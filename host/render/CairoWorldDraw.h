@@ -24,6 +24,8 @@ struct ViewTransform {
     double scale = 1.0;
     double worldLeft = 0.0;
     double worldTop = 0.0;
+    double deviceWidth = 0.0;  // the page, in device units
+    double deviceHeight = 0.0;
     AcGePoint2d toDevice(const AcGePoint3d& p) const { return {(p.x - worldLeft) * scale, (worldTop - p.y) * scale}; }
 };
 
@@ -35,13 +37,19 @@ struct BlockContext {
     int depth = 0;
 };
 
-class CairoWorldDraw : public AcGiWorldDraw, public AcGiWorldGeometry, public AcGiSubEntityTraits {
+class CairoWorldDraw : public AcGiViewportDraw,
+                       public AcGiViewport,
+                       public AcGiWorldGeometry,
+                       public AcGiSubEntityTraits {
 public:
     CairoWorldDraw(cairo_t* cr, const ViewTransform& view, AcDbDatabase* db);
 
     // Starts drawing `entity`: takes its colour, layer and text style font. False when its
     // layer is off or frozen (the caller skips it).
     bool beginEntity(const AcDbEntity& entity, const BlockContext& block);
+    // For an entity whose texts are Unicode already: an 8-bit Vietnamese style font is replaced by
+    // the Unicode font that stands in for it, so that its texts are not decoded a second time.
+    void useUnicodeFont();
     // The entity's colour resolved for its children (a block reference's ByBlock colour).
     AcCmEntityColor resolvedEntityColor() const;
     // The layer an entity's children on layer "0" take: the entity's own, or the block's.
@@ -57,6 +65,18 @@ public:
     AcGiSubEntityTraits& subEntityTraits() const override { return const_cast<CairoWorldDraw&>(*this); }
     AcGiRegenType regenType() const override { return kAcGiStandardDisplay; }
     bool regenAbort() const override { return false; }
+
+    // AcGiViewportDraw, AcGiViewport: the page is the view.
+    AcGiViewport& viewport() const override { return const_cast<CairoWorldDraw&>(*this); }
+    void getViewportDcCorners(AcGePoint2d& lowerLeft, AcGePoint2d& upperRight) const override
+    {
+        lowerLeft.set(0.0, 0.0);
+        upperRight.set(m_view.deviceWidth, m_view.deviceHeight);
+    }
+    void getNumPixelsInUnitSquare(const AcGePoint3d&, AcGePoint2d& pixelArea, bool = true) const override
+    {
+        pixelArea.set(m_view.scale, m_view.scale);
+    }
 
     // AcGiWorldGeometry
     bool polyline(std::uint32_t count, const AcGePoint3d* points, const AcGeVector3d* normal = nullptr,

@@ -15,7 +15,9 @@
 #include "host/db/AcDbUnknownObject.h"
 #include "host/db/DbHelpers.h"
 #include "host/db/entities/AcDbBlockReference.h"
+#include "host/db/VietTextConversion.h"
 #include "host/db/entities/AcDbDimension.h"
+#include "host/db/entities/AcDbMText.h"
 #include "host/db/entities/AcDbViewport.h"
 #include "host/render/CairoWorldDraw.h"
 
@@ -81,10 +83,29 @@ public:
                 return;
             }
         }
-        e.worldDraw(&m_draw);
+        if (drawnAsUnicode(e)) return;
+        // Sizes relative to the view (a point's PDSIZE) are drawn through the view.
+        if (!e.worldDraw(&m_draw)) e.viewportDraw(&m_draw);
     }
 
 private:
+    // An MTEXT with Vietnamese 8-bit runs (in its style's font or in fonts named inline) is drawn
+    // as a copy converted run by run, since drawing sees only the text without its font codes.
+    bool drawnAsUnicode(AcDbEntity& e)
+    {
+        const auto* mtext = AcDbMText::cast(&e);
+        if (!mtext) return false;
+        const fonts::TextStyleFont font = textStyleFontFor(e, e.database());
+        const auto converted = viet::convertMText(mtext->contents(), font.fontFile, viet::Direction::ToUnicode);
+        if (!converted) return false;
+        std::unique_ptr<AcDbMText> copy(AcDbMText::cast(mtext->clone()));
+        if (!copy) return false;
+        copy->setContents(converted->text.c_str());
+        m_draw.useUnicodeFont();
+        copy->worldDraw(&m_draw);
+        return true;
+    }
+
     void drawPieces(AcDbVoidPtrArray& pieces, const BlockContext& block)
     {
         for (void* p : pieces) {
@@ -103,7 +124,7 @@ ViewTransform fitView(const DrawingWindow& w, int width, int height)
     const double scale = std::min(width / (x1 - x0), height / (y1 - y0));
     // Centred on the page.
     const double cx = (x0 + x1) / 2, cy = (y0 + y1) / 2;
-    return ViewTransform{scale, cx - width / 2.0 / scale, cy + height / 2.0 / scale};
+    return ViewTransform{scale, cx - width / 2.0 / scale, cy + height / 2.0 / scale, double(width), double(height)};
 }
 
 DrawingWindow fitWindow(const AcDbExtents& ext)

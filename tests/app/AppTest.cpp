@@ -181,7 +181,7 @@ TEST(FendoDrawing, AFailedFinalSaveGivesAFailureStatus)
 TEST(FendoModule, TheShippedModuleIsLoadedFromBesideTheProgramByDefault)
 {
     if (!fs::exists(binDir() / "Fendo17.arx")) GTEST_SKIP() << "Fendo17.arx is not built";
-    const auto run = runFendo({}, "HELP\n");
+    const auto run = runFendo({}, "HELP KVOHelp\n");
     EXPECT_EQ(run.exitCode, 0) << run.output;
     EXPECT_NE(run.output.find("TEMPLATE_KVOHelp"), std::string::npos) << run.output;
 }

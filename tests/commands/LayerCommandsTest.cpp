@@ -55,7 +55,7 @@ TEST(LayerOffByPick, TurnsOffEachPickedLayerUntilAPickMisses)
     EXPECT_TRUE(layerIsOff(*s.result, L"TREES"));
     EXPECT_FALSE(layerIsOff(*s.result, L"KERB"));
     // The miss ends the command with the alert.
-    EXPECT_NE(s.run.output.find("Không chọn đợc đối tợng!"), std::string::npos) << s.run.output;
+    EXPECT_NE(s.run.output.find("Không chọn được đối tượng!"), std::string::npos) << s.run.output;
 }
 
 TEST(LayerOffByPick, TurnsOffTheCurrentLayerLikeAnyOther)
@@ -100,8 +100,8 @@ TEST(EraseByLayer, ErasesEveryObjectOnThePickedLayerAfterConfirmation)
     const Session s = runSession(d, "44\n5,0\nok\n");
     ASSERT_TRUE(s.result) << s.run.output;
     EXPECT_EQ(layersOf(*s.result), (std::vector<std::wstring>{L"KERB", L"TREES"}));
-    EXPECT_NE(s.run.output.find("Co chac chan xoa \"ROAD\" kh«ng ?"), std::string::npos) << s.run.output;
-    EXPECT_NE(s.run.output.find("da xoa duoc 2 doi tuong líp ROAD !"), std::string::npos) << s.run.output;
+    EXPECT_NE(s.run.output.find("Co chac chan xoa \"ROAD\" không ?"), std::string::npos) << s.run.output;
+    EXPECT_NE(s.run.output.find("da xoa duoc 2 doi tuong lớp ROAD !"), std::string::npos) << s.run.output;
 }
 
 TEST(EraseByLayer, CancellingTheQuestionErasesNothing)
@@ -136,5 +136,5 @@ TEST(EraseByLayer, ObjectsOnALockedLayerStayButAreCounted)
     const Session s = runSession(d, "44\n5,0\nok\n");
     ASSERT_TRUE(s.result) << s.run.output;
     EXPECT_EQ(layersOf(*s.result).size(), 2u);
-    EXPECT_NE(s.run.output.find("da xoa duoc 2 doi tuong líp ROAD !"), std::string::npos) << s.run.output;
+    EXPECT_NE(s.run.output.find("da xoa duoc 2 doi tuong lớp ROAD !"), std::string::npos) << s.run.output;
 }

@@ -101,8 +101,9 @@ INSTANTIATE_TEST_SUITE_P(
         Case{"DistanceZero",
              "1034=on\n1036=0\n1037=-1.5\nclick 1\n10,0\n10,5\n",
              {{0, 0, 8.5}, {20, 0, 8.5}, {20, 20, 12.5}}},
-        // Text that is not a number counts as 0; a leading number is read.
-        Case{"BoxesNotNumbers", "1036=abc\n1037=2m\nclick 1\n10,0\n10,5\n", {{0, 0, 12}, {20, 0, 12}, {20, 20, 16}}}));
+        // Text that is not a number is refused and the boxes are answered again.
+        Case{"BoxesNotNumbers", "1036=abc\n1037=2m\nclick 1\n1036=0\nclick 1\n1037=2\nclick 1\n10,0\n10,5\n",
+             {{0, 0, 12}, {20, 0, 12}, {20, 20, 16}}}));
 
 TEST(Offset3dPolyline, LeavesTheDrawingAsItWasWhenCancelledOrWhenTheOffsetLosesACorner)
 {

@@ -138,7 +138,7 @@ TEST(ModuleResources, LoadStringCutsToTheBufferAndTerminates)
     char buffer[6] = {'x', 'x', 'x', 'x', 'x', 'x'};
     EXPECT_EQ(resources.loadString(33, buffer, sizeof buffer), 5);
     EXPECT_STREQ(buffer, "\nCh\xE4n");
-    EXPECT_EQ(resources.loadString(61, buffer, sizeof buffer), 0);
+    EXPECT_EQ(resources.loadString(54, buffer, sizeof buffer), 0);
     EXPECT_STREQ(buffer, "");
     EXPECT_EQ(resources.loadString(33, buffer, 0), 0);
 }

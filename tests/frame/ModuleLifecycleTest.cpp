@@ -10,7 +10,7 @@ using namespace fendo::test;
 
 TEST(ModuleLifecycle, CommandsAnswerToLocalAndGlobalNamesInAnyCase)
 {
-    const RunResult r = runFendo({}, "HELP\ntemplate_11\nplca\n^C\n");
+    const RunResult r = runFendo({}, "HELP PLCA\nHELP KVOHelp\ntemplate_11\nplca\n^C\n");
     EXPECT_EQ(r.exitCode, 0) << r.output;
     EXPECT_NE(r.output.find("TEMPLATE_PLCA"), std::string::npos) << r.output;
     EXPECT_NE(r.output.find("TEMPLATE_KVOHelp"), std::string::npos) << r.output;

@@ -38,7 +38,7 @@ TEST(StringTable, EveryEntryDecodesToDisplayableTextThatFitsThePromptBuffer)
         EXPECT_TRUE(isDisplayable(text)) << std::string(entry.text);
         EXPECT_EQ(EncodeTcvn3Text(text), entry.text);
     }
-    EXPECT_EQ(ids.size(), 63u);
+    EXPECT_EQ(ids.size(), 64u);
 }
 
 TEST(StringTable, PromptsDecodeToTheirVietnameseText)
@@ -55,7 +55,7 @@ TEST(StringTable, PromptsDecodeToTheirVietnameseText)
 
 TEST(StringTable, UnknownIdsLoadAsEmptyText)
 {
-    for (const int id : {-1, 0, 1, 7, 61, 75, 1000}) {
+    for (const int id : {-1, 0, 1, 7, 54, 75, 1000}) {
         EXPECT_EQ(fendo::ui::findStringTableEntry(id), nullptr) << id;
         EXPECT_EQ(LoadPrompt(id), L"") << id;
     }

@@ -145,6 +145,6 @@ TEST_F(DialogSession, NumberExchangeRefusesTextThatIsNotANumber)
     } dlg;
     ASSERT_EQ(dlg.DoModal(), IDOK);
     EXPECT_DOUBLE_EQ(dlg.value, 2.5);
-    EXPECT_NE(output.find("Enter a number in control 1001."), std::string::npos);
+    EXPECT_NE(output.find("Please enter a number. (control 1001)"), std::string::npos);
     EXPECT_NE(output.find("1001  edit    \"1\""), std::string::npos); // shown with %.15g
 }

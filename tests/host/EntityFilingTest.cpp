@@ -14,7 +14,6 @@
 #include "host/db/entities/AcDbCircle.h"
 #include "host/db/entities/AcDbDimension.h"
 #include "host/db/entities/AcDbGroup.h"
-#include "host/db/entities/AcDbHatch.h"
 #include "host/db/entities/AcDbLine.h"
 #include "host/db/entities/AcDbMText.h"
 #include "host/db/entities/AcDbPoint.h"
@@ -285,19 +284,3 @@ TEST(GroupObject, MembersFileAsHandlesAndErasedOnesDrop)
     delete copy;
 }
 
-TEST(HatchFiling, LoopsAreKeptAndGiveTheExtents)
-{
-    RawTags file = tags({{100, "AcDbEntity"}, {8, "0"}, {100, "AcDbHatch"}, {10, "0"}, {20, "0"}, {30, "2"},
-                         {210, "0"}, {220, "0"}, {230, "1"}, {2, "ANSI31"}, {70, "0"}, {71, "0"}, {91, "1"},
-                         {92, "2"}, {72, "0"}, {73, "1"}, {93, "3"}, {10, "0"}, {20, "0"}, {10, "4"}, {20, "0"},
-                         {10, "4"}, {20, "3"}, {97, "0"}, {75, "1"}, {76, "1"}, {52, "0"}, {41, "1"}, {77, "0"},
-                         {78, "0"}, {98, "0"}});
-    std::unique_ptr<AcDbHatch> h(enttest::readGroups<AcDbHatch>(file));
-    EXPECT_EQ(h->patternName(), AcString(L"ANSI31"));
-    EXPECT_EQ(h->elevation(), 2.0);
-    AcDbExtents ext;
-    ASSERT_EQ(h->getGeomExtents(ext), Acad::eOk);
-    expectNear(ext.maxPoint(), {4, 3, 2});
-    RawTags out = enttest::fileOut(*h);
-    EXPECT_TRUE(std::equal(file.end() - 19, file.end(), out.end() - 19));
-}

@@ -55,16 +55,35 @@ Acad::ErrorStatus AcDbPoint::transformBy(const AcGeMatrix3d& xform)
     return Acad::eOk;
 }
 
+namespace {
+int pointMode(const AcDbDatabase* db) { return db ? db->pdmode() : 0; }
+double pointSize(const AcDbDatabase* db) { return db ? db->pdsize() : 0.0; }
+}  // namespace
+
 bool AcDbPoint::worldDraw(AcGiWorldDraw* wd)
 {
-    int mode = 0;
-    double size = 0.0;
-    if (AcDbDatabase* db = database()) {
-        mode = db->pdmode();
-        size = db->pdsize();
-    }
-    if (size <= 0.0) size = size < 0.0 ? -size : 1.0;
-    AcGiWorldGeometry& g = wd->geometry();
+    const double size = pointSize(database());
+    if (size <= 0.0 && dynamic_cast<AcGiViewportDraw*>(wd)) return false;
+    drawMarker(*wd, size > 0.0 ? size : 1.0);
+    return true;
+}
+
+void AcDbPoint::viewportDraw(AcGiViewportDraw* vd)
+{
+    const double size = pointSize(database());
+    if (size > 0.0) return drawMarker(*vd, size);
+    AcGePoint2d lowerLeft, upperRight, perUnit;
+    vd->viewport().getViewportDcCorners(lowerLeft, upperRight);
+    vd->viewport().getNumPixelsInUnitSquare(m_position, perUnit);
+    const double viewHeight = perUnit.y > 0.0 ? std::fabs(upperRight.y - lowerLeft.y) / perUnit.y : 0.0;
+    const double percent = size < 0.0 ? -size : 5.0;
+    drawMarker(*vd, viewHeight > 0.0 ? viewHeight * percent / 100.0 : 1.0);
+}
+
+void AcDbPoint::drawMarker(AcGiWorldDraw& wd, double size) const
+{
+    const int mode = pointMode(database());
+    AcGiWorldGeometry& g = wd.geometry();
     const AcGeVector3d x = ent::directionInOcs(m_ecsRotation, m_normal) * (size / 2);
     const AcGeVector3d y = m_normal.crossProduct(x);
     auto seg = [&](const AcGePoint3d& a, const AcGePoint3d& b) {
@@ -84,7 +103,6 @@ bool AcDbPoint::worldDraw(AcGiWorldDraw* wd)
                              m_position - x - y};
         g.polyline(5, sq);
     }
-    return true;
 }
 
 Acad::ErrorStatus AcDbPoint::getGripPoints(AcGePoint3dArray& gripPoints, AcDbIntArray&, AcDbIntArray&) const

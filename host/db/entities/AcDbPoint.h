@@ -22,9 +22,14 @@ public:
     Acad::ErrorStatus getGeomExtents(AcDbExtents& extents) const override;
     Acad::ErrorStatus transformBy(const AcGeMatrix3d& xform) override;
     // Draws the marker of the drawing's PDMODE: 0 a dot, 1 nothing, 2 a plus, 3 an X,
-    // 4 a short tick; +32 adds a circle, +64 a square. PDSIZE 0 means 5% of the view height,
-    // here taken as 1 unit; a negative PDSIZE is an absolute size as well.
+    // 4 a short tick; +32 adds a circle, +64 a square. A positive PDSIZE is the marker's size in
+    // drawing units; 0 means 5% of the view's height and a negative one that percentage of it,
+    // so worldDraw leaves those to viewportDraw when the target has a view (elsewhere, as in
+    // exports, they are 1 unit).
     bool worldDraw(AcGiWorldDraw* wd) override;
+    void viewportDraw(AcGiViewportDraw* vd) override;
+    // The marker of PDMODE at the given size in drawing units.
+    void drawMarker(AcGiWorldDraw& wd, double size) const;
     Acad::ErrorStatus getGripPoints(AcGePoint3dArray& gripPoints, AcDbIntArray& osnapModes,
                                     AcDbIntArray& geomIds) const override;
     Acad::ErrorStatus moveGripPointsAt(const AcDbIntArray& indices, const AcGeVector3d& offset) override;

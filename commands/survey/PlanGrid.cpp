@@ -1,0 +1,185 @@
+// Uniform grid of plan boxes.
+#include "commands/survey/PlanGrid.h"
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+#include <utility>
+
+namespace fendo::survey {
+
+namespace {
+// Cells a box may cover before it goes to the list compared with every query.
+constexpr std::int64_t kMaxCellsPerItem = 64;
+// Upper bound on the number of cells, so that huge sparse worlds stay small in memory.
+constexpr std::int64_t kMaxCells = std::int64_t{1} << 22;
+}  // namespace
+
+PlanBox PlanBox::around(double x0, double y0, double x1, double y1)
+{
+    return {std::min(x0, x1), std::min(y0, y1), std::max(x0, x1), std::max(y0, y1)};
+}
+
+void PlanBox::add(double x, double y)
+{
+    if (isEmpty()) {
+        *this = {x, y, x, y};
+        return;
+    }
+    minX = std::min(minX, x);
+    minY = std::min(minY, y);
+    maxX = std::max(maxX, x);
+    maxY = std::max(maxY, y);
+}
+
+void PlanBox::add(const PlanBox& other)
+{
+    if (other.isEmpty()) return;
+    add(other.minX, other.minY);
+    add(other.maxX, other.maxY);
+}
+
+double PlanBox::magnitude() const
+{
+    if (isEmpty()) return 0.0;
+    return std::max({std::abs(minX), std::abs(minY), std::abs(maxX), std::abs(maxY)});
+}
+
+double planSlack(const PlanBox& world) { return 1e-7 * (1.0 + world.magnitude()); }
+
+PlanGrid::PlanGrid(const PlanBox& world, std::size_t items, double typicalExtent) : m_world(world)
+{
+    if (m_world.isEmpty()) m_world = {0.0, 0.0, 0.0, 0.0};
+    const double width = m_world.maxX - m_world.minX, height = m_world.maxY - m_world.minY;
+    const double n = static_cast<double>(std::max<std::size_t>(items, 1));
+    // About one item per cell, but cells no smaller than a typical item.
+    double cell = std::sqrt(std::max(width * height, 0.0) / n);
+    cell = std::max({cell, typicalExtent, std::max(width, height) / 4096.0, 1e-9 * (1.0 + m_world.magnitude())});
+    if (!std::isfinite(cell) || cell <= 0.0) cell = 1.0;
+    while ((std::floor(width / cell) + 1.0) * (std::floor(height / cell) + 1.0) > static_cast<double>(kMaxCells))
+        cell *= 2.0;
+    m_cell = cell;
+    m_columns = static_cast<std::int64_t>(std::floor(width / cell)) + 1;
+    m_rows = static_cast<std::int64_t>(std::floor(height / cell)) + 1;
+    m_cells.resize(static_cast<std::size_t>(m_columns * m_rows));
+}
+
+std::int64_t PlanGrid::column(double x) const
+{
+    const double c = std::floor((x - m_world.minX) / m_cell);
+    return static_cast<std::int64_t>(std::clamp(c, 0.0, static_cast<double>(m_columns - 1)));
+}
+
+std::int64_t PlanGrid::row(double y) const
+{
+    const double r = std::floor((y - m_world.minY) / m_cell);
+    return static_cast<std::int64_t>(std::clamp(r, 0.0, static_cast<double>(m_rows - 1)));
+}
+
+void PlanGrid::insert(std::size_t item, const PlanBox& box)
+{
+    if (m_boxes.size() <= item) {
+        m_boxes.resize(item + 1);
+        m_seen.resize(item + 1, 0);
+    }
+    m_boxes[item] = box;
+    const auto id = static_cast<std::uint32_t>(item);
+    const std::int64_t c0 = column(box.minX), c1 = column(box.maxX), r0 = row(box.minY), r1 = row(box.maxY);
+    if ((c1 - c0 + 1) * (r1 - r0 + 1) > kMaxCellsPerItem) {
+        m_wide.push_back(id);
+        return;
+    }
+    for (std::int64_t r = r0; r <= r1; ++r)
+        for (std::int64_t c = c0; c <= c1; ++c) m_cells[static_cast<std::size_t>(r * m_columns + c)].push_back(id);
+}
+
+template <typename Visit>
+bool PlanGrid::walkSegment(double x0, double y0, double x1, double y1, double slack, Visit&& visit) const
+{
+    // Columns are walked from the segment's start, so that a search that stops early looks near the start first.
+    const bool backwards = x1 < x0;
+    if (backwards) {
+        std::swap(x0, x1);
+        std::swap(y0, y1);
+    }
+    const std::int64_t c0 = column(x0 - slack), c1 = column(x1 + slack);
+    const double inf = std::numeric_limits<double>::infinity();
+    for (std::int64_t k = 0; k <= c1 - c0; ++k) {
+        const std::int64_t c = backwards ? c1 - k : c0 + k;
+        // The part of the segment within the column widened by the slack (border columns reach out for ever, as the
+        // clamping of coordinates into them does).
+        const double left = c == 0 ? -inf : m_world.minX + static_cast<double>(c) * m_cell - slack;
+        const double right = c == m_columns - 1 ? inf : m_world.minX + static_cast<double>(c + 1) * m_cell + slack;
+        const double xa = std::max(left, x0), xb = std::min(right, x1);
+        if (xa > xb) continue;
+        double ya = y0, yb = y1;
+        if (x1 > x0) {
+            ya = y0 + (y1 - y0) * std::clamp((xa - x0) / (x1 - x0), 0.0, 1.0);
+            yb = y0 + (y1 - y0) * std::clamp((xb - x0) / (x1 - x0), 0.0, 1.0);
+        }
+        const std::int64_t r0 = row(std::min(ya, yb) - slack), r1 = row(std::max(ya, yb) + slack);
+        for (std::int64_t r = r0; r <= r1; ++r)
+            if (visit(static_cast<std::size_t>(r * m_columns + c))) return true;
+    }
+    return false;
+}
+
+void PlanGrid::insertSegment(std::size_t item, double x0, double y0, double x1, double y1, double slack)
+{
+    if (m_boxes.size() <= item) {
+        m_boxes.resize(item + 1);
+        m_seen.resize(item + 1, 0);
+    }
+    m_boxes[item] = PlanBox::around(x0, y0, x1, y1).grown(slack);
+    const auto id = static_cast<std::uint32_t>(item);
+    walkSegment(x0, y0, x1, y1, slack, [&](std::size_t cell) {
+        m_cells[cell].push_back(id);
+        return false;
+    });
+}
+
+bool PlanGrid::findOnSegment(double x0, double y0, double x1, double y1, double slack,
+                             const std::function<bool(std::size_t)>& test) const
+{
+    if (m_boxes.empty()) return false;
+    nextStamp();
+    const PlanBox box = PlanBox::around(x0, y0, x1, y1).grown(slack);
+    for (std::uint32_t id : m_wide)
+        if (m_boxes[id].meets(box) && test(id)) return true;
+    return walkSegment(x0, y0, x1, y1, slack, [&](std::size_t cell) {
+        for (std::uint32_t id : m_cells[cell]) {
+            if (m_seen[id] == m_stamp) continue;
+            m_seen[id] = m_stamp;
+            if (m_boxes[id].meets(box) && test(id)) return true;
+        }
+        return false;
+    });
+}
+
+void PlanGrid::nextStamp() const
+{
+    if (++m_stamp == 0) {
+        std::fill(m_seen.begin(), m_seen.end(), 0);
+        m_stamp = 1;
+    }
+}
+
+void PlanGrid::query(const PlanBox& box, std::vector<std::size_t>& out) const
+{
+    out.clear();
+    if (box.isEmpty() || m_boxes.empty()) return;
+    nextStamp();
+    for (std::uint32_t id : m_wide)
+        if (m_boxes[id].meets(box)) out.push_back(id);
+    // Boxes were clamped into the grid when inserted, so a query clamped the same way sees them.
+    const std::int64_t c0 = column(box.minX), c1 = column(box.maxX), r0 = row(box.minY), r1 = row(box.maxY);
+    for (std::int64_t r = r0; r <= r1; ++r)
+        for (std::int64_t c = c0; c <= c1; ++c)
+            for (std::uint32_t id : m_cells[static_cast<std::size_t>(r * m_columns + c)]) {
+                if (m_seen[id] == m_stamp) continue;
+                m_seen[id] = m_stamp;
+                if (m_boxes[id].meets(box)) out.push_back(id);
+            }
+}
+
+}  // namespace fendo::survey
