@@ -156,6 +156,8 @@ TEST(DxfRealWorld, DamagedCountsAndNumbersAreRefusedWithTheLineAndGroupCode)
         {"  0\nLINE\n  5\n20\n100\nAcDbEntity\n  8\n0\n100\nAcDbLine\n 10\nnan\n "
          "20\n0\n 11\n1\n 21\n1\n",
          "line 25: group code 10: expected a number, found 'nan'"},
+        {std::string("  0\nLINE\n  5\n20\n100\nAcDbEntity\n  8\nA\0B\n", 39),
+         "line 22: group code 8: expected text, found a NUL byte"},
     };
     for (const Case &c : cases) EXPECT_EQ(read(drawing(c.entity)).error, c.message) << c.entity;
 }
