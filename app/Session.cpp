@@ -221,16 +221,29 @@ void Session::bindVariables()
     });
 }
 
-bool Session::saveTo(const std::string& path, std::string& error)
+bool Session::saveTo(const std::string& path, std::string& error) { return saveTo(path, saveFormat_, error); }
+
+bool Session::saveTo(const std::string& path, const fendo::dxf::DxfWriteOptions& format, std::string& error)
 {
     std::string message;
     const std::wstring file = fromUtf8(path);
     acedEditor->notifyBeginSave(database_.get(), file.c_str());
-    const Acad::ErrorStatus es = database_->dxfOut(file, &message);
+    const Acad::ErrorStatus es = fendo::dxf::writeDxfFile(*database_, file, format, &message);
     acedEditor->notifySaveComplete(database_.get(), file.c_str());
     if (es != Acad::eOk) {
         if (message.empty()) message = Acad::errorStatusText(es);
         error = failureLine("cannot save", path, message);
+        return false;
+    }
+    database_->setFilename(file);
+    return true;
+}
+
+bool Session::checkSaveOptions()
+{
+    saveFormat_.binary = options_.binary;
+    if (!options_.dxfVersion.empty() && !fendo::dxf::parseDxfVersion(options_.dxfVersion, saveFormat_.version)) {
+        reportFailure("bad --dxf-version " + options_.dxfVersion + ": expected R2000, R2004, R2007, R2010, R2013 or R2018");
         return false;
     }
     return true;
@@ -254,11 +267,37 @@ void Session::reportSaved(const std::string& path)
 
 void Session::saveAsCommand(std::wstring_view argument)
 {
+    // SAVEAS [Binary] [Version R20xx] path: the keywords change this save's format only.
     std::wstring answer;
-    if (!fendo::editor::argumentOrAsk(argument, L"\nSave drawing as: ", answer)) return;
+    if (!fendo::editor::argumentOrAsk(argument, L"\nSave drawing as [Binary/Version]: ", answer)) return;
+    fendo::dxf::DxfWriteOptions format = saveFormat_;
+    auto firstWord = [&answer] {
+        const size_t end = answer.find(L' ');
+        std::wstring word = answer.substr(0, end);
+        answer = end == std::wstring::npos ? std::wstring() : std::wstring(fendo::editor::trimBlanks(answer.substr(end)));
+        return word;
+    };
+    for (;;) {
+        const size_t end = answer.find(L' ');
+        const std::wstring word = answer.substr(0, end);
+        if (fendo::equalsNoCase(word, L"Binary")) {
+            firstWord();
+            format.binary = true;
+        } else if (fendo::equalsNoCase(word, L"Version")) {
+            firstWord();
+            const std::wstring version = firstWord();
+            if (!fendo::dxf::parseDxfVersion(toUtf8(version), format.version)) {
+                editor().write(L"\nUnknown DXF version " + version + L": R2000, R2004, R2007, R2010, R2013 or R2018.");
+                return;
+            }
+        } else {
+            break;
+        }
+        if (answer.empty() && !fendo::editor::argumentOrAsk({}, L"\nSave drawing as: ", answer)) return;
+    }
     const std::string path = toUtf8(answer);
     std::string error;
-    if (!saveTo(path, error)) {
+    if (!saveTo(path, format, error)) {
         editor().write(L"\n" + fromUtf8(error));
         return;
     }
@@ -376,7 +415,7 @@ void Session::registerCommands()
     registerPromptCommand(L"SAVE",
                           L"saves the drawing: to the last SAVEAS file, else the -o file, else the file read",
                           [this](std::wstring_view arg) { saveCommand(arg); });
-    registerPromptCommand(L"SAVEAS", L"saves the drawing under a new name: SAVEAS path",
+    registerPromptCommand(L"SAVEAS", L"saves the drawing under a new name: SAVEAS [Binary] [Version R20xx] path",
                           [this](std::wstring_view arg) { saveAsCommand(arg); });
     auto quit = [](std::wstring_view) { fendo::editor::requestSessionEnd(); };
     registerPromptCommand(L"RENDER", L"draws the drawing to a picture: RENDER out.svg|out.png [x1,y1 x2,y2]",
@@ -404,7 +443,7 @@ int Session::run()
 {
     // Modules first: a drawing read afterwards finds the classes they register, so their
     // objects come back as themselves rather than as proxies.
-    if (!checkPictureOptions() || !openInput() || !loadModules() || !openDrawing()) {
+    if (!checkPictureOptions() || !checkSaveOptions() || !openInput() || !loadModules() || !openDrawing()) {
         editor().setInput(nullptr);
         return 1;
     }

@@ -5,6 +5,7 @@
 #include <optional>
 #include <string>
 
+#include "host/dxf/DxfExport.h"
 #include "host/render/DrawingRenderer.h"
 
 class AcDbDatabase;
@@ -24,6 +25,8 @@ struct Options {
     bool serve = false;          // answers come from the browser page
     int port = 0;                // the page's port; 0: a free one
     std::string listen;          // empty: 127.0.0.1
+    std::string dxfVersion;      // empty: R2007
+    bool binary = false;         // saves write binary DXF
     bool toUnicode = false;      // convert TCVN3/VNI texts to Unicode once the drawing is open
     bool toTcvn3 = false;        // convert Unicode Vietnamese texts to TCVN3 once the drawing is open
     bool convertNames = false;   // the conversions take layer and block names too
@@ -52,6 +55,7 @@ private:
 
     // Saves to `path` and makes it the drawing's file name; false with `error` filled.
     bool saveTo(const std::string& path, std::string& error);
+    bool saveTo(const std::string& path, const fendo::dxf::DxfWriteOptions& format, std::string& error);
     void saveCommand(std::wstring_view argument);
     // "Saved OUT.dxf (N objects)": what the user sees after every save.
     void reportSaved(const std::string& path);
@@ -61,6 +65,7 @@ private:
     void renderCommand(std::wstring_view argument);
     void exportPlainCommand(std::wstring_view argument);
     bool checkPictureOptions();
+    bool checkSaveOptions();
     bool renderTo(const std::string& path, std::string& error);
     bool exportPlainTo(const std::string& path, std::string& error);
 
@@ -75,6 +80,7 @@ private:
     std::string drawingPath_;           // the file read, or the last SAVEAS name
     std::string saveAsPath_;            // set by SAVEAS; SAVE goes there first
     fendo::render::RenderOptions renderOptions_;  // from --window and --size
+    fendo::dxf::DxfWriteOptions saveFormat_;       // from --dxf-version and --binary
 };
 
 // "fendo: " + the message, on stderr.

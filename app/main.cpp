@@ -38,6 +38,9 @@ int main(int argc, char** argv)
     cli.add_option("--listen", options.listen, "the address to listen on (default 127.0.0.1: this machine only)")
         ->option_text("ADDR")
         ->needs(serve);
+    cli.add_option("--dxf-version", options.dxfVersion, "DXF version of saved drawings (default R2007)")
+        ->option_text("R2000|R2004|R2007|R2010|R2013|R2018");
+    cli.add_flag("--binary", options.binary, "save drawings as binary DXF");
     auto* toUnicode = cli.add_flag("--to-unicode", options.toUnicode,
                                    "convert TCVN3 and VNI texts to Unicode after opening the drawing");
     cli.add_flag("--to-tcvn3", options.toTcvn3, "convert Unicode Vietnamese texts to TCVN3 after opening the drawing")

@@ -105,6 +105,7 @@ void AcCmEntityColor::setColorIndex(Adesk::UInt16 index)
 void AcCmEntityColor::setRGB(Adesk::UInt8 r, Adesk::UInt8 g, Adesk::UInt8 b)
 {
     m_method = AcCm::kByColor;
+    m_index = kByLayerIndex;
     m_r = r;
     m_g = g;
     m_b = b;

@@ -34,6 +34,13 @@ public:
     Adesk::UInt8 blue() const { return m_b; }
     // 0x00RRGGBB, for a true colour or the index's palette colour.
     std::uint32_t rgb() const;
+    // The index a file gave beside a true colour (its stand-in for programs without true
+    // colours), 256 when none; written back with the true colour. Setting a colour drops it.
+    Adesk::UInt16 indexBesideRGB() const { return m_method == AcCm::kByColor ? m_index : kByLayerIndex; }
+    void setIndexBesideRGB(Adesk::UInt16 index)
+    {
+        if (m_method == AcCm::kByColor) m_index = index;
+    }
 
     bool operator==(const AcCmEntityColor& o) const;
 

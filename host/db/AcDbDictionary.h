@@ -38,6 +38,9 @@ public:
 
 private:
     std::vector<std::pair<std::wstring, AcDbObjectId>> m_order;
+    // Entries a file gave as hard owners (360) in a dictionary not marked so (280): written
+    // back as they were, beside the soft-owner (350) ones.
+    std::vector<AcDbObjectId> m_hardEntries;
     int m_merge = 1;
     bool m_hardOwner = false;
 };

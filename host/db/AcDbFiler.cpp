@@ -46,7 +46,8 @@ bool parseDouble(std::string_view text, double& v)
     if (!s.empty() && s.front() == '+') s.remove_prefix(1);
     if (s.empty()) return false;
     auto r = std::from_chars(s.data(), s.data() + s.size(), v);
-    return r.ec == std::errc() && r.ptr == s.data() + s.size();
+    // "nan" and "inf" parse, but no coordinate or size in a drawing may be one.
+    return r.ec == std::errc() && r.ptr == s.data() + s.size() && std::isfinite(v);
 }
 
 bool parseInt(std::string_view text, long long& v)
@@ -69,6 +70,13 @@ int hexValue(char c)
     if (c >= 'A' && c <= 'F') return c - 'A' + 10;
     if (c >= 'a' && c <= 'f') return c - 'a' + 10;
     return -1;
+}
+
+bool isHandleText(std::string_view text)
+{
+    bool ok = false;
+    AcDbHandle::fromHex(text, &ok);
+    return ok;
 }
 
 // A subclass name as written in the file against the one a class asks for (names are ASCII;
@@ -214,16 +222,26 @@ Acad::ErrorStatus AcDbDxfFiler::parseItem(size_t at, resbuf* item)
 
 Acad::ErrorStatus AcDbDxfFiler::readItem(resbuf* item)
 {
-    if (!m_markers)
-        while (m_pos < m_in.size() && m_consumed[m_pos]) ++m_pos;
-    if (m_pos >= m_in.size()) return Acad::eEndOfObject;
-    const int code = m_in[m_pos].code;
-    if ((m_markers && code == AcDb::kDxfSubclass) || code == AcDb::kDxfRegAppName) return Acad::eEndOfObject;
-    const size_t at = m_pos;
-    Acad::ErrorStatus es = parseItem(at, item);
-    for (size_t i = at; i < m_lastItemEnd; ++i) m_consumed[i] = true;
-    m_pos = m_lastItemEnd;
-    return es;
+    for (;;) {
+        if (!m_markers)
+            while (m_pos < m_in.size() && m_consumed[m_pos]) ++m_pos;
+        if (m_pos >= m_in.size()) return Acad::eEndOfObject;
+        const int code = m_in[m_pos].code;
+        if ((m_markers && code == AcDb::kDxfSubclass) || code == AcDb::kDxfRegAppName) return Acad::eEndOfObject;
+        const size_t at = m_pos;
+        if (resValueKind(code) == ResValueKind::Name && !isHandleText(m_in[at].value)) {
+            // Some writers put a record's name where its handle belongs (a text style name
+            // in a dimension style's 340): the group is kept as it stands and written back.
+            m_consumed[at] = true;
+            ++m_pos;
+            if (m_reading) m_reading->keepGroup(m_markers ? m_section : std::wstring(L"*"), m_in[at]);
+            continue;
+        }
+        Acad::ErrorStatus es = parseItem(at, item);
+        for (size_t i = at; i < m_lastItemEnd; ++i) m_consumed[i] = true;
+        m_pos = m_lastItemEnd;
+        return es;
+    }
 }
 
 void AcDbDxfFiler::pushBackItem()
@@ -341,7 +359,7 @@ AcDbObjectId AcDbDxfFiler::symbolId(AcDbObjectId tableId, std::wstring_view name
         } else if (tableName == L"STYLE") {
             rec = new AcDbTextStyleTableRecord;
         }
-        if (rec && rec->setName(name.c_str()) == Acad::eOk && table->add(id, rec) == Acad::eOk) {
+        if (rec && rec->setNameFromFile(name) == Acad::eOk && table->addNamedByFile(id, rec) == Acad::eOk) {
             rec->close();
         } else {
             delete rec;
@@ -445,11 +463,8 @@ Acad::ErrorStatus AcDbDxfFiler::writeString(AcDb::DxfCode code, const ACHAR* s)
         flushKept(m_outSection);
         m_outSection = s ? s : L"";
     }
-    std::string text = fendo::toUtf8(s ? s : L"");
-    // A value is one line of the file.
-    for (char& c : text)
-        if (c == '\n' || c == '\r') c = ' ';
-    emit(code, text);
+    // Line feeds and other control characters are written as caret pairs by the file writer.
+    emit(code, fendo::toUtf8(s ? s : L""));
     return m_status;
 }
 

@@ -111,6 +111,7 @@ Acad::ErrorStatus AcDbEntity::dxfInFields(AcDbDxfFiler* filer)
     AcDbDatabase* db = filer->database();
     resbuf rb{};
     bool trueColor = false;
+    int index = -1;
     while ((es = filer->readItem(&rb)) == Acad::eOk) {
         switch (rb.restype) {
         case AcDb::kDxfViewportVisibility:
@@ -132,7 +133,8 @@ Acad::ErrorStatus AcDbEntity::dxfInFields(AcDbDxfFiler* filer)
             m_linetypeId = filer->symbolId(db->linetypeTableId(), rb.resval.rstring, true);
             break;
         case AcDb::kDxfColor:
-            if (!trueColor) m_color.setColorIndex(static_cast<Adesk::UInt16>(std::abs(rb.resval.rint)));
+            index = std::abs(rb.resval.rint);
+            if (!trueColor) m_color.setColorIndex(static_cast<Adesk::UInt16>(index));
             break;
         case AcDb::kDxfColorRGB: {
             const auto rgb = static_cast<std::uint32_t>(rb.resval.rlong);
@@ -155,6 +157,7 @@ Acad::ErrorStatus AcDbEntity::dxfInFields(AcDbDxfFiler* filer)
         }
     }
     if (es != Acad::eEndOfObject) return es;
+    if (trueColor && index >= 0) m_color.setIndexBesideRGB(static_cast<Adesk::UInt16>(index));
     return filer->filerStatus();
 }
 
@@ -171,8 +174,9 @@ Acad::ErrorStatus AcDbEntity::dxfOutFields(AcDbDxfFiler* filer) const
             filer->writeUtf8(AcDb::kDxfLinetypeName, lt);
     }
     if (m_color.isByColor()) {
-        // A true colour alone: readers take 420 over any index, and an index written beside
-        // it would be read back by some as the entity's colour.
+        // Readers take 420 over any index; an index the file gave beside it goes back too.
+        if (m_color.indexBesideRGB() != AcCmEntityColor::kByLayerIndex)
+            filer->writeInt16(AcDb::kDxfColor, static_cast<std::int16_t>(m_color.indexBesideRGB()));
         filer->writeInt32(AcDb::kDxfColorRGB, static_cast<std::int32_t>(m_color.rgb()));
     } else if (!m_color.isByLayer()) {
         filer->writeInt16(AcDb::kDxfColor, static_cast<std::int16_t>(m_color.colorIndex()));

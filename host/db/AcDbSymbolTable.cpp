@@ -91,13 +91,24 @@ Acad::ErrorStatus AcDbSymbolTable::add(AcDbSymbolTableRecord* record)
 
 Acad::ErrorStatus AcDbSymbolTable::add(AcDbObjectId& id, AcDbSymbolTableRecord* record)
 {
+    return addRecord(id, record, true);
+}
+
+Acad::ErrorStatus AcDbSymbolTable::addNamedByFile(AcDbObjectId& id, AcDbSymbolTableRecord* record)
+{
+    return addRecord(id, record, false);
+}
+
+Acad::ErrorStatus AcDbSymbolTable::addRecord(AcDbObjectId& id, AcDbSymbolTableRecord* record, bool checkName)
+{
     id = AcDbObjectId();
     if (!record) return Acad::eNullObjectPointer;
     AcDbDatabase* db = database();
     if (!db) return Acad::eNoDatabase;
     if (!isWriteEnabled()) return Acad::eNotOpenForWrite;
     if (!record->objectId().isNull()) return Acad::eAlreadyInDb;
-    if (!isValidRecordName(record->name())) return Acad::eInvalidSymbolTableName;
+    if (record->name().empty() || (checkName && !isValidRecordName(record->name())))
+        return Acad::eInvalidSymbolTableName;
     const std::wstring key = fendo::upperName(record->name());
     auto it = m_byName.find(key);
     if (it != m_byName.end() && isLive(it->second)) return Acad::eDuplicateRecordName;
@@ -186,6 +197,15 @@ Acad::ErrorStatus AcDbSymbolTableRecord::getName(AcString& name) const
 Acad::ErrorStatus AcDbSymbolTableRecord::getName(const ACHAR*& name) const
 {
     name = m_name.c_str();
+    return Acad::eOk;
+}
+
+Acad::ErrorStatus AcDbSymbolTableRecord::setNameFromFile(const std::wstring& name)
+{
+    if (!isWriteEnabled()) return Acad::eNotOpenForWrite;
+    if (name.empty()) return Acad::eInvalidSymbolTableName;
+    if (isValidRecordName(name)) return setName(name.c_str());
+    m_name = name;  // read before the record joins its table
     return Acad::eOk;
 }
 

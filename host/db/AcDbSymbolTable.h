@@ -26,6 +26,9 @@ public:
     // database afterwards and must be closed by the caller.
     Acad::ErrorStatus add(AcDbSymbolTableRecord* record);
     Acad::ErrorStatus add(AcDbObjectId& id, AcDbSymbolTableRecord* record);
+    // As add, for a record a drawing file names: any non-empty name the file gave is kept
+    // (only names the user types are checked).
+    Acad::ErrorStatus addNamedByFile(AcDbObjectId& id, AcDbSymbolTableRecord* record);
     Acad::ErrorStatus newIterator(AcDbSymbolTableIterator*& iterator, bool atBeginning = true,
                                   bool skipDeleted = true) const;
 
@@ -42,6 +45,7 @@ public:
     Acad::ErrorStatus dxfOutFields(AcDbDxfFiler* filer) const override;
 
 private:
+    Acad::ErrorStatus addRecord(AcDbObjectId& id, AcDbSymbolTableRecord* record, bool checkName);
     std::vector<AcDbObjectId> m_records;
     std::unordered_map<std::wstring, AcDbObjectId> m_byName;  // upper-case name
 };
@@ -78,6 +82,9 @@ public:
     Acad::ErrorStatus getName(const ACHAR*& name) const;  // points into the record
     const std::wstring& name() const { return m_name; }
     Acad::ErrorStatus setName(const ACHAR* name);
+    // The name a drawing file gave, kept as it stands (a file may use characters a user
+    // may not type); empty names are refused.
+    Acad::ErrorStatus setNameFromFile(const std::wstring& name);
     bool isDependent() const { return m_name.find(L'|') != std::wstring::npos; }
     // Standard flags of group 70 that a record does not model itself.
     int flags70() const { return m_flags; }

@@ -1,4 +1,5 @@
 // Filing of the symbol tables and their records (TABLES section) and of dictionaries.
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <numbers>
@@ -39,7 +40,7 @@ Acad::ErrorStatus readRecordSection(AcDbDxfFiler* filer, AcDbSymbolTableRecord* 
     while ((es = filer->readItem(&rb)) == Acad::eOk) {
         if (handle(rb)) continue;
         if (rb.restype == AcDb::kDxfSymTableRecName)
-            rec->setName(rb.resval.rstring);
+            rec->setNameFromFile(rb.resval.rstring);
         else if (rb.restype == AcDb::kDxfInt16)
             rec->setFlags70(rb.resval.rint);
         else
@@ -388,7 +389,7 @@ Acad::ErrorStatus AcDbDictionary::dxfInFields(AcDbDxfFiler* filer)
         case 3: key = rb.resval.rstring; break;
         case 350:
         case 360:
-            if (rb.restype == 360) m_hardOwner = true;
+            if (rb.restype == 360) m_hardEntries.push_back(idOf(rb));
             appendLoadedEntry(key, idOf(rb));
             break;
         default: filer->keepUnknownItem(); break;
@@ -403,11 +404,11 @@ Acad::ErrorStatus AcDbDictionary::dxfOutFields(AcDbDxfFiler* filer) const
     filer->writeString(AcDb::kDxfSubclass, L"AcDbDictionary");
     if (m_hardOwner) filer->writeInt16(AcDb::kDxfInt8, 1);
     filer->writeInt16(AcDb::kDxfRenderMode, static_cast<std::int16_t>(m_merge));
-    const auto entryCode = m_hardOwner ? AcDb::kDxfHardOwnershipId : AcDb::kDxfSoftOwnershipId;
     for (const auto& [name, id] : m_order) {
         if (id.isErased()) continue;
+        const bool hard = m_hardOwner || std::find(m_hardEntries.begin(), m_hardEntries.end(), id) != m_hardEntries.end();
         filer->writeString(static_cast<AcDb::DxfCode>(3), name.c_str());
-        filer->writeObjectId(entryCode, id);
+        filer->writeObjectId(hard ? AcDb::kDxfHardOwnershipId : AcDb::kDxfSoftOwnershipId, id);
     }
     return filer->filerStatus();
 }

@@ -1,7 +1,9 @@
 // Saving with options: what becomes of custom objects (those of classes a module or
 // companion library registered) in the file written.
 #pragma once
+#include <cstdio>
 #include <string>
+#include <string_view>
 
 #include "host/core/AcadTypes.h"
 
@@ -9,7 +11,18 @@ class AcDbDatabase;
 
 namespace fendo::dxf {
 
+// The DXF versions the writer can write, by their release names.
+enum class DxfVersion { R2000, R2004, R2007, R2010, R2013, R2018 };
+// "R2000" ... "R2018" (any letter case; "AC1015" ... "AC1032" too); false for others.
+bool parseDxfVersion(std::string_view text, DxfVersion& version);
+// The $ACADVER value ("AC1021") and the release name ("R2007").
+const char* acadVersionName(DxfVersion version);
+const char* releaseName(DxfVersion version);
+
 struct DxfWriteOptions {
+    DxfVersion version = DxfVersion::R2007;
+    // Binary DXF (smaller, and faster to load) instead of ASCII.
+    bool binary = false;
     // false: custom objects are saved as themselves, each with proxy graphics drawn by its
     // worldDraw so that readers without the module still show it.
     // true: each custom entity is replaced in the file by the ordinary entities its explode
@@ -21,5 +34,8 @@ struct DxfWriteOptions {
 // Writes db to path as AcDbDatabase::dxfOut does, but leaves the drawing's file name alone.
 Acad::ErrorStatus writeDxfFile(AcDbDatabase& db, const std::wstring& path, const DxfWriteOptions& options,
                                std::string* errorMessage = nullptr);
+
+// Writes db as a DXF file to an open stream; false when a write failed.
+bool writeDxfStream(AcDbDatabase& db, std::FILE* file, const DxfWriteOptions& options);
 
 }  // namespace fendo::dxf

@@ -1,11 +1,18 @@
 // Pieces shared by the DXF reader and writer: class registration and access to the
 // subentity runs (VERTEX / ATTRIB ... SEQEND) of the entities that own them.
 #pragma once
+#include <cstdio>
 #include <memory>
 #include <string>
+#include <string_view>
 #include "host/db/AcDbEntity.h"
 
 namespace fendo::dxf {
+
+// Loads DXF bytes held in memory (ASCII or binary) into an empty database; name stands for
+// the file in messages.
+Acad::ErrorStatus readDxfData(AcDbDatabase& db, std::string_view data, const std::string& name,
+                              std::string* errorMessage = nullptr);
 
 // Registers every class a drawing file may name, so that acrxFindClassByDxfName finds it.
 void registerDxfClasses();

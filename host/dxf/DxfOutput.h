@@ -2,11 +2,16 @@
 // growing buffer that is handed to the file in large blocks, so writing a drawing makes
 // no allocation per group.
 #pragma once
+#include <algorithm>
 #include <charconv>
+#include <cstdlib>
+#include <cstring>
 #include <cstdint>
 #include <cstdio>
 #include <string>
 #include <string_view>
+
+#include "host/dxf/DxfTagReader.h"
 
 namespace fendo::dxf {
 
@@ -14,19 +19,88 @@ class DxfOutput {
 public:
     // Without a file the text collects in buffer() (used by tests and in-memory filing).
     explicit DxfOutput(std::FILE* file = nullptr) : m_file(file) { m_buf.reserve(kFlushSize + 4096); }
+
+    // Binary files: the sentinel now, then every group as its code in two bytes and its value
+    // in the binary form its code calls for.
+    void startBinary()
+    {
+        m_binary = true;
+        m_buf.append(kBinarySentinel);
+    }
+    // Files before R2007 are not UTF-8: texts write characters beyond ASCII as \U+XXXX.
+    void setEscapeUnicode(bool escape) { m_escapeUnicode = escape; }
     ~DxfOutput() { flush(); }
     DxfOutput(const DxfOutput&) = delete;
     DxfOutput& operator=(const DxfOutput&) = delete;
 
     void group(int code, std::string_view value)
     {
+        if (m_escapeUnicode && binaryValueKind(code) == BinaryValue::String && hasNonAscii(value))
+            return groupEscaped(code, value);
+        if (m_binary) return binaryGroup(code, value);
         codeLine(code);
-        m_buf.append(value);
+        if (needsCaret(value))
+            appendCaretEncoded(value);
+        else
+            m_buf.append(value);
         m_buf.push_back('\n');
         maybeFlush();
     }
+
+    // A line feed or other control character cannot stand in a line of an ASCII file: DXF
+    // writes it as a caret and a letter (^J for a line feed), and a caret that would read as
+    // such a pair as "^ ". Texts from binary files may hold them. Carets that cannot be read
+    // as a pair are written as they are, so texts other programs wrote come back unchanged.
+    static bool pairLetter(char c) { return c >= 'A' && c <= '_'; }
+    // Whether the caret at i must be written as "^ ": read alone it would begin a pair.
+    static bool caretNeedsSpace(std::string_view s, size_t i)
+    {
+        return i + 1 < s.size() &&
+               (pairLetter(s[i + 1]) || (s[i + 1] == ' ' && i + 2 < s.size() && (pairLetter(s[i + 2]) || s[i + 2] == ' ')));
+    }
+    static bool needsCaret(std::string_view value)
+    {
+        for (size_t i = 0; i < value.size(); ++i) {
+            const auto c = static_cast<unsigned char>(value[i]);
+            if ((c < 0x20 && c != 0) || (c == '^' && caretNeedsSpace(value, i))) return true;
+        }
+        return false;
+    }
+    void appendCaretEncoded(std::string_view value)
+    {
+        for (size_t i = 0; i < value.size(); ++i) {
+            const auto c = static_cast<unsigned char>(value[i]);
+            if (c < 0x20 && c != 0) {
+                m_buf.push_back('^');
+                m_buf.push_back(static_cast<char>(c + 0x40));
+            } else if (c == '^' && caretNeedsSpace(value, i)) {
+                m_buf.append("^ ");
+            } else {
+                m_buf.push_back(static_cast<char>(c));
+            }
+        }
+    }
+    // The text a caret-encoded value stands for (the reverse of the writing above).
+    static std::string caretDecoded(std::string_view value)
+    {
+        std::string out;
+        out.reserve(value.size());
+        for (size_t i = 0; i < value.size(); ++i) {
+            if (value[i] == '^' && i + 1 < value.size() && pairLetter(value[i + 1])) {
+                out.push_back(static_cast<char>(value[++i] - 0x40));
+            } else if (value[i] == '^' && caretNeedsSpace(value, i)) {
+                out.push_back('^');  // "^ " before a letter: the caret itself
+                ++i;
+            } else {
+                out.push_back(value[i]);
+            }
+        }
+        return out;
+    }
+
     void groupInt(int code, long long value)
     {
+        if (m_binary) return binaryNumber(code, static_cast<double>(value), value);
         codeLine(code);
         char tmp[24];
         auto r = std::to_chars(tmp, tmp + sizeof tmp, value);
@@ -36,6 +110,7 @@ public:
     }
     void groupDouble(int code, double value)
     {
+        if (m_binary) return binaryNumber(code, value, static_cast<long long>(value));
         codeLine(code);
         char tmp[40];
         m_buf.append(tmp, formatDouble(tmp, value));
@@ -44,6 +119,10 @@ public:
     }
     void groupHandle(int code, std::uint64_t handle)
     {
+        if (m_binary) {
+            char hex[20];
+            return binaryGroup(code, std::string_view(hex, formatHex(hex, handle) - hex));
+        }
         codeLine(code);
         char tmp[20];
         m_buf.append(tmp, formatHex(tmp, handle));
@@ -97,6 +176,112 @@ public:
 
 private:
     static constexpr size_t kFlushSize = 1 << 20;
+    static constexpr std::string_view kBinarySentinel{"AutoCAD Binary DXF\r\n\x1a\0", 22};
+
+    static bool hasNonAscii(std::string_view s)
+    {
+        for (char c : s)
+            if (static_cast<unsigned char>(c) >= 0x80) return true;
+        return false;
+    }
+    // UTF-8 to ASCII with \U+XXXX for every other character (UTF-16 units beyond the BMP).
+    void groupEscaped(int code, std::string_view value)
+    {
+        std::string out;
+        for (size_t i = 0; i < value.size();) {
+            const auto c = static_cast<unsigned char>(value[i]);
+            if (c < 0x80) {
+                out.push_back(static_cast<char>(c));
+                ++i;
+                continue;
+            }
+            const int length = c >= 0xF0 ? 4 : c >= 0xE0 ? 3 : c >= 0xC0 ? 2 : 1;
+            std::uint32_t cp = length == 4 ? c & 0x07 : length == 3 ? c & 0x0F : length == 2 ? c & 0x1F : 0xFFFD;
+            for (int k = 1; k < length && i + k < value.size(); ++k)
+                cp = (cp << 6) | (static_cast<unsigned char>(value[i + k]) & 0x3F);
+            i += static_cast<size_t>(length);
+            auto unit = [&](std::uint32_t u) {
+                char tmp[12];
+                std::snprintf(tmp, sizeof tmp, "\\U+%04X", static_cast<unsigned>(u));
+                out += tmp;
+            };
+            if (cp >= 0x10000) {
+                unit(0xD800 + ((cp - 0x10000) >> 10));
+                unit(0xDC00 + ((cp - 0x10000) & 0x3FF));
+            } else {
+                unit(cp);
+            }
+        }
+        const bool escape = m_escapeUnicode;
+        m_escapeUnicode = false;
+        group(code, out);
+        m_escapeUnicode = escape;
+    }
+    void binaryCode(int code)
+    {
+        m_buf.push_back(static_cast<char>(code & 0xFF));
+        m_buf.push_back(static_cast<char>((code >> 8) & 0xFF));
+    }
+    template <typename T>
+    void binaryValue(T v)
+    {
+        char bytes[sizeof(T)];
+        std::memcpy(bytes, &v, sizeof(T));
+        m_buf.append(bytes, sizeof(T));
+    }
+    // A group whose value is given as the text an ASCII file would hold.
+    void binaryGroup(int code, std::string_view text)
+    {
+        switch (binaryValueKind(code)) {
+        case BinaryValue::String:
+            binaryCode(code);
+            m_buf.append(text.data(), text.size());
+            m_buf.push_back('\0');
+            break;
+        case BinaryValue::Bytes: {
+            // At most 255 bytes a group: longer data goes in several groups of the same code.
+            auto nibble = [](char h) { return h <= '9' ? h - '0' : (h | 0x20) - 'a' + 10; };
+            const size_t total = text.size() / 2;
+            size_t at = 0;
+            do {
+                const size_t n = std::min<size_t>(255, total - at);
+                binaryCode(code);
+                m_buf.push_back(static_cast<char>(n));
+                for (size_t k = at; k < at + n; ++k)
+                    m_buf.push_back(static_cast<char>(nibble(text[2 * k]) * 16 + nibble(text[2 * k + 1])));
+                at += n;
+            } while (at < total);
+            break;
+        }
+        default: {
+            const std::string t(text);
+            const double d = std::strtod(t.c_str(), nullptr);
+            const bool real = t.find_first_of(".eE") != std::string::npos;
+            binaryNumber(code, d, real ? static_cast<long long>(d) : std::strtoll(t.c_str(), nullptr, 10));
+            return;
+        }
+        }
+        maybeFlush();
+    }
+    void binaryNumber(int code, double d, long long i)
+    {
+        switch (binaryValueKind(code)) {
+        case BinaryValue::Double: binaryCode(code), binaryValue<double>(d); break;
+        case BinaryValue::Int16: binaryCode(code), binaryValue<std::int16_t>(static_cast<std::int16_t>(i)); break;
+        case BinaryValue::Int32: binaryCode(code), binaryValue<std::int32_t>(static_cast<std::int32_t>(i)); break;
+        case BinaryValue::Int64: binaryCode(code), binaryValue<std::int64_t>(i); break;
+        case BinaryValue::Bool:
+            binaryCode(code);
+            m_buf.push_back(static_cast<char>(i != 0));
+            break;
+        default: {
+            char tmp[40];
+            auto r = std::to_chars(tmp, tmp + sizeof tmp, i);
+            return binaryGroup(code, std::string_view(tmp, r.ptr - tmp));
+        }
+        }
+        maybeFlush();
+    }
 
     void codeLine(int code)
     {
@@ -118,6 +303,8 @@ private:
     std::string m_buf;
     std::uint64_t m_total = 0;
     bool m_failed = false;
+    bool m_binary = false;
+    bool m_escapeUnicode = false;
 };
 
 }  // namespace fendo::dxf

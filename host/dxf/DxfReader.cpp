@@ -23,6 +23,7 @@
 #include "host/dxf/DatabaseAccess.h"
 #include "host/dxf/DefaultObjects.h"
 #include "host/dxf/DxfIo.h"
+#include "host/dxf/DxfOutput.h"
 #include "host/dxf/DxfTagReader.h"
 
 using fendo::db::RawTag;
@@ -144,6 +145,7 @@ private:
     // Groups after the current "0 TYPE" up to the next group 0, split at the extended data.
     bool readRecord();
     void prescanHeader();
+    void raiseHandseed(const AcDbHandle& fromFile);
 
     bool readHeader();
     void headerVariable(const std::string& name, RawTags& values);
@@ -166,6 +168,7 @@ private:
     void ensureLayoutBlocks();
     void ensureTables();
     void complete();
+    void relinkLayouts();
 
     AcDbDatabase& m_db;
     std::string m_path;
@@ -183,6 +186,7 @@ private:
     int m_recordLine = 0;
     std::wstring m_clayer, m_textstyle, m_celtype;
     bool m_sawObjects = false;
+    std::uint64_t m_handleFloor = 1;
 };
 
 bool Loader::next(const char* expected)
@@ -194,6 +198,10 @@ bool Loader::next(const char* expected)
         }
         if (m_tag.code == 999) continue;  // comments
         if (m_decoder.needsDecoding(m_tag.value)) m_tag.value = m_decoder.decode(m_tag.value);
+        // ASCII files write control characters in texts as caret pairs (^J a line feed).
+        if (!m_tags.isBinary() && binaryValueKind(m_tag.code) == BinaryValue::String &&
+            m_tag.value.find('^') != std::string::npos)
+            m_tag.value = DxfOutput::caretDecoded(m_tag.value);
         return true;
     }
 }
@@ -310,6 +318,28 @@ void Loader::prescanHeader()
     m_decoder.setUtf8(m_version.empty() || m_version >= "AC1021");
     m_decoder.setCodePage(codePage);
     m_preR13 = !m_version.empty() && m_version < "AC1012";
+
+    // Objects the loader makes (records a file lacks, layouts) must not take a handle that a
+    // later record of the file holds, and some writers give a $HANDSEED below their handles
+    // or none: the seed starts above every handle in the file.
+    DxfTagReader all(m_data);
+    std::uint64_t highest = 0;
+    bool inHeader = false;  // $HANDSEED's own group 5 is not a handle in use
+    while (all.next(t)) {
+        if (t.code == 2 && trimmed(t.value) == "HEADER") inHeader = true;
+        if (t.code == 0 && trimmed(t.value) == "ENDSEC") inHeader = false;
+        if ((t.code != 5 && t.code != 105) || inHeader) continue;
+        bool ok = false;
+        const AcDbHandle h = AcDbHandle::fromHex(trimmed(t.value), &ok);
+        if (ok) highest = std::max(highest, h.value());
+    }
+    m_handleFloor = highest + 1;
+    raiseHandseed(AcDbHandle());
+}
+
+void Loader::raiseHandseed(const AcDbHandle& fromFile)
+{
+    m_db.setHandseed(AcDbHandle(std::max({fromFile.value(), m_handleFloor, m_db.handseed().value()})));
 }
 
 bool Loader::run()
@@ -390,7 +420,7 @@ void Loader::headerVariable(const std::string& name, RawTags& values)
     };
     if (name == "$ACADVER" || name == "$DWGCODEPAGE") return;  // written anew on save
     if (name == "$HANDSEED") {
-        m_db.setHandseed(AcDbHandle::fromHex(value(5)));
+        raiseHandseed(AcDbHandle::fromHex(value(5)));
     } else if (name == "$CLAYER") {
         m_clayer = fendo::fromUtf8(value(8));
     } else if (name == "$TEXTSTYLE") {
@@ -502,6 +532,7 @@ bool Loader::readTable()
         if (isZero("ENDSEC") || isZero("EOF"))
             return failAt(m_tag.line, "group code 0: expected 0 ENDTAB, found '" + m_tag.value + "'");
         const std::wstring type = fendo::fromUtf8(trimmed(m_tag.value));
+        const int typeLine = m_tag.line;
         if (!readRecord()) return false;
         AcRxClass* cls = acrxFindClassByDxfName(type);
         auto* rec = cls ? AcDbSymbolTableRecord::cast(cls->create()) : nullptr;
@@ -512,6 +543,10 @@ bool Loader::readTable()
         }
         AcDbObjectId id;
         if (!loadObject(rec, tableId, true, id)) return false;
+        // A record without a name (its name in a section no class reads) could be neither
+        // found nor written back.
+        if (rec->name().empty())
+            return failAt(typeLine, "group code 2: expected the name of the " + fendo::toUtf8(type) + " record");
         if (auto* t = fendo::db::peekObject<AcDbSymbolTable>(tableId)) t->appendLoadedRecord(id, rec->name());
     }
 }
@@ -539,7 +574,7 @@ AcDbObjectId Loader::blockNamed(std::wstring name, bool create)
     AcDbBlockTable* table = nullptr;
     if (acdbOpenObject(table, m_db.blockTableId(), AcDb::kForWrite) != Acad::eOk) return {};
     auto* btr = new AcDbBlockTableRecord;
-    if (btr->setName(name.c_str()) != Acad::eOk || table->add(id, btr) != Acad::eOk) {
+    if (btr->setNameFromFile(name) != Acad::eOk || table->addNamedByFile(id, btr) != Acad::eOk) {
         delete btr;
         table->close();
         return {};
@@ -563,6 +598,12 @@ AcDbEntity* Loader::newEntity(const std::wstring& type) const
         const long flags = toLong(recordValue(70));
         const ACHAR* className = (flags & 8) ? L"AcDb3dPolyline" : L"AcDb2dPolyline";
         if ((flags & (16 | 64)) == 0) cls = static_cast<AcRxClass*>(acrxClassDictionary()->at(className));
+    } else if (type == L"DIMENSION") {
+        // The kind is in the low bits of 70: rotated (0) and aligned (1) are modelled; the
+        // others (angular, radial, diametric, ordinate) are kept as read.
+        const long kind = toLong(recordValue(70)) & 7;
+        const ACHAR* className = kind == 0 ? L"AcDbRotatedDimension" : kind == 1 ? L"AcDbAlignedDimension" : nullptr;
+        if (className) cls = static_cast<AcRxClass*>(acrxClassDictionary()->at(className));
     } else if (type != L"VERTEX" && type != L"SEQEND" && type != L"ATTRIB") {
         cls = acrxFindClassByDxfName(type);
     }
@@ -609,6 +650,7 @@ bool Loader::readEntities(AcDbObjectId fixedOwner, const char* terminator)
 {
     std::unique_ptr<SubentityAccess> owner;  // the entity whose VERTEX/ATTRIB run may follow
     AcDbObjectId ownerId;
+    AcDbObjectId keptOwner, keptBlock;  // a polyline kept as read, whose VERTEX run may follow
     const std::string expected = std::string("an entity or 0 ") + terminator;
     for (;;) {
         if (!next(expected.c_str())) return false;
@@ -640,13 +682,22 @@ bool Loader::readEntities(AcDbObjectId fixedOwner, const char* terminator)
         }
         owner.reset();
         AcDbObjectId blockId = fixedOwner;
+        // The vertices of a polyline kept as read (a polyface mesh) stay in the block's
+        // sequence after it, owned by the polyline.
+        const bool keptRun = !keptOwner.isNull() && (sub || type == L"SEQEND");
+        if (keptRun) blockId = keptBlock;
         if (blockId.isNull()) {
             blockId = recordOwnerBlock();
             if (blockId.isNull()) blockId = toLong(recordValue(67)) != 0 ? m_db.paperSpaceId() : m_db.modelSpaceId();
         }
         AcDbEntity* ent = newEntity(type);
         AcDbObjectId id;
-        if (!loadObject(ent, blockId, true, id)) return false;
+        if (!loadObject(ent, keptRun ? keptOwner : blockId, true, id)) return false;
+        if (!keptRun || type == L"SEQEND") keptOwner = AcDbObjectId();
+        if (type == L"POLYLINE" && AcDbUnknownEntity::cast(ent)) {
+            keptOwner = id;
+            keptBlock = blockId;
+        }
         if (auto* btr = fendo::db::peekObject<AcDbBlockTableRecord>(blockId)) btr->appendLoadedEntity(id);
         if (mayOwnSubentities(ent->isA())) {
             owner = subentityAccess(ent);
@@ -818,27 +869,67 @@ void Loader::complete()
         }
         nod->close();
     }
+    relinkLayouts();
     addDefaultLayouts(m_db);
+}
+
+// Writers that give block records no handle still point from each layout to its block
+// record by a handle (330 of the layout): the record got a new handle, and the layout
+// follows it.
+void Loader::relinkLayouts()
+{
+    auto* blocks = fendo::db::peekObject<AcDbBlockTable>(m_db.blockTableId());
+    if (!blocks) return;
+    for (AcDbObjectId btrId : blocks->recordIds()) {
+        auto* btr = fendo::db::peekObject<AcDbBlockTableRecord>(btrId);
+        AcDbObject* layout = btr ? fendo::db::peekObject<AcDbObject>(btr->getLayoutId()) : nullptr;
+        const auto* kept = layout ? layout->keptGroups() : nullptr;
+        if (!kept || layout->dxfTypeName() != L"LAYOUT") continue;
+        size_t pointer = kept->size();
+        for (size_t i = 0; i < kept->size(); ++i)
+            if ((*kept)[i].tag.code == 330) pointer = i;
+        if (pointer == kept->size()) continue;
+        const AcDbObjectId named = m_db.idFromHandle(AcDbHandle::fromHex((*kept)[pointer].tag.value), false);
+        if (named == btrId || fendo::db::peekObject<AcDbBlockTableRecord>(named)) continue;
+        std::vector<AcDbObject::KeptGroup> groups = *kept;
+        groups[pointer].tag.value = btrId.handle().hex();
+        layout->clearKeptGroups();
+        for (auto& g : groups) layout->keepGroup(g.subclass, std::move(g.tag));
+    }
 }
 
 }  // namespace
 }  // namespace fendo::dxf
 
-Acad::ErrorStatus AcDbDatabase::readDxfFile(const std::wstring& path, std::string* errorMessage)
+Acad::ErrorStatus fendo::dxf::readDxfData(AcDbDatabase& db, std::string_view data, const std::string& name,
+                                          std::string* errorMessage)
 {
-    const std::string narrow = fendo::toUtf8(path);
     auto report = [&](const std::string& message, Acad::ErrorStatus es) {
         if (errorMessage) *errorMessage = message;
         return es;
     };
-    if (!blockTableId().isNull() || !namedObjectsDictionaryId().isNull())
-        return report(narrow + ": cannot read into a drawing that is not empty", Acad::eInvalidInput);
-    std::string error;
-    fendo::dxf::FileData data;
-    if (!data.open(narrow, error)) return report(error, Acad::eFileAccessErr);
-    fendo::dxf::Loader loader(*this, narrow, data.view());
+    if (!db.blockTableId().isNull() || !db.namedObjectsDictionaryId().isNull())
+        return report(name + ": cannot read into a drawing that is not empty", Acad::eInvalidInput);
+    Loader loader(db, name, data);
     if (!loader.run()) return report(loader.error(), Acad::eInvalidDxfCode);
-    setFilename(path);
     if (errorMessage) errorMessage->clear();
     return Acad::eOk;
+}
+
+Acad::ErrorStatus AcDbDatabase::readDxfFile(const std::wstring& path, std::string* errorMessage)
+{
+    const std::string narrow = fendo::toUtf8(path);
+    if (!blockTableId().isNull() || !namedObjectsDictionaryId().isNull()) {
+        if (errorMessage) *errorMessage = narrow + ": cannot read into a drawing that is not empty";
+        return Acad::eInvalidInput;
+    }
+    std::string error;
+    fendo::dxf::FileData data;
+    if (!data.open(narrow, error)) {
+        if (errorMessage) *errorMessage = error;
+        return Acad::eFileAccessErr;
+    }
+    const Acad::ErrorStatus es = fendo::dxf::readDxfData(*this, data.view(), narrow, errorMessage);
+    if (es == Acad::eOk) setFilename(path);
+    return es;
 }

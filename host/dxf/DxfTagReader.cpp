@@ -2,6 +2,7 @@
 #include "host/dxf/DxfTagReader.h"
 
 #include <charconv>
+#include <cmath>
 #include <cstring>
 
 #include "host/dxf/DxfOutput.h"
@@ -88,6 +89,9 @@ bool DxfTagReader::nextAscii(DxfTag& tag)
         std::string_view value =
             m_data.substr(m_pos, vend == std::string_view::npos ? std::string_view::npos : vend - m_pos);
         if (!value.empty() && value.back() == '\r') value.remove_suffix(1);
+        // A text file holds no NUL bytes; a value with one would lose its rest on saving.
+        if (value.find('\0') != std::string_view::npos)
+            return fail(codeLineNo + 1, "group code " + std::to_string(code) + ": expected text, found a NUL byte");
         m_pos = vend == std::string_view::npos ? m_data.size() : vend + 1;
         ++m_line;
         tag.code = code;
@@ -136,7 +140,10 @@ bool DxfTagReader::nextBinary(DxfTag& tag)
         double v;
         std::memcpy(&v, m_data.data() + m_pos, 8);
         m_pos += 8;
-        tag.value.assign(tmp, DxfOutput::formatDouble(tmp, v));
+        if (std::isfinite(v))
+            tag.value.assign(tmp, DxfOutput::formatDouble(tmp, v));
+        else
+            tag.value = std::isnan(v) ? "nan" : "inf";  // refused, with a message, where a number is read
         return true;
     }
     case BinaryValue::Int16:

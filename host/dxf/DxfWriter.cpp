@@ -2,7 +2,9 @@
 // through the DXF filer, which sends its groups straight to one buffered writer. The file
 // is written beside the target under a temporary name, flushed to disk and renamed over
 // the target, so a failed save leaves the old file as it was.
+#include <dirent.h>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -64,6 +66,8 @@ public:
     Writer(AcDbDatabase& db, std::FILE* file, const DxfWriteOptions& options)
         : m_db(db), m_out(file), m_filer(&db), m_options(options)
     {
+        if (options.binary) m_out.startBinary();
+        m_out.setEscapeUnicode(options.version < DxfVersion::R2007);
         m_filer.setOutputSink(&m_out);
     }
 
@@ -173,7 +177,8 @@ void Writer::writeCustomEntity(AcDbEntity* ent)
                             code == kProxyGraphicsDataCode);
         if (!stale) m_out.group(code, tags[i].value);
         if (i + 1 != end || graphics.empty()) continue;
-        m_out.groupInt(kProxyGraphicsSizeCode, static_cast<long long>(graphics.size()));
+        m_out.groupInt(m_options.version >= DxfVersion::R2013 ? kProxyGraphicsSizeCodeR2013 : kProxyGraphicsSizeCode,
+                       static_cast<long long>(graphics.size()));
         static constexpr char kHex[] = "0123456789ABCDEF";
         std::string chunk;
         for (size_t at = 0; at < graphics.size(); at += kBinaryChunk) {
@@ -332,7 +337,7 @@ void Writer::writeHeader()
         m_out.groupDouble(30, z);
     };
     var("$ACADVER");
-    m_out.group(1, "AC1021");
+    m_out.group(1, acadVersionName(m_options.version));
     var("$DWGCODEPAGE");
     m_out.group(3, "ANSI_1252");
     // The seed is above every handle in use.
@@ -508,8 +513,81 @@ std::string parentFolder(const std::string& path)
     return slash == 0 ? "/" : path.substr(0, slash);
 }
 
+// A save writes "NAME.fendo-save-XXXXXX" beside NAME, holding a lock on it, and renames it
+// over NAME. A save that was killed leaves that file behind; the next save of NAME removes
+// those no running save holds.
+constexpr const char* kTemporaryInfix = ".fendo-save-";
+
+void removeStaleTemporaries(const std::string& target)
+{
+    const std::string folder = parentFolder(target);
+    const size_t slash = target.rfind('/');
+    const std::string prefix = (slash == std::string::npos ? target : target.substr(slash + 1)) + kTemporaryInfix;
+    DIR* dir = ::opendir(folder.c_str());
+    if (!dir) return;
+    while (const dirent* entry = ::readdir(dir)) {
+        const std::string name = entry->d_name;
+        if (name.size() != prefix.size() + 6 || name.compare(0, prefix.size(), prefix) != 0) continue;
+        const std::string path = folder + "/" + name;
+        struct stat st {};
+        if (::lstat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) continue;
+        const int fd = ::open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC);
+        if (fd < 0) continue;
+        if (::flock(fd, LOCK_EX | LOCK_NB) == 0) ::unlink(path.c_str());
+        ::close(fd);
+    }
+    ::closedir(dir);
+}
+
 }  // namespace
 }  // namespace fendo::dxf
+
+namespace {
+struct VersionName {
+    fendo::dxf::DxfVersion version;
+    const char* release;
+    const char* acad;
+};
+constexpr VersionName kVersions[] = {
+    {fendo::dxf::DxfVersion::R2000, "R2000", "AC1015"}, {fendo::dxf::DxfVersion::R2004, "R2004", "AC1018"},
+    {fendo::dxf::DxfVersion::R2007, "R2007", "AC1021"}, {fendo::dxf::DxfVersion::R2010, "R2010", "AC1024"},
+    {fendo::dxf::DxfVersion::R2013, "R2013", "AC1027"}, {fendo::dxf::DxfVersion::R2018, "R2018", "AC1032"},
+};
+}  // namespace
+
+bool fendo::dxf::parseDxfVersion(std::string_view text, DxfVersion& version)
+{
+    for (const VersionName& v : kVersions) {
+        if (fendo::equalsNoCase(fendo::fromUtf8(text), fendo::fromUtf8(v.release)) ||
+            fendo::equalsNoCase(fendo::fromUtf8(text), fendo::fromUtf8(v.acad))) {
+            version = v.version;
+            return true;
+        }
+    }
+    return false;
+}
+
+const char* fendo::dxf::acadVersionName(DxfVersion version)
+{
+    for (const VersionName& v : kVersions)
+        if (v.version == version) return v.acad;
+    return "AC1021";
+}
+
+const char* fendo::dxf::releaseName(DxfVersion version)
+{
+    for (const VersionName& v : kVersions)
+        if (v.version == version) return v.release;
+    return "R2007";
+}
+
+bool fendo::dxf::writeDxfStream(AcDbDatabase& db, std::FILE* file, const DxfWriteOptions& options)
+{
+    Writer writer(db, file, options);
+    writer.prepare();
+    writer.write();
+    return !writer.failed();
+}
 
 Acad::ErrorStatus AcDbDatabase::dxfOut(const std::wstring& path, std::string* errorMessage)
 {
@@ -527,15 +605,47 @@ Acad::ErrorStatus fendo::dxf::writeDxfFile(AcDbDatabase& db, const std::wstring&
         return es;
     };
     if (target.empty()) return failure("no file name", Acad::eInvalidInput);
+    // A symbolic link is kept: the file it leads to is the one written.
+    std::string resolved = target;
+    for (int hops = 0; hops < 40; ++hops) {
+        struct stat lst {};
+        if (::lstat(resolved.c_str(), &lst) != 0 || !S_ISLNK(lst.st_mode)) break;
+        std::string link(4096, '\0');
+        const ssize_t n = ::readlink(resolved.c_str(), link.data(), link.size());
+        if (n <= 0) break;
+        link.resize(static_cast<size_t>(n));
+        resolved = link.front() == '/' ? link : fendo::dxf::parentFolder(resolved) + "/" + link;
+    }
     struct stat st {};
-    const bool exists = ::stat(target.c_str(), &st) == 0;
+    const bool exists = ::stat(resolved.c_str(), &st) == 0;
     if (exists && S_ISDIR(st.st_mode)) return failure("it is a folder", Acad::eFileAccessErr);
+    if (exists && !S_ISREG(st.st_mode)) {
+        // A device, a pipe or a socket is written in place, never replaced by a file.
+        const int fd = ::open(resolved.c_str(), O_WRONLY | O_NOCTTY | O_NONBLOCK);
+        if (fd < 0)
+            return failure(std::string("it is not a plain file and cannot be written: ") + std::strerror(errno),
+                           Acad::eFileAccessErr);
+        ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+        std::FILE* file = ::fdopen(fd, "wb");
+        if (!file) {
+            ::close(fd);
+            return failure(std::strerror(errno), Acad::eFileAccessErr);
+        }
+        bool ok = fendo::dxf::writeDxfStream(db, file, options);
+        const int err = errno;
+        if (std::fclose(file) != 0) ok = false;
+        if (!ok) return failure(std::strerror(err ? err : EIO), Acad::eFileAccessErr);
+        if (errorMessage) errorMessage->clear();
+        return Acad::eOk;
+    }
+    fendo::dxf::removeStaleTemporaries(resolved);
 
-    std::string temp = target + ".tmp-XXXXXX";
+    std::string temp = resolved + fendo::dxf::kTemporaryInfix + "XXXXXX";
     const int fd = ::mkstemp(temp.data());
     if (fd < 0)
-        return failure("cannot create a file in " + fendo::dxf::parentFolder(target) + ": " + std::strerror(errno),
+        return failure("cannot create a file in " + fendo::dxf::parentFolder(resolved) + ": " + std::strerror(errno),
                        Acad::eFileAccessErr);
+    ::flock(fd, LOCK_EX);  // ours while the save runs (see removeStaleTemporaries)
     // The new file keeps the old one's permissions (a new one gets the usual ones).
     if (exists) {
         ::fchmod(fd, st.st_mode & 07777);
@@ -552,14 +662,9 @@ Acad::ErrorStatus fendo::dxf::writeDxfFile(AcDbDatabase& db, const std::wstring&
     }
     bool ok = true;
     int err = 0;
-    {
-        fendo::dxf::Writer writer(db, file, options);
-        writer.prepare();
-        writer.write();
-        if (writer.failed()) {
-            ok = false;
-            err = errno;
-        }
+    if (!fendo::dxf::writeDxfStream(db, file, options)) {
+        ok = false;
+        err = errno;
     }
     if (ok && (std::fflush(file) != 0 || ::fsync(::fileno(file)) != 0)) {
         ok = false;
@@ -569,7 +674,7 @@ Acad::ErrorStatus fendo::dxf::writeDxfFile(AcDbDatabase& db, const std::wstring&
         ok = false;
         err = errno;
     }
-    if (ok && ::rename(temp.c_str(), target.c_str()) != 0) {
+    if (ok && ::rename(temp.c_str(), resolved.c_str()) != 0) {
         ok = false;
         err = errno;
     }

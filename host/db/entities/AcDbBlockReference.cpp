@@ -377,7 +377,8 @@ Acad::ErrorStatus AcDbBlockReference::moveGripPointsAt(const AcDbIntArray& indic
 
 Acad::ErrorStatus AcDbBlockReference::readReferenceSection(AcDbDxfFiler* filer)
 {
-    ent::enterSection(filer, L"AcDbBlockReference");
+    // A MINSERT (an array of the block) files its reference under a subclass of its own.
+    m_multiple = !filer->atSubclassData(L"AcDbBlockReference") && filer->atSubclassData(L"AcDbMInsertBlock");
     AcGePoint3d ocsPosition;
     Acad::ErrorStatus es = ent::readSection(filer, [&](const resbuf& rb) {
         switch (rb.restype) {
@@ -403,7 +404,7 @@ Acad::ErrorStatus AcDbBlockReference::readReferenceSection(AcDbDxfFiler* filer)
 
 void AcDbBlockReference::writeReferenceSection(AcDbDxfFiler* filer, bool withAttributesFlag) const
 {
-    filer->writeString(AcDb::kDxfSubclass, L"AcDbBlockReference");
+    filer->writeString(AcDb::kDxfSubclass, m_multiple ? L"AcDbMInsertBlock" : L"AcDbBlockReference");
     if (withAttributesFlag && !m_subs.ids(this).isEmpty()) filer->writeInt16(AcDb::kDxfHasSubentities, 1);
     filer->writeString(AcDb::kDxfBlockName, blockName().c_str());
     filer->writePoint3d(AcDb::kDxfXCoord, ent::wcsToOcs(m_normal) * m_position);

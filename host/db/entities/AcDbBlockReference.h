@@ -139,6 +139,7 @@ protected:
 private:
     mutable AcDbObjectId m_block;
     std::wstring m_blockName;  // as read, until resolved
+    bool m_multiple = false;   // read as a MINSERT: its own subclass, rows and columns kept as read
     AcGePoint3d m_position;
     AcGeScale3d m_scale;
     double m_rotation = 0.0;

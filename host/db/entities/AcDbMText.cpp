@@ -223,12 +223,20 @@ Acad::ErrorStatus AcDbMText::dxfInFields(AcDbDxfFiler* filer)
     std::wstring chunks, last;
     bool haveDirection = false;
     double rotationRead = 0.0;
+    bool embedded = false;
     es = ent::readSection(filer, [&](const resbuf& rb) {
+        // Groups after 101 ("Embedded Object": column data of newer files) belong to that
+        // object, not to the text; they are kept as read and written back after it.
+        if (rb.restype == 101) embedded = true;
+        if (embedded) return false;
         switch (rb.restype) {
         case 10: m_location = ent::asPoint(rb); return true;
         case 40: m_height = ent::asReal(rb); return true;
         case 41: m_width = ent::asReal(rb); return true;
-        case 44: m_spacing = ent::asReal(rb); return true;
+        case 44:
+            m_spacing = ent::asReal(rb);
+            m_spacingFiled = true;
+            return true;
         case 71: {
             int a = ent::asInt(rb);
             m_attachment = static_cast<AttachmentPoint>(a < 1 || a > 9 ? 1 : a);
@@ -280,6 +288,6 @@ Acad::ErrorStatus AcDbMText::dxfOutFields(AcDbDxfFiler* filer) const
     if (!style.empty()) filer->writeString(AcDb::kDxfTextStyleName, style.c_str());
     if (!ent::isDefaultNormal(m_normal)) filer->writeVector3d(AcDb::kDxfNormalX, m_normal);
     filer->writeVector3d(static_cast<AcDb::DxfCode>(11), m_direction);
-    if (m_spacing != 1.0) filer->writeDouble(static_cast<AcDb::DxfCode>(44), m_spacing);
+    if (m_spacing != 1.0 || m_spacingFiled) filer->writeDouble(static_cast<AcDb::DxfCode>(44), m_spacing);
     return filer->filerStatus();
 }

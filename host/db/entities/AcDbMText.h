@@ -65,6 +65,7 @@ private:
     double m_height = 2.5;
     double m_width = 0.0;
     double m_spacing = 1.0;
+    bool m_spacingFiled = false;  // 44 was in the file: written back even at its default
     AcGeVector3d m_direction{1, 0, 0};
     AcGeVector3d m_normal{0, 0, 1};
     AttachmentPoint m_attachment = kTopLeft;

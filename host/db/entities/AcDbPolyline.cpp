@@ -456,9 +456,14 @@ Acad::ErrorStatus AcDbPolyline::dxfInFields(AcDbDxfFiler* filer)
     ent::enterSection(filer, L"AcDbPolyline");
     m_verts.clear();
     bool haveConstWidth = false;
+    long long count = -1;
+    int countLine = 0;
     es = ent::readSection(filer, [&](const resbuf& rb) {
         switch (rb.restype) {
-        case 90: m_verts.reserve(std::max(0, ent::asInt(rb))); return true;
+        case 90:
+            count = ent::asInt(rb);
+            countLine = filer->lastLine();
+            return true;
         case 70: {
             int flags = ent::asInt(rb);
             m_closed = (flags & 1) != 0;
@@ -485,6 +490,8 @@ Acad::ErrorStatus AcDbPolyline::dxfInFields(AcDbDxfFiler* filer)
         }
     });
     if (!haveConstWidth) m_constWidth = 0.0;
+    if (es == Acad::eOk && count > static_cast<long long>(m_verts.size()))
+        return ent::countNotBorneOut(filer, countLine, 90, count, m_verts.size(), "vertices");
     return es;
 }
 

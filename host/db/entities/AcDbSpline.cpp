@@ -317,6 +317,7 @@ Acad::ErrorStatus AcDbSpline::dxfInFields(AcDbDxfFiler* filer)
     });
     if (es != Acad::eOk) return es;
     m_fitDegree = degree;
+    m_keptFlags = flags & ~(kClosed | kPeriodic | kRational);
     const bool rational = (flags & kRational) != 0 && weights.length() == ctrl.length();
     AcGeKnotVector kv(knots);
     AcGeNurbCurve3d curve = rational ? AcGeNurbCurve3d(degree, kv, ctrl, weights, (flags & kPeriodic) != 0)
@@ -336,7 +337,7 @@ Acad::ErrorStatus AcDbSpline::dxfOutFields(AcDbDxfFiler* filer) const
     if (es != Acad::eOk) return es;
     filer->writeString(AcDb::kDxfSubclass, L"AcDbSpline");
     int flags = (m_closed ? kClosed : 0) | (m_curve.isPeriodic() ? kPeriodic : 0) |
-                (m_curve.isRational() ? kRational : 0);
+                (m_curve.isRational() ? kRational : 0) | m_keptFlags;
     if (!m_normal.isZeroLength()) {
         flags |= kPlanar;
         filer->writeVector3d(AcDb::kDxfNormalX, m_normal);

@@ -90,4 +90,5 @@ private:
     AcGeVector3d m_startTangent;
     AcGeVector3d m_endTangent;
     AcGeVector3d m_normal;  // group 210 of planar splines, kept as read
+    int m_keptFlags = 0;    // bits of group 70 the curve does not say (planar, linear, fit method ...)
 };

@@ -473,6 +473,7 @@ Acad::ErrorStatus AcDbTable::dxfInFields(AcDbDxfFiler* filer)
     std::vector<std::wstring> texts;
     std::wstring chunks, valueText;
     bool cellHasText = false, inCells = false;
+    int rowsLine = 0, colsLine = 0;
     auto finishCell = [&]() {
         if (!inCells) return;
         if (!cellHasText) texts.back() = valueText;
@@ -491,8 +492,14 @@ Acad::ErrorStatus AcDbTable::dxfInFields(AcDbDxfFiler* filer)
             case 342: m_style = ent::idOfLastItem(filer); break;
             case 343: m_blockRecord = ent::idOfLastItem(filer); break;
             case 11: m_direction = ent::asVector(rb); break;
-            case 91: m_rows = ent::asInt(rb); break;
-            case 92: m_cols = ent::asInt(rb); break;
+            case 91:
+                m_rows = ent::asInt(rb);
+                rowsLine = filer->lastLine();
+                break;
+            case 92:
+                m_cols = ent::asInt(rb);
+                colsLine = filer->lastLine();
+                break;
             case 141: m_rowHeights.push_back(ent::asReal(rb)); break;
             case 142: m_colWidths.push_back(ent::asReal(rb)); break;
             default: break;
@@ -512,6 +519,15 @@ Acad::ErrorStatus AcDbTable::dxfInFields(AcDbDxfFiler* filer)
     if (es != Acad::eOk) return es;
     m_rows = std::max(m_rows, 0);
     m_cols = std::max(m_cols, 0);
+    // Every cell is in the file: rows and columns that more cells than that would need are
+    // damage, not a table to allocate.
+    const long long cells = static_cast<long long>(m_rows) * m_cols;
+    if (cells > static_cast<long long>(texts.size())) {
+        const bool rowsWrong = m_cols == 0 || m_rows > static_cast<long long>(texts.size()) / std::max(m_cols, 1);
+        m_rows = m_cols = 0;
+        return rowsWrong ? ent::countNotBorneOut(filer, rowsLine, 91, cells, texts.size(), "cells")
+                         : ent::countNotBorneOut(filer, colsLine, 92, cells, texts.size(), "cells");
+    }
     m_cells.assign(static_cast<size_t>(m_rows) * m_cols, std::wstring());
     for (size_t i = 0; i < texts.size() && i < m_cells.size(); ++i) m_cells[i] = texts[i];
     m_rowHeights.resize(m_rows, kDefaultRowHeight);

@@ -89,6 +89,16 @@ AcDbObjectId idOfLastItem(AcDbDxfFiler* filer)
     return filer->idFromHandle(h);
 }
 
+Acad::ErrorStatus countNotBorneOut(AcDbDxfFiler* filer, int line, int code, long long count, size_t present,
+                                   const char* items)
+{
+    std::string message = line > 0 ? "line " + std::to_string(line) + ": " : std::string();
+    message += "group code " + std::to_string(code) + ": expected " + std::to_string(count) + " " + items +
+               ", found " + std::to_string(present);
+    filer->setError(Acad::eInvalidDxfCode, message);
+    return Acad::eInvalidDxfCode;
+}
+
 AcDbObject* peekObject(AcDbObjectId id, bool allowErased)
 {
     AcDbStub* stub = id.stub();

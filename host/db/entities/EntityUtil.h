@@ -88,6 +88,12 @@ double angleInOcs(const AcGeVector3d& dir, const AcGeVector3d& normal);
 // The world direction of an angle in the OCS of normal.
 AcGeVector3d directionInOcs(double angle, const AcGeVector3d& normal);
 
+// A count the file gave (group `code` at `line`, 0 when not from a file) that the groups
+// after it do not bear out: the record is refused with a message naming the line, the
+// group and what was expected. Counts never size an allocation before the data is there.
+Acad::ErrorStatus countNotBorneOut(AcDbDxfFiler* filer, int line, int code, long long count, size_t present,
+                                   const char* items);
+
 // Forgets the groups kept from a file for one subclass section (after a change that makes
 // the object write that section from its own data).
 void dropKeptSection(AcDbObject* obj, const std::wstring& subclass);

@@ -46,12 +46,16 @@ Acad::ErrorStatus AcDbViewport::dxfInFields(AcDbDxfFiler* filer)
     ent::enterSection(filer, L"AcDbViewport");
     bool inHead = true;
     return ent::readSection(filer, [&](const resbuf& rb) {
+        // The number may follow the status (68) or other groups; it is written once.
+        if (rb.restype == 69) {
+            m_number = ent::asInt(rb);
+            return true;
+        }
         if (!inHead) return false;
         switch (rb.restype) {
         case 10: m_center = ent::asPoint(rb); return true;
         case 40: m_width = ent::asReal(rb); return true;
         case 41: m_height = ent::asReal(rb); return true;
-        case 69: m_number = ent::asInt(rb); inHead = false; return true;
         default: inHead = false; return false;
         }
     });

@@ -52,12 +52,17 @@ def describe(e):
     elif t == "MESH":
         d["vertices"] = len(e.vertices)
     d["geometry"] = geometry
+    d["xdata"] = xdata_of(e)
+    return d
+
+
+def xdata_of(e):
+    """The extended data of an entity by application, texts with their escapes decoded."""
     xdata = {}
     if e.xdata:
         for app in e.xdata.data:
             xdata[app] = [(c, text(v) if isinstance(v, str) else v) for c, v in e.get_xdata(app)]
-    d["xdata"] = xdata
-    return d
+    return xdata
 
 
 def same(a, b):
