@@ -4,6 +4,7 @@
 
 #include <random>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "EditorTestSupport.h"
@@ -17,54 +18,20 @@
 #include "host/editor/SelectionIndex.h"
 #include "host/editor/acedSS.h"
 #include "host/ge/AcGeMatrix3d.h"
+#include "support/TestDrawing.h"
 
 using fendo::editor::SelectionSearch;
 
 namespace {
 
-AcDbObjectId addLayer(AcDbDatabase& db, const wchar_t* name, bool off, bool frozen)
+// Appends the entity to a block definition and closes it.
+void appendToBlock(AcDbObjectId block, AcDbEntity* e)
 {
-    AcDbLayerTable* table = nullptr;
-    AcDbObjectId id;
-    if (db.getSymbolTable(table, AcDb::kForWrite) != Acad::eOk) return id;
-    auto* rec = new AcDbLayerTableRecord;
-    rec->setName(name);
-    rec->setIsOff(off);
-    rec->setIsFrozen(frozen);
-    if (table->add(id, rec) == Acad::eOk)
-        rec->close();
+    fendo::db::OpenedObject<AcDbBlockTableRecord> record(block, AcDb::kForWrite);
+    if (record->appendAcDbEntity(e) == Acad::eOk)
+        e->close();
     else
-        delete rec;
-    table->close();
-    return id;
-}
-
-AcDbObjectId addBlock(AcDbDatabase& db, const wchar_t* name)
-{
-    AcDbBlockTable* blocks = nullptr;
-    AcDbObjectId id;
-    if (db.getSymbolTable(blocks, AcDb::kForWrite) != Acad::eOk) return id;
-    auto* rec = new AcDbBlockTableRecord;
-    rec->setName(name);
-    if (blocks->add(id, rec) == Acad::eOk)
-        rec->close();
-    else
-        delete rec;
-    blocks->close();
-    return id;
-}
-
-AcDbObjectId append(AcDbObjectId owner, AcDbEntity* e, const wchar_t* layer = L"0")
-{
-    fendo::db::OpenedObject<AcDbBlockTableRecord> space(owner, AcDb::kForWrite);
-    AcDbObjectId id;
-    if (space->appendAcDbEntity(id, e) != Acad::eOk) {
         delete e;
-        return id;
-    }
-    e->setLayer(layer);
-    e->close();
-    return id;
 }
 
 // A drawing of random lines, bulged polylines, circles, points, texts and block
@@ -73,16 +40,25 @@ class RandomDrawing : public EditorSession {
 protected:
     void SetUp() override
     {
-        acdbHostApplicationServices()->setWorkingDatabase(&db);
-        addLayer(db, L"OFF", true, false);
-        addLayer(db, L"FROZEN", false, true);
-        block = addBlock(db, L"MARK");
-        append(block, new AcDbCircle(AcGePoint3d(0, 0, 0), AcGeVector3d::kZAxis, 1));
+        for (const auto& [name, off] : {std::pair{L"OFF", true}, std::pair{L"FROZEN", false}}) {
+            fendo::db::OpenedObject<AcDbLayerTableRecord> layer(drawing.layer(name), AcDb::kForWrite);
+            if (off)
+                layer->setIsOff(true);
+            else
+                layer->setIsFrozen(true);
+        }
+        AcDbBlockTable* blocks = nullptr;
+        db.getBlockTable(blocks, AcDb::kForWrite);
+        auto* record = new AcDbBlockTableRecord;
+        record->setName(L"MARK");
+        blocks->add(block, record);
+        record->close();
+        blocks->close();
+        appendToBlock(block, new AcDbCircle(AcGePoint3d(0, 0, 0), AcGeVector3d::kZAxis, 1));
     }
     void TearDown() override
     {
         fendo::editor::setSelectionSearch(SelectionSearch::Indexed);
-        acdbHostApplicationServices()->setWorkingDatabase(nullptr);
         EditorSession::TearDown();
     }
 
@@ -110,7 +86,7 @@ protected:
         case 4: e = new AcDbText(p, L"SPOT 12.34", AcDbObjectId::kNull, size() / 4, 0); break;
         default: e = new AcDbBlockReference(p, block); break;
         }
-        const AcDbObjectId id = append(db.modelSpaceId(), e, kLayers[pick(6)]);
+        const AcDbObjectId id = drawing.add(e, kLayers[pick(6)]);
         ids.push_back(id);
         return id;
     }
@@ -131,7 +107,7 @@ protected:
             e->close();
         }
         for (int i = 0; i < 10; ++i) addRandom();
-        append(block, new AcDbLine(AcGePoint3d(0, 0, 0), AcGePoint3d(size(), size(), 0)));
+        appendToBlock(block, new AcDbLine(AcGePoint3d(0, 0, 0), AcGePoint3d(size(), size(), 0)));
         if (pointStyle) {
             db.setPdmode(3);
             db.setPdsize(size());
@@ -205,7 +181,8 @@ protected:
         }
     }
 
-    AcDbDatabase db;
+    fendo::test::TestDrawing drawing;
+    AcDbDatabase& db = drawing.db();
     AcDbObjectId block;
     std::vector<AcDbObjectId> ids;
     std::mt19937 rng{12345};
@@ -229,11 +206,10 @@ TEST_F(RandomDrawing, IndexedSearchesFindWhatTheScanFindsThroughEdits)
 
 TEST_F(RandomDrawing, APickTakesTheNearestAndTiesGoToTheLastDrawnEvenAfterErasingAndUndoing)
 {
-    const AcDbObjectId first = append(db.modelSpaceId(), new AcDbLine(AcGePoint3d(0, 0, 0), AcGePoint3d(10, 0, 0)));
-    const AcDbObjectId second = append(db.modelSpaceId(), new AcDbLine(AcGePoint3d(0, 0, 0), AcGePoint3d(10, 0, 0)));
-    append(db.modelSpaceId(), new AcDbLine(AcGePoint3d(0, 0, 0), AcGePoint3d(10, 0, 0)), L"OFF");
-    const AcDbObjectId nearer =
-        append(db.modelSpaceId(), new AcDbLine(AcGePoint3d(0, 0.1, 0), AcGePoint3d(10, 0.1, 0)));
+    const AcDbObjectId first = drawing.add(new AcDbLine(AcGePoint3d(0, 0, 0), AcGePoint3d(10, 0, 0)));
+    const AcDbObjectId second = drawing.add(new AcDbLine(AcGePoint3d(0, 0, 0), AcGePoint3d(10, 0, 0)));
+    drawing.add(new AcDbLine(AcGePoint3d(0, 0, 0), AcGePoint3d(10, 0, 0)), L"OFF");
+    const AcDbObjectId nearer = drawing.add(new AcDbLine(AcGePoint3d(0, 0.1, 0), AcGePoint3d(10, 0.1, 0)));
     auto pickAt = [&](double x, double y) { return search(SelectionSearch::Indexed, 0, {AcGePoint2d(x, y)}); };
     EXPECT_EQ(pickAt(5, 0.2), std::vector<AcDbObjectId>{nearer});
     EXPECT_EQ(pickAt(5, -0.2), std::vector<AcDbObjectId>{second}) << "a tie goes to the object drawn last";
