@@ -36,7 +36,7 @@ void appendToBlock(AcDbObjectId block, AcDbEntity* e)
 
 // A drawing of random lines, bulged polylines, circles, points, texts and block
 // references over a 100 x 100 square, some on a layer that is off or frozen.
-class RandomDrawing : public EditorSession {
+class SelectionOnRandomDrawing : public EditorSession {
 protected:
     void SetUp() override
     {
@@ -191,7 +191,7 @@ protected:
 
 }  // namespace
 
-TEST_F(RandomDrawing, IndexedSearchesFindWhatTheScanFindsThroughEdits)
+TEST_F(SelectionOnRandomDrawing, IndexedSearchesFindWhatTheScanFindsThroughEdits)
 {
     for (int seed = 1; seed <= 3; ++seed) {
         rng.seed(seed);
@@ -204,7 +204,7 @@ TEST_F(RandomDrawing, IndexedSearchesFindWhatTheScanFindsThroughEdits)
     EXPECT_GT(found, 500u) << "the searches should find objects, not only agree on finding nothing";
 }
 
-TEST_F(RandomDrawing, APickTakesTheNearestAndTiesGoToTheLastDrawnEvenAfterErasingAndUndoing)
+TEST_F(SelectionOnRandomDrawing, APickTakesTheNearestAndTiesGoToTheLastDrawnEvenAfterErasingAndUndoing)
 {
     const AcDbObjectId first = drawing.add(new AcDbLine(AcGePoint3d(0, 0, 0), AcGePoint3d(10, 0, 0)));
     const AcDbObjectId second = drawing.add(new AcDbLine(AcGePoint3d(0, 0, 0), AcGePoint3d(10, 0, 0)));
