@@ -183,14 +183,22 @@ void reverseLwPolyline(AcDbPolyline* pline, const ReversedVertices& r)
     pline->setClosed(closed);
 }
 
+// The ids of a heavy polyline's vertices in order.
+template <typename Pline>
+std::vector<AcDbObjectId> vertexIdsOf(const Pline* pline)
+{
+    std::vector<AcDbObjectId> ids;
+    AcDbObjectIterator* it = pline->vertexIterator();
+    for (it->start(); !it->done(); it->step()) ids.push_back(it->objectId());
+    delete it;
+    return ids;
+}
+
 // Replaces the vertices of a heavy polyline (opened for write) by new ones made by make(i).
 template <typename Pline, typename Vertex, typename Make>
 void replaceVertices(Pline* pline, int count, Make make)
 {
-    std::vector<AcDbObjectId> old;
-    AcDbObjectIterator* it = pline->vertexIterator();
-    for (it->start(); !it->done(); it->step()) old.push_back(it->objectId());
-    delete it;
+    const std::vector<AcDbObjectId> old = vertexIdsOf(pline);
     if (count > 0) {
         AcDbObjectId newId;
         Vertex* first = make(0);
@@ -219,10 +227,7 @@ void replaceVertices(Pline* pline, int count, Make make)
 template <typename Pline, typename Vertex, typename Set>
 bool rewriteVertices(Pline* pline, int count, Set set)
 {
-    std::vector<AcDbObjectId> ids;
-    AcDbObjectIterator* it = pline->vertexIterator();
-    for (it->start(); !it->done(); it->step()) ids.push_back(it->objectId());
-    delete it;
+    const std::vector<AcDbObjectId> ids = vertexIdsOf(pline);
     if (static_cast<int>(ids.size()) != count) return false;
     for (int i = 0; i < count; ++i) {
         Vertex* v = nullptr;
