@@ -37,29 +37,51 @@ AcDbObjectId appendSimpleCopy(const Pline* pline, SimpleType simple)
     return id;
 }
 
+// Visits the vertices of a heavy polyline open for read or write, each open for read.
+template <typename Vertex, typename Pline, typename Fn>
+void forEachVertex(const Pline* pline, Fn&& fn)
+{
+    AcDbObjectIterator* it = pline->vertexIterator();
+    for (it->start(); !it->done(); it->step()) {
+        Vertex* v = nullptr;
+        if (acdbOpenObject(v, it->objectId(), AcDb::kForRead) != Acad::eOk) continue;
+        fn(*v);
+        v->close();
+    }
+    delete it;
+}
+
+void read2dVertices(const AcDb2dPolyline* pline, AcGePoint3dArray& points, AcGeDoubleArray* bulges,
+                    AcGeDoubleArray* startWidths, AcGeDoubleArray* endWidths)
+{
+    const bool widths = startWidths && endWidths;
+    forEachVertex<AcDb2dVertex>(pline, [&](const AcDb2dVertex& v) {
+        // A spline frame vertex is a position only: its bulge shapes nothing.
+        const bool frame = v.vertexType() == AcDb::k2dSplineCtlVertex;
+        points.append(v.position());
+        if (bulges) bulges->append(frame ? 0.0 : v.bulge());
+        if (widths) {
+            startWidths->append(v.startWidth());
+            endWidths->append(v.endWidth());
+        }
+    });
+}
+
+// Reads a heavy 2D polyline's vertices through a simple copy when it is fitted; a simple
+// one is read as it is, with no copy made.
 void readPolyline2dCopy(const AcDb2dPolyline* source, AcGePoint3dArray& points, AcGeDoubleArray* bulges,
                         AcGeDoubleArray* startWidths, AcGeDoubleArray* endWidths)
 {
+    if (source->polyType() == AcDb::k2dSimplePoly) {
+        read2dVertices(source, points, bulges, startWidths, endWidths);
+        if (!points.isEmpty()) return;  // one without vertices is read through its lightweight form below
+    }
     const AcDbObjectId copyId = appendSimpleCopy(source, AcDb::k2dSimplePoly);
     if (copyId.isNull()) return;
     OpenedObject<AcDb2dPolyline> copy(copyId, AcDb::kForWrite);
     if (!copy) return;
     const bool widths = startWidths && endWidths;
-    AcDbObjectIterator* it = copy->vertexIterator();
-    for (it->start(); !it->done(); it->step()) {
-        AcDb2dVertex* v = nullptr;
-        if (copy->openVertex(v, it->objectId(), AcDb::kForRead) != Acad::eOk) continue;
-        // A spline frame vertex is a position only: its bulge shapes nothing.
-        const bool frame = v->vertexType() == AcDb::k2dSplineCtlVertex;
-        points.append(v->position());
-        if (bulges) bulges->append(frame ? 0.0 : v->bulge());
-        if (widths) {
-            startWidths->append(v->startWidth());
-            endWidths->append(v->endWidth());
-        }
-        v->close();
-    }
-    delete it;
+    read2dVertices(copy.get(), points, bulges, startWidths, endWidths);
     if (points.isEmpty()) {
         auto lw = std::make_unique<AcDbPolyline>();
         AcDbEntity* from = copy.get();
@@ -72,8 +94,14 @@ void readPolyline2dCopy(const AcDb2dPolyline* source, AcGePoint3dArray& points, 
     copy->erase();
 }
 
+// Reads a 3D polyline's vertices, through a simple copy when it is spline-fitted.
 void readPolyline3dCopy(const AcDb3dPolyline* source, AcGePoint3dArray& points)
 {
+    if (source->polyType() == AcDb::k3dSimplePoly) {
+        forEachVertex<AcDb3dPolylineVertex>(source,
+                                            [&](const AcDb3dPolylineVertex& v) { points.append(v.position()); });
+        return;
+    }
     const AcDbObjectId copyId = appendSimpleCopy(source, AcDb::k3dSimplePoly);
     if (copyId.isNull()) return;
     OpenedObject<AcDb3dPolyline> copy(copyId, AcDb::kForWrite);
@@ -155,14 +183,22 @@ void reverseLwPolyline(AcDbPolyline* pline, const ReversedVertices& r)
     pline->setClosed(closed);
 }
 
+// The ids of a heavy polyline's vertices in order.
+template <typename Pline>
+std::vector<AcDbObjectId> vertexIdsOf(const Pline* pline)
+{
+    std::vector<AcDbObjectId> ids;
+    AcDbObjectIterator* it = pline->vertexIterator();
+    for (it->start(); !it->done(); it->step()) ids.push_back(it->objectId());
+    delete it;
+    return ids;
+}
+
 // Replaces the vertices of a heavy polyline (opened for write) by new ones made by make(i).
 template <typename Pline, typename Vertex, typename Make>
 void replaceVertices(Pline* pline, int count, Make make)
 {
-    std::vector<AcDbObjectId> old;
-    AcDbObjectIterator* it = pline->vertexIterator();
-    for (it->start(); !it->done(); it->step()) old.push_back(it->objectId());
-    delete it;
+    const std::vector<AcDbObjectId> old = vertexIdsOf(pline);
     if (count > 0) {
         AcDbObjectId newId;
         Vertex* first = make(0);
@@ -183,6 +219,23 @@ void replaceVertices(Pline* pline, int count, Make make)
         pline->appendVertex(newId, v);
         v->close();
     }
+}
+
+// Writes new data over a heavy polyline's vertices (polyline opened for write) in their
+// order, so they keep their handles and nothing is made or erased; false, with nothing
+// changed, when the polyline does not have count vertices.
+template <typename Pline, typename Vertex, typename Set>
+bool rewriteVertices(Pline* pline, int count, Set set)
+{
+    const std::vector<AcDbObjectId> ids = vertexIdsOf(pline);
+    if (static_cast<int>(ids.size()) != count) return false;
+    for (int i = 0; i < count; ++i) {
+        Vertex* v = nullptr;
+        if (pline->openVertex(v, ids[static_cast<size_t>(i)], AcDb::kForWrite) != Acad::eOk) continue;
+        set(*v, i);
+        v->close();
+    }
+    return true;
 }
 
 }  // namespace
@@ -294,12 +347,20 @@ void CurveHelper::reverse()
         reverseLwPolyline(lw, reverseVertices(points, bulges, startWidths, endWidths));
     } else if (AcDb2dPolyline* p2 = AcDb2dPolyline::cast(entity.get())) {
         const ReversedVertices r = reverseVertices(points, bulges, startWidths, endWidths);
-        replaceVertices<AcDb2dPolyline, AcDb2dVertex>(p2, r.points.length(), [&](int i) {
-            return new AcDb2dVertex(r.points[i], r.bulges[i], r.startWidths[i], r.endWidths[i]);
-        });
+        if (!rewriteVertices<AcDb2dPolyline, AcDb2dVertex>(p2, r.points.length(), [&](AcDb2dVertex& v, int i) {
+                v.setPosition(r.points[i]);
+                v.setBulge(r.bulges[i]);
+                v.setStartWidth(r.startWidths[i]);
+                v.setEndWidth(r.endWidths[i]);
+            }))
+            replaceVertices<AcDb2dPolyline, AcDb2dVertex>(p2, r.points.length(), [&](int i) {
+                return new AcDb2dVertex(r.points[i], r.bulges[i], r.startWidths[i], r.endWidths[i]);
+            });
     } else if (AcDb3dPolyline* p3 = AcDb3dPolyline::cast(entity.get())) {
         points.reverse();
-        replaceVertices<AcDb3dPolyline, AcDb3dPolylineVertex>(
-            p3, points.length(), [&](int i) { return new AcDb3dPolylineVertex(points[i]); });
+        if (!rewriteVertices<AcDb3dPolyline, AcDb3dPolylineVertex>(
+                p3, points.length(), [&](AcDb3dPolylineVertex& v, int i) { v.setPosition(points[i]); }))
+            replaceVertices<AcDb3dPolyline, AcDb3dPolylineVertex>(
+                p3, points.length(), [&](int i) { return new AcDb3dPolylineVertex(points[i]); });
     }
 }

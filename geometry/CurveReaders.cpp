@@ -13,6 +13,7 @@
 #include "host/db/entities/AcDbSpline.h"
 #include "host/ge/AcGeCircArc3d.h"
 #include "host/ge/AcGeTol.h"
+#include "host/ge/BulgeArc.h"
 
 namespace {
 
@@ -233,6 +234,8 @@ int facetLwPolyline(const AcDbPolyline* pline, AcGePoint3dArray& points, double 
             --m;
         }
     }
+    // A polyline in the plan plane has its points at (x, y, elevation).
+    const bool planView = pline->normal() == AcGeVector3d::kZAxis;
     for (unsigned int i = 0; i < m; ++i) {
         AcGePoint3d p;
         pline->getPointAt(i, p);
@@ -250,6 +253,20 @@ int facetLwPolyline(const AcDbPolyline* pline, AcGePoint3dArray& points, double 
         AcGeCircArc3d arc;
         pline->getArcSegAt(i, arc);
         const int k = arcSegmentCount(arc.radius(), arc.endAng() - arc.startAng(), tol, mode);
+        if (planView) {
+            // Points on the bulge arc itself: asking the polyline for a point at a parameter
+            // reads the whole polyline again for each point.
+            AcGePoint2d a, b;
+            double bulge = 0.0;
+            pline->getPointAt(i, a);
+            pline->getPointAt(static_cast<unsigned int>(end) % pline->numVerts(), b);
+            pline->getBulgeAt(i, bulge);
+            for (int j = 1; j < k; ++j) {
+                const AcGePoint2d q = fendo::ge::pointOnBulgeSegment(a, b, bulge, static_cast<double>(j) / k);
+                points.append(AcGePoint3d(q.x, q.y, p.z));
+            }
+            continue;
+        }
         for (int j = 1; j < k; ++j) {
             AcGePoint3d q;
             pline->getPointAtParam(start + j * (end - start) / k, q);

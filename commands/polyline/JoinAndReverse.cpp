@@ -10,6 +10,7 @@
 #include "commands/polyline/ReplaceCurve.h"
 #include "frame/Prompts.h"
 #include "frame/Selection.h"
+#include "frame/WalkProgress.h"
 #include "geometry/CurveHelper.h"
 #include "geometry/JointSegmentAcad.h"
 #include "host/db/entities/AcDb2dPolyline.h"
@@ -116,5 +117,9 @@ void cmdReverseCurves()
     std::vector<AcDbObjectId> ids;
     const std::wstring prompt = LoadPrompt(56);
     if (selectMatching(ids, anyPolyline, prompt.c_str(), fendo::poly::kRemovePrompt, Highlight::No) == 0) return;
-    for (const AcDbObjectId& id : ids) CurveHelper(id).reverse();
+    fendo::WalkProgress progress(L"DCPL", ids.size());
+    for (size_t i = 0; i < ids.size(); ++i) {
+        CurveHelper(ids[i]).reverse();
+        progress.at(i + 1);
+    }
 }

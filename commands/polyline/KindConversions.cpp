@@ -9,6 +9,7 @@
 #include "commands/polyline/ReplaceCurve.h"
 #include "frame/Prompts.h"
 #include "frame/Selection.h"
+#include "frame/WalkProgress.h"
 #include "geometry/CurveHelper.h"
 #include "geometry/CurveReaders.h"
 #include "host/db/entities/AcDb2dPolyline.h"
@@ -139,7 +140,10 @@ void cmdArcsToChords()
     const sset::KindOf arc(AcDbArc::desc());
     const sset::OrCondition either(light, arc);
     const auto ids = selectKinds(L"\nChon cac doi tuong can chuyen doi(Arc,Pline):", either);
+    fendo::WalkProgress progress(L"BA", ids.size());
+    size_t done = 0;
     for (const AcDbObjectId id : ids) {
+        progress.at(done++);
         AcDbEntity* source = nullptr;
         if (acdbOpenObject(source, id, AcDb::kForRead) != Acad::eOk) continue;
         const SourceLook look = lookOf(source);

@@ -117,6 +117,7 @@ Acad::ErrorStatus AcDbDatabase::addAcDbObject(AcDbObjectId& id, AcDbObject* obj)
     id = AcDbObjectId(stub);
     fendo::db::ObjectAccess::setId(obj, id);
     fendo::db::ObjectAccess::writer(obj) = true;
+    noteTouched(stub);
     // A new entity without a layer or linetype takes the drawing's current ones.
     if (auto* ent = dynamic_cast<AcDbEntity*>(obj)) {
         if (ent->layerId().isNull()) ent->setLayer(m_clayer.isNull() ? layerZero() : m_clayer);
@@ -138,6 +139,7 @@ Acad::ErrorStatus AcDbDatabase::addAcDbObjectWithHandle(AcDbObjectId& id, AcDbOb
     id = AcDbObjectId(stub);
     fendo::db::ObjectAccess::setId(obj, id);
     fendo::db::ObjectAccess::writer(obj) = true;
+    noteTouched(stub);
     return Acad::eOk;
 }
 
@@ -163,7 +165,24 @@ AcDbObjectId AcDbDatabase::idFromHandle(const AcDbHandle& handle, bool createIfN
 
 void AcDbDatabase::noteErased(AcDbObject* obj, bool erased)
 {
-    if (AcDbStub* stub = obj ? obj->objectId().stub() : nullptr) stub->erased = erased;
+    if (AcDbStub* stub = obj ? obj->objectId().stub() : nullptr) {
+        stub->erased = erased;
+        noteTouched(stub);
+    }
+}
+
+void AcDbDatabase::setAttachment(std::unique_ptr<Attachment> cache)
+{
+    for (AcDbStub* stub : m_touched) stub->touched = false;
+    m_touched.clear();
+    m_attachment = std::move(cache);
+}
+
+void AcDbDatabase::takeTouched(std::vector<AcDbStub*>& out)
+{
+    for (AcDbStub* stub : m_touched) stub->touched = false;
+    out.insert(out.end(), m_touched.begin(), m_touched.end());
+    m_touched.clear();
 }
 
 // ---- tables ----

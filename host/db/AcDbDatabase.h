@@ -174,6 +174,23 @@ public:
         if (m_trackWrites) m_writeOpened.push_back(id);
     }
     std::vector<AcDbObjectId> takeWriteOpens() { return std::exchange(m_writeOpened, {}); }
+    // A cache of data derived from the objects (the editor's selection index), owned by the
+    // database so it lives and dies with it. While one is attached, the database lists
+    // every object added, opened for write, erased or unerased, for the cache to catch up.
+    struct Attachment {
+        virtual ~Attachment() = default;
+    };
+    Attachment* attachment() const { return m_attachment.get(); }
+    void setAttachment(std::unique_ptr<Attachment> cache);
+    // Moves the objects changed since the last call into out (each once, in no set order).
+    void takeTouched(std::vector<AcDbStub*>& out);
+    void noteTouched(AcDbStub* stub)
+    {
+        if (m_attachment && !stub->touched) {
+            stub->touched = true;
+            m_touched.push_back(stub);
+        }
+    }
 
 private:
     enum TableIndex { kVport, kLinetype, kLayer, kStyle, kView, kUcs, kAppid, kDimStyle, kBlock, kTableCount };
@@ -209,6 +226,8 @@ private:
     std::wstring m_filename;
     bool m_trackWrites = false;
     std::vector<AcDbObjectId> m_writeOpened;
+    std::vector<AcDbStub*> m_touched;
+    std::unique_ptr<Attachment> m_attachment;
     friend class fendo_db_DatabaseAccess;
 };
 

@@ -271,6 +271,7 @@ Acad::ErrorStatus AcDbObject::upgradeOpen()
     if (onLockedLayer(this)) return Acad::eOnLockedLayer;
     m_readers = 0;
     m_writer = true;
+    if (AcDbDatabase* db = database()) db->noteTouched(m_id.stub());
     return Acad::eOk;
 }
 
@@ -449,7 +450,10 @@ Acad::ErrorStatus acdbOpenAcDbObject(AcDbObject*& obj, AcDbObjectId id, AcDb::Op
         if (readers > 0) return Acad::eWasOpenForRead;
         if (onLockedLayer(target)) return Acad::eOnLockedLayer;
         writer = true;
-        if (stub->database) stub->database->noteWriteOpen(id);
+        if (stub->database) {
+            stub->database->noteWriteOpen(id);
+            stub->database->noteTouched(stub);
+        }
     } else {
         if (readers >= kMaxReaders) return Acad::eAtMaxReaders;
         ++readers;

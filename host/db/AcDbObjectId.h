@@ -38,6 +38,10 @@ struct AcDbStub {
     AcDbDatabase* database = nullptr;
     AcDbObject* object = nullptr;
     bool erased = false;
+    // Set while the object waits in the database's list of changed objects.
+    bool touched = false;
+    // Where a cache of derived data (the selection index) keeps this object; 0: nowhere.
+    std::uint32_t cacheSlot = 0;
 };
 
 class AcDbObjectId {

@@ -7,11 +7,13 @@
 #include <map>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "host/db/AcDbDatabase.h"
 #include "host/db/AcDbSymbolTable.h"
 #include "host/editor/Editor.h"
+#include "host/editor/SelectionIndex.h"
 #include "host/editor/SelectionInput.h"
 #include "host/editor/SysVars.h"
 #include "host/editor/acedSS.h"
@@ -167,12 +169,14 @@ std::vector<AcDbObjectId> candidateIds(bool allSpaces)
     return ids;
 }
 
-// Visits every candidate that passes the filter, open for read, with its drawn shapes.
+double chordTolerance() { return std::max(pickRadius() / 4, 1e-6); }
+
+// Visits the candidates (ids, in drawing order) that pass the filter, open for read.
 template <typename Fn>
-void forEachCandidate(const resbuf* filter, Visibility visibility, bool allSpaces, Fn&& fn)
+void forEachOf(const std::vector<AcDbObjectId>& ids, const resbuf* filter, Visibility visibility, Fn&& fn)
 {
-    const double tol = std::max(pickRadius() / 4, 1e-6);
-    for (const AcDbObjectId& id : candidateIds(allSpaces)) {
+    const double tol = chordTolerance();
+    for (const AcDbObjectId& id : ids) {
         AcDbEntity* e = nullptr;
         if (acdbOpenObject(e, id, AcDb::kForRead) != Acad::eOk) continue;
         if ((visibility == Visibility::Any || (e->visibility() == AcDb::kVisible && layerVisible(e))) &&
@@ -183,6 +187,38 @@ void forEachCandidate(const resbuf* filter, Visibility visibility, bool allSpace
     }
 }
 
+// Visits every entity of the current space (and for "X" of both spaces) that passes the filter.
+template <typename Fn>
+void forEachCandidate(const resbuf* filter, Visibility visibility, bool allSpaces, Fn&& fn)
+{
+    forEachOf(candidateIds(allSpaces), filter, visibility, std::forward<Fn>(fn));
+}
+
+// The entities of the current space whose shapes may reach the box from lo to hi, in
+// drawing order: through the index, or every entity when selection scans.
+std::vector<AcDbObjectId> candidatesNear(AcGePoint2d lo, AcGePoint2d hi)
+{
+    AcDbDatabase* d = db();
+    if (!d) return {};
+    if (fendo::editor::selectionSearch() == fendo::editor::SelectionSearch::Scan) return candidateIds(false);
+    // Tests on the shapes round near the box's edges: widen it a little.
+    const double e = 1e-9 * std::max({1.0, std::abs(lo.x), std::abs(lo.y), std::abs(hi.x), std::abs(hi.y)});
+    lo = AcGePoint2d(lo.x - e, lo.y - e);
+    hi = AcGePoint2d(hi.x + e, hi.y + e);
+    const fendo::editor::FlattenSettings settings{chordTolerance(), d->pdmode(), d->pdsize()};
+    return fendo::editor::entitiesNear(*d, d->currentSpaceId(), settings, lo, hi);
+}
+
+std::vector<AcDbObjectId> candidatesNear(const std::vector<AcGePoint2d>& points)
+{
+    AcGePoint2d lo(HUGE_VAL, HUGE_VAL), hi(-HUGE_VAL, -HUGE_VAL);
+    for (const AcGePoint2d& p : points) {
+        lo = AcGePoint2d(std::min(lo.x, p.x), std::min(lo.y, p.y));
+        hi = AcGePoint2d(std::max(hi.x, p.x), std::max(hi.y, p.y));
+    }
+    return candidatesNear(lo, hi);
+}
+
 std::vector<FlatShape> shapesOf(AcDbEntity& e, double tol) { return fendo::gi::flattenEntity(e, tol); }
 
 std::optional<AcDbObjectId> nearestAt(const AcGePoint2d& p, const resbuf* filter)
@@ -190,7 +226,8 @@ std::optional<AcDbObjectId> nearestAt(const AcGePoint2d& p, const resbuf* filter
     const double r = pickRadius();
     std::optional<AcDbObjectId> best;
     double bestDist = HUGE_VAL;
-    forEachCandidate(filter, Visibility::OnlyVisible, false, [&](const AcDbObjectId& id, AcDbEntity& e, double tol) {
+    const auto near = candidatesNear(AcGePoint2d(p.x - r, p.y - r), AcGePoint2d(p.x + r, p.y + r));
+    forEachOf(near, filter, Visibility::OnlyVisible, [&](const AcDbObjectId& id, AcDbEntity& e, double tol) {
         double d = HUGE_VAL;
         for (const FlatShape& s : shapesOf(e, tol)) d = std::min(d, fendo::gi::distanceToShape(s, p));
         if (d <= r && d <= bestDist) {  // "<=": a tie goes to the object drawn last
@@ -206,7 +243,8 @@ enum class AreaTest { Inside, Touches, Fence };
 std::vector<AcDbObjectId> byArea(const std::vector<AcGePoint2d>& polygon, AreaTest test, const resbuf* filter)
 {
     std::vector<AcDbObjectId> out;
-    forEachCandidate(filter, Visibility::OnlyVisible, false, [&](const AcDbObjectId& id, AcDbEntity& e, double tol) {
+    const auto near = candidatesNear(polygon);
+    forEachOf(near, filter, Visibility::OnlyVisible, [&](const AcDbObjectId& id, AcDbEntity& e, double tol) {
         const auto shapes = shapesOf(e, tol);
         if (shapes.empty()) return;
         bool hit = false;

@@ -172,6 +172,40 @@ TEST(CurveHelperReverse, LinesAndThreeDPolylinesRunTheOtherWay)
     EXPECT_TRUE(pts[2].isEqualTo(AcGePoint3d(0, 0, 0)));
 }
 
+// Reversing rewrites the vertices a heavy polyline has: the same vertex objects (ids and
+// handles) run the other way, each bulge following its segment, and nothing is added.
+TEST(CurveHelperReverse, HeavyPolylinesKeepTheirVertexObjects)
+{
+    TestDrawing dwg;
+    const AcGeDoubleArray bulges{0.5, 0.0, -1.0};
+    const AcDbObjectId p2 = dwg.add(new AcDb2dPolyline(AcDb::k2dSimplePoly,
+                                                       AcGePoint3dArray{{0, 0, 0}, {10, 0, 0}, {10, 10, 0}}, 0.0,
+                                                       false, 0.0, 0.0, &bulges));
+    const AcDbObjectId p3 =
+        dwg.add(new AcDb3dPolyline(AcDb::k3dSimplePoly, AcGePoint3dArray{{0, 0, 0}, {1, 0, 1}, {2, 2, 2}}));
+    auto vertexIds = [](AcDbObjectId id) {
+        OpenedObject<AcDbEntity> e(id, AcDb::kForRead);
+        if (auto* h = AcDb2dPolyline::cast(e.get())) return h->subentityIds();
+        return AcDb3dPolyline::cast(e.get())->subentityIds();
+    };
+    const auto ids2 = vertexIds(p2), ids3 = vertexIds(p3);
+    const size_t objects = dwg.db().stubs().size();
+    CurveHelper(p2).reverse();
+    CurveHelper(p3).reverse();
+    EXPECT_EQ(vertexIds(p2), ids2);
+    EXPECT_EQ(vertexIds(p3), ids3);
+    EXPECT_EQ(dwg.db().stubs().size(), objects) << "no vertex was made";
+    bool closed = false;
+    AcGePoint3dArray pts;
+    AcGeDoubleArray after;
+    CurveHelper(p2).getVertices(closed, pts, &after);
+    ASSERT_EQ(pts.length(), 3);
+    EXPECT_TRUE(pts[0].isEqualTo(AcGePoint3d(10, 10, 0)));
+    // Old segment 1 (bulge 0) is new segment 0; old segment 0 (bulge 0.5) is new segment 1, reversed.
+    EXPECT_EQ(after[0], 0.0);
+    EXPECT_EQ(after[1], -0.5);
+}
+
 TEST(CurveHelperPoints, SplineFitThreeDPolylinesAreFacetedThroughTheirSplineEquivalent)
 {
     TestDrawing dwg;

@@ -102,6 +102,40 @@ TEST(FacetLwPolyline, AnOpenPolylineEndingOnItsStartIsFacetedAsClosed)
     EXPECT_EQ(facetLwPolyline(&pl, pts, kArcFacetTolerance, ArcTolMode::Sweep), 4 + 17);
 }
 
+// The points between the vertices of a bulged segment are the polyline's own points at the
+// matching parameters, for bulges either way, open, closed and closed by coincidence.
+TEST(FacetLwPolyline, ArcPointsAreThePolylinesPointsAtTheirParameters)
+{
+    for (int shape = 0; shape < 3; ++shape) {
+        AcDbPolyline pl;
+        const AcGePoint2d corners[] = {{0, 0}, {10, 0}, {10, 10}, {0, 10}, {0, 0}};
+        const double bulges[] = {0.5, -0.8, 0.0, 1.0, 0.0};
+        const unsigned int n = shape == 2 ? 5 : 4;  // shape 2 ends on its start
+        for (unsigned int i = 0; i < n; ++i) pl.addVertexAt(i, corners[i], bulges[i]);
+        pl.setClosed(shape == 1);
+        pl.setElevation(2.5);
+        AcGePoint3dArray points;
+        facetLwPolyline(&pl, points, kArcFacetTolerance, ArcTolMode::Sweep);
+        ASSERT_GT(points.length(), 8) << shape;
+        double previous = -1;
+        // The repeated start of shape 2 is checked for being on the polyline only.
+        const int ordered = points.length() - (shape == 2 ? 1 : 0);
+        for (int i = 0; i < points.length(); ++i) {
+            const AcGePoint3d& p = points[i];
+            double param = 0;
+            ASSERT_EQ(pl.getParamAtPoint(p, param), Acad::eOk) << "shape " << shape << " point off the polyline";
+            AcGePoint3d on;
+            pl.getPointAtParam(param, on);
+            EXPECT_NEAR(on.distanceTo(p), 0.0, 1e-9) << shape;
+            EXPECT_EQ(p.z, 2.5);
+            if (i < ordered) {
+                EXPECT_GT(param, previous) << "shape " << shape << " point " << i << " out of order";
+                previous = param;
+            }
+        }
+    }
+}
+
 TEST(ThreeDPolylineReaders, APositionPassedTwiceIsListedOnce)
 {
     fendo::test::TestDrawing dwg;

@@ -1,0 +1,276 @@
+// Figures for big drawings: load + save against ezdxf, throughput and how it grows from 10k
+// objects up, memory per drawing and per 3D polyline, one pick, and "DCPL" and "BA" beside
+// a plain load + save of the same drawing. Drawings are generated here: a survey-like mix of
+// 40% lines, 20% bulged polylines, 10% 3D polylines of 6 vertices, 20% texts and 10% block
+// references.
+//
+// usage: bench_big_drawings [--1m] [folder]   (--1m adds the runs at a million objects)
+#include <malloc.h>
+#include <spawn.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <ctime>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "FendoRuns.h"
+#include "host/db/AcDbDatabase.h"
+#include "host/db/AcDbSymbolTable.h"
+#include "host/db/entities/AcDb3dPolyline.h"
+#include "host/db/entities/AcDbBlockReference.h"
+#include "host/db/entities/AcDbCircle.h"
+#include "host/db/entities/AcDbLine.h"
+#include "host/db/entities/AcDbPolyline.h"
+#include "host/db/entities/AcDbText.h"
+#include "host/editor/Editor.h"
+#include "host/editor/InputSource.h"
+#include "host/editor/SelectionIndex.h"
+#include "host/editor/acedSS.h"
+
+namespace fs = std::filesystem;
+using Clock = std::chrono::steady_clock;
+
+namespace {
+
+enum class Mix { Survey, Polylines3d, BulgedPolylines };
+
+double cpuSeconds() { return static_cast<double>(std::clock()) / CLOCKS_PER_SEC; }
+double heapBytes() { return static_cast<double>(mallinfo2().uordblks); }
+
+AcDbObjectId addBlock(AcDbDatabase& db)
+{
+    AcDbBlockTable* blocks = nullptr;
+    AcDbObjectId id;
+    db.getBlockTable(blocks, AcDb::kForWrite);
+    auto* rec = new AcDbBlockTableRecord;
+    rec->setName(L"SPOT");
+    blocks->add(id, rec);
+    rec->appendAcDbEntity(new AcDbCircle(AcGePoint3d(0, 0, 0), AcGeVector3d::kZAxis, 0.5));
+    rec->close();
+    blocks->close();
+    return id;
+}
+
+AcDbEntity* bulgedPolyline(double x, double y)
+{
+    auto* pl = new AcDbPolyline;
+    for (unsigned v = 0; v < 4; ++v)
+        pl->addVertexAt(v, AcGePoint2d(x + v * 2.5, y + (v % 2) * 1.75), v == 1 ? 0.5 : 0.0);
+    return pl;
+}
+
+AcDbEntity* polyline3d(double x, double y)
+{
+    AcGePoint3dArray pts;
+    for (int v = 0; v < 6; ++v) pts.append(AcGePoint3d(x + v * 1.5, y + (v % 3) * 0.75, 10 + v * 0.125));
+    return new AcDb3dPolyline(AcDb::k3dSimplePoly, pts);
+}
+
+// Writes a drawing of count objects of the mix, spread over a square of about 10 m cells.
+void writeDrawing(const fs::path& file, long count, Mix mix)
+{
+    AcDbDatabase db;
+    const AcDbObjectId block = addBlock(db);
+    AcDbBlockTableRecord* ms = nullptr;
+    acdbOpenObject(ms, db.modelSpaceId(), AcDb::kForWrite);
+    for (long i = 0; i < count; ++i) {
+        const double x = (i % 1000) * 10.123, y = (i / 1000) * 10.456;
+        AcDbEntity* ent = nullptr;
+        if (mix == Mix::Polylines3d)
+            ent = polyline3d(x, y);
+        else if (mix == Mix::BulgedPolylines)
+            ent = bulgedPolyline(x, y);
+        else
+            switch (i % 10) {
+            case 0:
+            case 1:
+            case 2:
+            case 3: ent = new AcDbLine(AcGePoint3d(x, y, 0), AcGePoint3d(x + 7.25, y + 3.5, 12.75)); break;
+            case 4:
+            case 5: ent = bulgedPolyline(x, y); break;
+            case 6: ent = polyline3d(x, y); break;
+            case 7:
+            case 8: ent = new AcDbText(AcGePoint3d(x, y, 0), L"12.345", AcDbObjectId::kNull, 2.5); break;
+            default: ent = new AcDbBlockReference(AcGePoint3d(x + 5, y + 5, 12.5), block); break;
+            }
+        ms->appendAcDbEntity(ent);
+        ent->close();
+    }
+    ms->close();
+    std::string error;
+    if (db.dxfOut(file.wstring(), &error) != Acad::eOk) std::fprintf(stderr, "%s\n", error.c_str());
+}
+
+// Writes the drawing and gives the memory it took back to the system.
+void writeDrawingAndTrim(const fs::path& file, long count, Mix mix)
+{
+    writeDrawing(file, count, mix);
+    malloc_trim(0);
+}
+
+struct ChildRun {
+    double cpu = 0;       // processor seconds
+    double maxRssMb = 0;  // peak resident memory
+};
+
+// Runs a shell command as a child of its own and reports its processor time and peak memory.
+// The peak counts the pages the child shares with this process until it starts its program, so
+// commands are timed while this process is small.
+ChildRun runChild(const std::string& command)
+{
+    const char* args[] = {"sh", "-c", command.c_str(), nullptr};
+    pid_t pid = 0;
+    if (posix_spawn(&pid, "/bin/sh", nullptr, nullptr, const_cast<char* const*>(args), environ) != 0) return {};
+    int status = 0;
+    rusage usage{};
+    wait4(pid, &status, 0, &usage);
+    ChildRun r;
+    r.cpu = usage.ru_utime.tv_sec + usage.ru_stime.tv_sec + (usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
+    r.maxRssMb = usage.ru_maxrss / 1024.0;
+    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) std::printf("  (command failed: %s)\n", command.c_str());
+    return r;
+}
+
+ChildRun fendoRun(const fs::path& drawing, const std::string& script, const fs::path& dir)
+{
+    const fs::path scriptPath = dir / "script.fendo";
+    std::FILE* f = std::fopen(scriptPath.c_str(), "w");
+    std::fputs(script.c_str(), f);
+    std::fclose(f);
+    return runChild("cd '" + dir.string() + "' && '" + (fendo::bench::binDir() / "fendo").string() + "' '" +
+                    drawing.string() + "' -s '" + scriptPath.string() + "' -o '" + (dir / "out.dxf").string() +
+                    "' > /dev/null");
+}
+
+bool haveEzdxf() { return std::system("/usr/bin/python3 -c 'import ezdxf' >/dev/null 2>&1") == 0; }
+
+// ezdxf's processor time to load the file and save it again.
+double ezdxfLoadSave(const fs::path& in, const fs::path& out)
+{
+    return runChild("/usr/bin/python3 -c \"import ezdxf,sys; ezdxf.readfile(sys.argv[1]).saveas(sys.argv[2])\" '" +
+                    in.string() + "' '" + out.string() + "'")
+        .cpu;
+}
+
+// One pick at (x, y) answered as a user would; returns its seconds.
+double timePick(double x, double y)
+{
+    std::string output;
+    fendo::editor::editor().reset();
+    fendo::editor::editor().setInput(
+        fendo::editor::ScriptInput::fromString(std::to_string(x) + "," + std::to_string(y) + "\n"));
+    fendo::editor::editor().captureOutput(&output);
+    ads_name ent;
+    ads_point at;
+    const auto start = Clock::now();
+    acedEntSel(L"Pick: ", ent, at);
+    return std::chrono::duration<double>(Clock::now() - start).count();
+}
+
+struct LoadFigures {
+    double seconds = 0, megabytes = 0, heapMb = 0, firstPick = 0, pick = 0, scanPick = 0;
+};
+
+LoadFigures loadSaveAndPick(const fs::path& in, const fs::path& out, long count)
+{
+    LoadFigures r;
+    r.megabytes = static_cast<double>(fs::file_size(in)) / 1e6;
+    const double heapBefore = heapBytes();
+    auto* db = new AcDbDatabase(false);
+    std::string error;
+    const double start = cpuSeconds();
+    if (db->readDxfFile(in.wstring(), &error) != Acad::eOk) std::fprintf(stderr, "%s\n", error.c_str());
+    r.heapMb = (heapBytes() - heapBefore) / 1e6;
+    if (db->dxfOut(out.wstring(), &error) != Acad::eOk) std::fprintf(stderr, "%s\n", error.c_str());
+    r.seconds = cpuSeconds() - start;
+    acdbHostApplicationServices()->setWorkingDatabase(db);
+    r.firstPick = timePick(5000, 5000);
+    const int picks = 20;
+    // Picks on objects all over the drawing (rows of 1,000 cells of about 10 m).
+    const long rows = std::max(1L, count / 1000);
+    for (int i = 0; i < picks; ++i)
+        r.pick += timePick((i * 137 % 1000) * 10.123 + 3.6, (i * 7 % rows) * 10.456 + 1.75) / picks;
+    // The same pick by visiting every object, as selection did before it had an index.
+    fendo::editor::setSelectionSearch(fendo::editor::SelectionSearch::Scan);
+    r.scanPick = timePick(5000, 5000);
+    fendo::editor::setSelectionSearch(fendo::editor::SelectionSearch::Indexed);
+    acdbHostApplicationServices()->setWorkingDatabase(nullptr);
+    delete db;
+    return r;
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    std::setvbuf(stdout, nullptr, _IOLBF, 0);
+    std::vector<long> sizes{10000, 100000};
+    fs::path dir = fs::temp_directory_path() / "fendo-big-drawings";
+    for (int i = 1; i < argc; ++i) {
+        if (std::string(argv[i]) == "--1m")
+            sizes.push_back(1000000);
+        else
+            dir = argv[i];
+    }
+    fs::create_directories(dir);
+    const bool ezdxf = haveEzdxf();
+    if (!ezdxf) std::printf("ezdxf: not available (python3-ezdxf), ratios skipped\n");
+
+    // The commands run first, while this process is small: a child's peak memory counts the
+    // pages it shares with this process until it starts fendo.
+    const fs::path cmdDir = dir / "run";
+    fs::create_directories(cmdDir);
+    const struct {
+        const char* name;
+        Mix mix;
+        const char* script;
+    } commands[] = {{"DCPL on 100k 3D polylines", Mix::Polylines3d, "DCPL\nall\n\n"},
+                    {"BA on 100k bulged polylines", Mix::BulgedPolylines, "BA\nall\n\n"}};
+    for (const auto& c : commands) {
+        const fs::path in = dir / (std::string(c.mix == Mix::Polylines3d ? "polylines3d" : "bulged") + "-100000.dxf");
+        if (!fs::exists(in)) writeDrawingAndTrim(in, 100000, c.mix);
+        const ChildRun plain = fendoRun(in, "", cmdDir);
+        const ChildRun run = fendoRun(in, c.script, cmdDir);
+        std::printf(
+            "%s: load + save %.2f s, %.0f MB; with the command %.2f s, %.0f MB: beyond load + save %.2fx "
+            "the time, %.2fx the memory\n",
+            c.name, plain.cpu, plain.maxRssMb, run.cpu, run.maxRssMb, (run.cpu - plain.cpu) / plain.cpu,
+            run.maxRssMb / plain.maxRssMb);
+    }
+
+    std::printf("%-9s %8s %9s %8s %9s %10s %9s %11s %9s %10s\n", "objects", "MB", "load+save", "MB/s", "per 10k",
+                "ezdxf", "heap MB", "first pick", "pick", "scan pick");
+    for (long n : sizes) {
+        const fs::path in = dir / ("mixed-" + std::to_string(n) + ".dxf");
+        if (!fs::exists(in)) writeDrawing(in, n, Mix::Survey);
+        const LoadFigures f = loadSaveAndPick(in, dir / "saved.dxf", n);
+        const double per10k = f.seconds / (n / 10000.0);
+        char ratio[32] = "-";
+        if (ezdxf) std::snprintf(ratio, sizeof ratio, "%.1fx", ezdxfLoadSave(in, dir / "ezdxf.dxf") / f.seconds);
+        std::printf("%-9ld %8.1f %8.2fs %8.1f %8.3fs %10s %9.1f %9.1fms %7.2fms %8.1fms\n", n, f.megabytes, f.seconds,
+                    f.megabytes / f.seconds, per10k, ratio, f.heapMb, f.firstPick * 1e3, f.pick * 1e3,
+                    f.scanPick * 1e3);
+    }
+    std::printf(
+        "(load+save and per 10k in processor seconds, per 10k equal at every size when linear; ezdxf: how "
+        "many times faster than ezdxf's load + save; heap MB: the loaded drawing; first pick: builds the "
+        "selection index; pick: the mean of 20 after it; scan pick: visiting every object as before the index)\n");
+
+    {
+        const fs::path in = dir / "polylines3d-10000.dxf";
+        if (!fs::exists(in)) writeDrawing(in, 10000, Mix::Polylines3d);
+        const double before = heapBytes();
+        AcDbDatabase db(false);
+        db.readDxfFile(in.wstring());
+        std::printf("memory of one 3D polyline of 6 vertices: %.0f bytes\n", (heapBytes() - before) / 10000);
+    }
+
+    return 0;
+}

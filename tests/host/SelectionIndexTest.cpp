@@ -1,0 +1,231 @@
+// Selection through the extents index finds exactly what a scan of every object finds, in
+// the same order, on random drawings edited between searches.
+#include <gtest/gtest.h>
+
+#include <random>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "EditorTestSupport.h"
+#include "host/db/DbHelpers.h"
+#include "host/db/entities/AcDbBlockReference.h"
+#include "host/db/entities/AcDbCircle.h"
+#include "host/db/entities/AcDbLine.h"
+#include "host/db/entities/AcDbPoint.h"
+#include "host/db/entities/AcDbPolyline.h"
+#include "host/db/entities/AcDbText.h"
+#include "host/editor/SelectionIndex.h"
+#include "host/editor/acedSS.h"
+#include "host/ge/AcGeMatrix3d.h"
+#include "support/TestDrawing.h"
+
+using fendo::editor::SelectionSearch;
+
+namespace {
+
+// Appends the entity to a block definition and closes it.
+void appendToBlock(AcDbObjectId block, AcDbEntity* e)
+{
+    fendo::db::OpenedObject<AcDbBlockTableRecord> record(block, AcDb::kForWrite);
+    if (record->appendAcDbEntity(e) == Acad::eOk)
+        e->close();
+    else
+        delete e;
+}
+
+// A drawing of random lines, bulged polylines, circles, points, texts and block
+// references over a 100 x 100 square, some on a layer that is off or frozen.
+class SelectionOnRandomDrawing : public EditorSession {
+protected:
+    void SetUp() override
+    {
+        for (const auto& [name, off] : {std::pair{L"OFF", true}, std::pair{L"FROZEN", false}}) {
+            fendo::db::OpenedObject<AcDbLayerTableRecord> layer(drawing.layer(name), AcDb::kForWrite);
+            if (off)
+                layer->setIsOff(true);
+            else
+                layer->setIsFrozen(true);
+        }
+        AcDbBlockTable* blocks = nullptr;
+        db.getBlockTable(blocks, AcDb::kForWrite);
+        auto* record = new AcDbBlockTableRecord;
+        record->setName(L"MARK");
+        blocks->add(block, record);
+        record->close();
+        blocks->close();
+        appendToBlock(block, new AcDbCircle(AcGePoint3d(0, 0, 0), AcGeVector3d::kZAxis, 1));
+    }
+    void TearDown() override
+    {
+        fendo::editor::setSelectionSearch(SelectionSearch::Indexed);
+        EditorSession::TearDown();
+    }
+
+    double coord() { return std::uniform_real_distribution<double>(0, 100)(rng); }
+    double size() { return std::uniform_real_distribution<double>(0.1, 8)(rng); }
+    int pick(int n) { return std::uniform_int_distribution<int>(0, n - 1)(rng); }
+    AcGePoint3d point() { return AcGePoint3d(coord(), coord(), 0); }
+
+    AcDbObjectId addRandom()
+    {
+        static const wchar_t* const kLayers[] = {L"0", L"0", L"0", L"0", L"OFF", L"FROZEN"};
+        const AcGePoint3d p = point();
+        AcDbEntity* e = nullptr;
+        switch (pick(6)) {
+        case 0: e = new AcDbLine(p, p + AcGeVector3d(size() - 4, size() - 4, 0)); break;
+        case 1: {
+            auto* pl = new AcDbPolyline;
+            for (unsigned i = 0, n = 2 + pick(4); i < n; ++i)
+                pl->addVertexAt(i, AcGePoint2d(p.x + size(), p.y + size()), pick(2) ? 0.0 : size() / 8 - 0.5);
+            e = pl;
+            break;
+        }
+        case 2: e = new AcDbCircle(p, AcGeVector3d::kZAxis, size()); break;
+        case 3: e = new AcDbPoint(p); break;
+        case 4: e = new AcDbText(p, L"SPOT 12.34", AcDbObjectId::kNull, size() / 4, 0); break;
+        default: e = new AcDbBlockReference(p, block); break;
+        }
+        const AcDbObjectId id = drawing.add(e, kLayers[pick(6)]);
+        ids.push_back(id);
+        return id;
+    }
+
+    // Moves, scales, erases, unerases and adds objects, and edits the block definition; in
+    // one round also changes how points draw.
+    void edit(bool pointStyle)
+    {
+        for (int i = 0; i < 150; ++i) {
+            const AcDbObjectId id = ids[pick(static_cast<int>(ids.size()))];
+            AcDbEntity* e = nullptr;
+            if (acdbOpenObject(e, id, AcDb::kForWrite, true) != Acad::eOk) continue;
+            switch (pick(3)) {
+            case 0: e->transformBy(AcGeMatrix3d::translation(AcGeVector3d(size() - 4, size() - 4, 0))); break;
+            case 1: e->erase(!e->isErased()); break;
+            default: e->transformBy(AcGeMatrix3d::scaling(1.5, AcGePoint3d(coord(), coord(), 0))); break;
+            }
+            e->close();
+        }
+        for (int i = 0; i < 10; ++i) addRandom();
+        appendToBlock(block, new AcDbLine(AcGePoint3d(0, 0, 0), AcGePoint3d(size(), size(), 0)));
+        if (pointStyle) {
+            db.setPdmode(3);
+            db.setPdsize(size());
+        }
+    }
+
+    std::vector<AcDbObjectId> setIds(ads_name ss)
+    {
+        std::vector<AcDbObjectId> out;
+        Adesk::Int32 n = 0;
+        acedSSLength(ss, &n);
+        for (Adesk::Int32 i = 0; i < n; ++i) {
+            ads_name ent;
+            AcDbObjectId id;
+            acedSSName(ss, i, ent);
+            acdbGetObjectId(id, ent);
+            out.push_back(id);
+        }
+        acedSSFree(ss);
+        return out;
+    }
+
+    // The objects one search finds, by the given way of searching.
+    std::vector<AcDbObjectId> search(SelectionSearch how, int kind, const std::vector<AcGePoint2d>& pts)
+    {
+        fendo::editor::setSelectionSearch(how);
+        ads_name ss;
+        if (kind == 0) {  // a pick
+            answers(std::to_string(pts[0].x) + "," + std::to_string(pts[0].y) + "\n");
+            ads_point at;
+            if (acedEntSel(L"Pick: ", ss, at) != RTNORM) return {};
+            AcDbObjectId id;
+            acdbGetObjectId(id, ss);
+            return {id};
+        }
+        if (kind == 1 || kind == 2) {
+            const ads_point a = {pts[0].x, pts[0].y, 0}, b = {pts[1].x, pts[1].y, 0};
+            if (acedSSGet(kind == 1 ? L"_W" : L"_C", a, b, nullptr, ss) != RTNORM) return {};
+            return setIds(ss);
+        }
+        resbuf* chain = nullptr;
+        for (auto it = pts.rbegin(); it != pts.rend(); ++it) {
+            resbuf* rb = acutNewRb(RTPOINT);
+            rb->resval.rpoint[0] = it->x;
+            rb->resval.rpoint[1] = it->y;
+            rb->rbnext = chain;
+            chain = rb;
+        }
+        static const wchar_t* const kModes[] = {L"_WP", L"_CP", L"_F"};
+        const int rc = acedSSGet(kModes[kind - 3], chain, nullptr, nullptr, ss);
+        acutRelRb(chain);
+        return rc == RTNORM ? setIds(ss) : std::vector<AcDbObjectId>{};
+    }
+
+    // Random searches of every kind; the index must agree with the scan on each.
+    void compareSearches(int count)
+    {
+        for (int i = 0; i < count; ++i) {
+            const int kind = i % 6;
+            std::vector<AcGePoint2d> pts;
+            const int n = kind == 0 ? 1 : kind <= 2 ? 2 : 3 + pick(3);
+            for (int k = 0; k < n; ++k) {
+                // Small windows and pick points close to objects, so that searches find something.
+                const AcGePoint2d c(coord(), coord());
+                pts.push_back(k == 0 ? c : AcGePoint2d(pts[0].x + size() * 3 - 8, pts[0].y + size() * 3 - 8));
+            }
+            const auto scanned = search(SelectionSearch::Scan, kind, pts);
+            const auto indexed = search(SelectionSearch::Indexed, kind, pts);
+            ASSERT_EQ(indexed, scanned) << "search kind " << kind << " at " << pts[0].x << "," << pts[0].y;
+            found += scanned.size();
+        }
+    }
+
+    fendo::test::TestDrawing drawing;
+    AcDbDatabase& db = drawing.db();
+    AcDbObjectId block;
+    std::vector<AcDbObjectId> ids;
+    std::mt19937 rng{12345};
+    size_t found = 0;
+};
+
+}  // namespace
+
+TEST_F(SelectionOnRandomDrawing, IndexedSearchesFindWhatTheScanFindsThroughEdits)
+{
+    for (int seed = 1; seed <= 3; ++seed) {
+        rng.seed(seed);
+        for (int i = 0; i < 400; ++i) addRandom();
+        for (int round = 0; round < 3; ++round) {
+            compareSearches(48);
+            edit(round == 1);
+        }
+    }
+    EXPECT_GT(found, 500u) << "the searches should find objects, not only agree on finding nothing";
+}
+
+TEST_F(SelectionOnRandomDrawing, APickTakesTheNearestAndTiesGoToTheLastDrawnEvenAfterErasingAndUndoing)
+{
+    const AcDbObjectId first = drawing.add(new AcDbLine(AcGePoint3d(0, 0, 0), AcGePoint3d(10, 0, 0)));
+    const AcDbObjectId second = drawing.add(new AcDbLine(AcGePoint3d(0, 0, 0), AcGePoint3d(10, 0, 0)));
+    drawing.add(new AcDbLine(AcGePoint3d(0, 0, 0), AcGePoint3d(10, 0, 0)), L"OFF");
+    const AcDbObjectId nearer = drawing.add(new AcDbLine(AcGePoint3d(0, 0.1, 0), AcGePoint3d(10, 0.1, 0)));
+    auto pickAt = [&](double x, double y) { return search(SelectionSearch::Indexed, 0, {AcGePoint2d(x, y)}); };
+    EXPECT_EQ(pickAt(5, 0.2), std::vector<AcDbObjectId>{nearer});
+    EXPECT_EQ(pickAt(5, -0.2), std::vector<AcDbObjectId>{second}) << "a tie goes to the object drawn last";
+    auto setErased = [](AcDbObjectId id, bool erased) {
+        fendo::db::OpenedObject<AcDbEntity> e(id, AcDb::kForWrite, true);
+        e->erase(erased);
+    };
+    setErased(second, true);
+    EXPECT_EQ(pickAt(5, -0.2), std::vector<AcDbObjectId>{first});
+    setErased(second, false);
+    EXPECT_EQ(pickAt(5, -0.2), std::vector<AcDbObjectId>{second});
+    // Moved away, it is no longer found where it was, and is found where it went.
+    {
+        fendo::db::OpenedObject<AcDbEntity> e(second, AcDb::kForWrite);
+        e->transformBy(AcGeMatrix3d::translation(AcGeVector3d(0, 50, 0)));
+    }
+    EXPECT_EQ(pickAt(5, -0.2), std::vector<AcDbObjectId>{first});
+    EXPECT_EQ(pickAt(5, 50), std::vector<AcDbObjectId>{second});
+}
