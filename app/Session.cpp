@@ -225,10 +225,12 @@ bool Session::saveTo(const std::string& path, std::string& error) { return saveT
 
 bool Session::saveTo(const std::string& path, const fendo::dxf::DxfWriteOptions& format, std::string& error)
 {
-    std::string message;
+    std::string message, leftOut;
     const std::wstring file = fromUtf8(path);
+    fendo::dxf::DxfWriteOptions options = format;
+    options.leftOut = &leftOut;
     acedEditor->notifyBeginSave(database_.get(), file.c_str());
-    const Acad::ErrorStatus es = fendo::dxf::writeDxfFile(*database_, file, format, &message);
+    const Acad::ErrorStatus es = fendo::dxf::writeDxfFile(*database_, file, options, &message);
     acedEditor->notifySaveComplete(database_.get(), file.c_str());
     if (es != Acad::eOk) {
         if (message.empty()) message = Acad::errorStatusText(es);
@@ -236,6 +238,7 @@ bool Session::saveTo(const std::string& path, const fendo::dxf::DxfWriteOptions&
         return false;
     }
     database_->setFilename(file);
+    if (!leftOut.empty()) editor().write(L"\n" + fromUtf8(leftOut));
     return true;
 }
 
@@ -243,7 +246,7 @@ bool Session::checkSaveOptions()
 {
     saveFormat_.binary = options_.binary;
     if (!options_.dxfVersion.empty() && !fendo::dxf::parseDxfVersion(options_.dxfVersion, saveFormat_.version)) {
-        reportFailure("bad --dxf-version " + options_.dxfVersion + ": expected R2000, R2004, R2007, R2010, R2013 or R2018");
+        reportFailure("bad --dxf-version " + options_.dxfVersion + ": expected R12, R2000, R2004, R2007, R2010, R2013 or R2018");
         return false;
     }
     return true;
@@ -287,7 +290,7 @@ void Session::saveAsCommand(std::wstring_view argument)
             firstWord();
             const std::wstring version = firstWord();
             if (!fendo::dxf::parseDxfVersion(toUtf8(version), format.version)) {
-                editor().write(L"\nUnknown DXF version " + version + L": R2000, R2004, R2007, R2010, R2013 or R2018.");
+                editor().write(L"\nUnknown DXF version " + version + L": R12, R2000, R2004, R2007, R2010, R2013 or R2018.");
                 return;
             }
         } else {

@@ -39,7 +39,7 @@ int main(int argc, char** argv)
         ->option_text("ADDR")
         ->needs(serve);
     cli.add_option("--dxf-version", options.dxfVersion, "DXF version of saved drawings (default R2007)")
-        ->option_text("R2000|R2004|R2007|R2010|R2013|R2018");
+        ->option_text("R12|R2000|R2004|R2007|R2010|R2013|R2018");
     cli.add_flag("--binary", options.binary, "save drawings as binary DXF");
     auto* toUnicode = cli.add_flag("--to-unicode", options.toUnicode,
                                    "convert TCVN3 and VNI texts to Unicode after opening the drawing");

@@ -8,10 +8,12 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <map>
 #include <memory>
 #include <string>
 #include <unordered_map>
@@ -23,6 +25,7 @@
 #include "host/db/AcDbSymbolTable.h"
 #include "host/db/AcDbUnknownObject.h"
 #include "host/db/DbHelpers.h"
+#include "host/db/entities/AcDbPolyline.h"
 #include "host/dxf/DxfExport.h"
 #include "host/dxf/DxfIo.h"
 #include "host/dxf/DxfOutput.h"
@@ -96,6 +99,17 @@ private:
     void writeBlocks();
     void writeEntities();
     void writeObjects();
+    // R12: the groups R12 has, lightweight polylines as POLYLINE and VERTEX records, and a
+    // count of the entities left out.
+    bool r12() const { return m_options.version == DxfVersion::R12; }
+    bool explodes() const { return m_options.explodeCustomObjects || r12(); }
+    void writeR12Object(AcDbObject* obj, std::string_view type);
+    void writeR12Polyline(const fendo::db::RawTags& tags);
+    void writeR12ViewportView(const fendo::db::RawTags& tags);
+    void reportLeftOut();
+    std::map<std::string, int> m_leftOut;
+    // Handles the vertices and ends of converted polylines take, above every other.
+    std::uint64_t m_r12Handles = 0;
 
     AcDbDatabase& m_db;
     DxfOutput m_out;
@@ -111,6 +125,23 @@ private:
     std::unordered_map<const AcDbEntity*, std::vector<Piece>> m_pieces;
     std::uint64_t m_nextHandle = 0;
 };
+
+// Group codes R12 has: no subclass markers, pointers, 32-bit integers or the properties later releases added (line weight, true colour, transparency...).
+bool r12Group(int code)
+{
+    if (code == 48 || code == 60) return false;
+    return code < 90 || code == 105 || (code >= 140 && code < 180) || (code >= 210 && code < 240) || code >= 1000;
+}
+
+// The entities R12 has, as written (LWPOLYLINE is converted, custom entities exploded).
+bool r12Entity(std::string_view type)
+{
+    static constexpr std::string_view kTypes[] = {
+        "LINE",   "POINT",  "CIRCLE", "ARC",    "TEXT",  "SOLID",    "TRACE",     "3DFACE", "POLYLINE", "VERTEX",
+        "SEQEND", "INSERT", "ATTRIB", "ATTDEF", "SHAPE", "VIEWPORT", "DIMENSION", "BLOCK",  "ENDBLK",
+    };
+    return std::find(std::begin(kTypes), std::end(kTypes), type) != std::end(kTypes);
+}
 
 // Explode results that are themselves custom are exploded again, to this depth.
 constexpr int kMaxExplodeDepth = 4;
@@ -135,6 +166,7 @@ const std::string& Writer::typeName(const AcDbObject* obj)
 void Writer::writeObject(AcDbObject* obj, std::string_view typeOverride)
 {
     if (!obj) return;
+    if (r12()) return writeR12Object(obj, typeOverride.empty() ? std::string_view(typeName(obj)) : typeOverride);
     m_out.group(0, typeOverride.empty() ? std::string_view(typeName(obj)) : typeOverride);
     m_filer.setObjectBeingWritten(obj);
     obj->dxfOutFields(&m_filer);
@@ -220,6 +252,7 @@ void Writer::explodeCustomEntity(AcDbEntity* ent)
 
 void Writer::writePiece(AcDbEntity* piece, std::uint64_t handle, AcDbObjectId owner)
 {
+    if (r12()) return writeR12Object(piece, typeName(piece));
     m_out.group(0, typeName(piece));
     fendo::db::RawTags tags = fieldsOf(piece);
     m_out.groupHandle(AcDb::kDxfHandle, handle);
@@ -239,7 +272,7 @@ void Writer::writeEntity(AcDbObjectId id)
     auto* ent = AcDbEntity::cast(liveObject(id));
     if (!ent) return;
     if (ent->isA()->isCustom()) {
-        if (!m_options.explodeCustomObjects) return writeCustomEntity(ent);
+        if (!explodes()) return writeCustomEntity(ent);
         auto it = m_pieces.find(ent);
         if (it == m_pieces.end()) return;
         for (Piece& piece : it->second)
@@ -298,7 +331,7 @@ void Writer::prepare()
         }
     }
     m_nextHandle = 0;
-    if (!m_options.explodeCustomObjects) return;
+    if (!explodes()) return;
     // Pieces take handles above every handle in use, the records made above included (the
     // seed is written after them).
     m_nextHandle = m_db.handseed().value();
@@ -308,15 +341,29 @@ void Writer::prepare()
             for (AcDbObjectId id : btr->entityIds())
                 if (AcDbObject* obj = liveObject(id); obj && obj->isA()->isCustom() && AcDbEntity::cast(obj))
                     explodeCustomEntity(AcDbEntity::cast(obj));
+    if (!r12()) return;
+    auto count = [&](const AcDbEntity* ent) {
+        if (const auto* pline = AcDbPolyline::cast(ent)) m_r12Handles += pline->numVerts() + 1;
+    };
+    for (AcDbObjectId btrId : blocks->recordIds())
+        if (auto* btr = AcDbBlockTableRecord::cast(liveObject(btrId)))
+            for (AcDbObjectId id : btr->entityIds()) count(AcDbEntity::cast(liveObject(id)));
+    for (const auto& [owner, pieces] : m_pieces)
+        for (const Piece& piece : pieces) count(piece.entity.get());
 }
 
 void Writer::write()
 {
     writeHeader();
-    writeClasses();
+    if (!r12()) writeClasses();
     writeTables();
     writeBlocks();
     writeEntities();
+    if (r12()) {
+        reportLeftOut();
+        m_out.group(0, "EOF");
+        return;
+    }
     writeObjects();
     for (const auto& [name, tags] : m_db.otherSections()) {
         section(name.c_str());
@@ -324,6 +371,151 @@ void Writer::write()
         endSection();
     }
     m_out.group(0, "EOF");
+}
+
+void Writer::writeR12Object(AcDbObject* obj, std::string_view type)
+{
+    if (AcDbEntity::cast(obj) && type != "LWPOLYLINE" && !r12Entity(type)) {
+        ++m_leftOut[std::string(type)];
+        return;
+    }
+    const fendo::db::RawTags tags = fieldsOf(obj);
+    if (type == "LWPOLYLINE") return writeR12Polyline(tags);
+    m_out.group(0, type);
+    // Line type elements of R12 hold dash lengths only; its viewports their frame (the
+    // view itself went in extended data, which readers default).
+    auto keep = [&](int code) {
+        if (type == "LTYPE") return code != 74 && code != 75 && code != 44 && code != 45 && code != 46 && code != 50;
+        if (type == "VIEWPORT")
+            return code == 8 || code == 6 || code == 62 || code == 67 || code == 68 || code == 69 ||
+                   (code >= 10 && code <= 41 && code % 10 == 0);
+        if (type == "VPORT") return code != 65;
+        return true;
+    };
+    bool embedded = false;
+    for (const auto& tag : tags) {
+        embedded = embedded || tag.code == 101;  // an embedded paragraph text of later releases
+        if (!embedded && r12Group(tag.code) && keep(tag.code)) m_out.group(tag.code, tag.value);
+    }
+    if (type == "VIEWPORT") return writeR12ViewportView(tags);
+    if (const auto* xdata = obj->rawXData())
+        for (const auto& tag : *xdata) m_out.group(tag.code, tag.value);
+}
+
+// The view of an R12 viewport is extended data of the application ACAD: target, direction,
+// twist, height, centre, lens and clipping from the viewport, the drawing aids at their defaults.
+void Writer::writeR12ViewportView(const fendo::db::RawTags& tags)
+{
+    auto value = [&](int code, const char* fallback) {
+        for (const auto& tag : tags)
+            if (tag.code == code) return std::string_view(tag.value);
+        return std::string_view(fallback);
+    };
+    m_out.group(1001, "ACAD");
+    m_out.group(1000, "MVIEW");
+    m_out.group(1002, "{");
+    m_out.groupInt(1070, 16);
+    const std::pair<int, const char*> view[] = {{1010, "0.0"}, {1020, "0.0"}, {1030, "0.0"}, {1010, "0.0"},
+                                                {1020, "0.0"}, {1030, "1.0"}, {1040, "0.0"}, {1040, "1.0"},
+                                                {1040, "0.0"}, {1040, "0.0"}, {1040, "50.0"}, {1040, "0.0"},
+                                                {1040, "0.0"}};
+    const int from[] = {17, 27, 37, 16, 26, 36, 51, 45, 12, 22, 42, 43, 44};
+    for (size_t i = 0; i < std::size(from); ++i) m_out.group(view[i].first, value(from[i], view[i].second));
+    // View mode, circle zoom, fast zoom, UCS icon, snap, grid, snap style, isometric pair.
+    for (int mode : {0, 100, 1, 3, 0, 0, 0, 0}) m_out.groupInt(1070, mode);
+    // Snap angle and base, snap and grid spacing.
+    for (double d : {0.0, 0.0, 0.0, 1.0, 1.0, 1.0, 1.0}) m_out.groupDouble(1040, d);
+    m_out.groupInt(1070, 0);  // shown in plots
+    for (const char* brace : {"{", "}", "}"}) m_out.group(1002, brace);
+}
+
+// A lightweight polyline as the POLYLINE of R12: its elevation is the z of every vertex,
+// widths and bulges stay with the vertices.
+void Writer::writeR12Polyline(const fendo::db::RawTags& tags)
+{
+    fendo::db::RawTags common, vertices;
+    std::string handle, flags = "0", width, elevation = "0.0", thickness, nx, ny, nz;
+    bool body = false;
+    for (const auto& tag : tags) {
+        if (tag.code == AcDb::kDxfSubclass) {
+            body = tag.value == "AcDbPolyline";
+            continue;
+        }
+        if (!body) {
+            if (tag.code == AcDb::kDxfHandle)
+                handle = tag.value;
+            else if (r12Group(tag.code))
+                common.push_back(tag);
+            continue;
+        }
+        switch (tag.code) {
+        case 70: flags = tag.value; break;
+        case 43: width = tag.value; break;
+        case 38: elevation = tag.value; break;
+        case 39: thickness = tag.value; break;
+        case 210: nx = tag.value; break;
+        case 220: ny = tag.value; break;
+        case 230: nz = tag.value; break;
+        case 10:
+        case 20:
+        case 40:
+        case 41:
+        case 42: vertices.push_back(tag); break;
+        default: break;
+        }
+    }
+    auto put = [&](const fendo::db::RawTags& list) {
+        for (const auto& tag : list) m_out.group(tag.code, tag.value);
+    };
+    m_out.group(0, "POLYLINE");
+    if (!handle.empty()) m_out.group(AcDb::kDxfHandle, handle);
+    put(common);
+    if (!thickness.empty()) m_out.group(39, thickness);
+    m_out.groupInt(66, 1);
+    m_out.groupDouble(10, 0.0);
+    m_out.groupDouble(20, 0.0);
+    m_out.group(30, elevation);
+    // Closed (1) and line type generation (128) mean the same in both.
+    m_out.groupInt(70, std::atoi(flags.c_str()) & (1 | 128));
+    if (!width.empty()) {
+        m_out.group(40, width);
+        m_out.group(41, width);
+    }
+    if (!nz.empty()) {
+        m_out.group(210, nx);
+        m_out.group(220, ny);
+        m_out.group(230, nz);
+    }
+    for (size_t i = 0; i < vertices.size(); ++i) {
+        if (vertices[i].code != 10) continue;
+        m_out.group(0, "VERTEX");
+        m_out.groupHandle(AcDb::kDxfHandle, m_nextHandle++);
+        put(common);
+        m_out.group(10, vertices[i].value);
+        size_t k = i + 1;
+        if (k < vertices.size() && vertices[k].code == 20) m_out.group(20, vertices[k++].value);
+        m_out.group(30, elevation);
+        for (; k < vertices.size() && vertices[k].code != 10; ++k) m_out.group(vertices[k].code, vertices[k].value);
+        m_out.groupInt(70, 0);
+    }
+    m_out.group(0, "SEQEND");
+    m_out.groupHandle(AcDb::kDxfHandle, m_nextHandle++);
+    put(common);
+}
+
+void Writer::reportLeftOut()
+{
+    if (!m_options.leftOut) return;
+    m_options.leftOut->clear();
+    if (m_leftOut.empty()) return;
+    int count = 0;
+    std::string kinds;
+    for (const auto& [type, n] : m_leftOut) {
+        kinds += (kinds.empty() ? "" : ", ") + type;
+        count += n;
+    }
+    *m_options.leftOut =
+        "R12 has no " + kinds + ": " + std::to_string(count) + (count == 1 ? " object" : " objects") + " left out";
 }
 
 void Writer::writeHeader()
@@ -344,8 +536,12 @@ void Writer::writeHeader()
     std::uint64_t seed = m_db.handseed().value();
     for (const AcDbStub& stub : m_db.stubs()) seed = std::max(seed, stub.handle.value() + 1);
     seed = std::max(seed, m_nextHandle);
+    if (r12()) {
+        var("$HANDLING");
+        m_out.groupInt(70, 1);
+    }
     var("$HANDSEED");
-    m_out.groupHandle(5, seed);
+    m_out.groupHandle(5, seed + m_r12Handles);
     var("$CLAYER");
     m_out.group(8, m_filer.symbolName(m_db.clayer()).empty() ? "0" : m_filer.symbolName(m_db.clayer()));
     var("$TEXTSTYLE");
@@ -377,6 +573,9 @@ void Writer::writeHeader()
     point("$EXTMIN", mn.x, mn.y, mn.z);
     point("$EXTMAX", mx.x, mx.y, mx.z);
     for (const auto& v : m_db.otherHeaderVariables()) {
+        if (r12() && (v.name == "$HANDLING" || v.name == "$HANDSEED" ||
+                      std::any_of(v.values.begin(), v.values.end(), [](const auto& t) { return !r12Group(t.code); })))
+            continue;
         var(v.name.c_str());
         for (const auto& tag : v.values) m_out.group(tag.code, tag.value);
     }
@@ -393,7 +592,7 @@ void Writer::writeClasses()
         AcDbObject* obj = stub.erased ? nullptr : stub.object;
         if (!obj) continue;
         const AcRxClass* cls = obj->isA();
-        if (cls->isCustom() && m_options.explodeCustomObjects && AcDbEntity::cast(obj))
+        if (cls->isCustom() && explodes() && AcDbEntity::cast(obj))
             continue;  // written as its pieces
         if (cls->isCustom())
             ++byClass[cls];
@@ -449,7 +648,7 @@ void Writer::writeTables()
     section("TABLES");
     for (AcDbObjectId tableId : m_db.tableIds()) {
         auto* table = AcDbSymbolTable::cast(liveObject(tableId));
-        if (!table) continue;
+        if (!table || (r12() && AcDbBlockTable::cast(table))) continue;  // R12 has no block records
         writeObject(table, "TABLE");
         for (AcDbObjectId id : table->recordIds()) writeObject(liveObject(id));
         m_out.group(0, "ENDTAB");
@@ -465,6 +664,11 @@ void Writer::writeBlocks()
         for (AcDbObjectId btrId : blocks->recordIds()) {
             auto* btr = AcDbBlockTableRecord::cast(liveObject(btrId));
             if (!btr) continue;
+            if (r12() && btrId != paper && fendo::equalsNoCase(btr->name().substr(0, 12), L"*Paper_Space")) {
+                // R12 has one paper space: the entities of other layouts are left out.
+                if (const auto n = btr->entityIds().size()) m_leftOut["more than one layout"] += static_cast<int>(n);
+                continue;
+            }
             writeObject(liveObject(btr->blockBeginId()));
             // The entities of model space and the current paper space go to ENTITIES.
             if (btrId != model && btrId != paper)
@@ -549,6 +753,7 @@ struct VersionName {
     const char* acad;
 };
 constexpr VersionName kVersions[] = {
+    {fendo::dxf::DxfVersion::R12, "R12", "AC1009"},
     {fendo::dxf::DxfVersion::R2000, "R2000", "AC1015"}, {fendo::dxf::DxfVersion::R2004, "R2004", "AC1018"},
     {fendo::dxf::DxfVersion::R2007, "R2007", "AC1021"}, {fendo::dxf::DxfVersion::R2010, "R2010", "AC1024"},
     {fendo::dxf::DxfVersion::R2013, "R2013", "AC1027"}, {fendo::dxf::DxfVersion::R2018, "R2018", "AC1032"},
