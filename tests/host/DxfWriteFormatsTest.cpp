@@ -9,7 +9,14 @@
 #include <string>
 
 #include "host/db/AcDbDatabase.h"
+#include "host/db/entities/AcDb2dPolyline.h"
+#include "host/db/entities/AcDbHatch.h"
+#include "host/db/entities/AcDbLine.h"
+#include "host/db/entities/AcDbMText.h"
+#include "host/db/entities/AcDbPolyline.h"
+#include "host/db/entities/AcDbText.h"
 #include "host/dxf/DxfExport.h"
+#include "support/TestDrawing.h"
 #include "support/TestSupport.h"
 
 namespace fs = std::filesystem;
@@ -102,6 +109,8 @@ TEST(DxfWriteFormats, VersionNamesAreReadInEitherForm)
     EXPECT_EQ(v, DxfVersion::R2013);
     EXPECT_TRUE(fendo::dxf::parseDxfVersion("AC1015", v));
     EXPECT_EQ(v, DxfVersion::R2000);
+    EXPECT_TRUE(fendo::dxf::parseDxfVersion("AC1009", v));
+    EXPECT_EQ(v, DxfVersion::R12);
     EXPECT_FALSE(fendo::dxf::parseDxfVersion("R14", v));
     EXPECT_FALSE(fendo::dxf::parseDxfVersion("", v));
 }
@@ -121,6 +130,116 @@ TEST(DxfWriteFormats, FendoSavesInTheFormatAskedForAndRefusesUnknownVersions)
     run = fendo::test::runFendo({"--no-module", "--dxf-version", "R14", "-o", out.string()});
     EXPECT_NE(run.exitCode, 0);
     EXPECT_NE(run.output.find("bad --dxf-version R14"), std::string::npos) << run.output;
+}
+
+// R12 keeps lines, texts and polylines (a lightweight one becomes a POLYLINE with its bulges,
+// widths and elevation), leaves out what R12 has no entity for and says so, and the file
+// opens in ezdxf and in fendo.
+TEST(DxfWriteFormats, R12KeepsWhatItHasAndSaysWhatItLeftOut)
+{
+    const fs::path dir = fendo::test::scratchDir("dxfformats-r12");
+    fendo::test::TestDrawing drawing;
+    auto colour = [](AcDbObjectId id, Adesk::UInt16 index) {
+        AcDbEntity* e = nullptr;
+        ASSERT_EQ(acdbOpenObject(e, id, AcDb::kForWrite), Acad::eOk);
+        e->setColorIndex(index);
+        e->close();
+    };
+    drawing.layer(L"ROAD", 3);
+    colour(drawing.add(new AcDbLine({1, 2, 0}, {5, 6, 0}), L"ROAD"), 1);
+    drawing.layer(L"NOTES", 5);
+    drawing.add(new AcDbText({3, 4, 0}, L"KM 0+100 \u0110\u01b0\u1eddng", AcDbObjectId::kNull, 2.5, 0.5), L"NOTES");
+    auto* pline = new AcDbPolyline;
+    pline->addVertexAt(0, {0, 0}, 0.0, 0.2, 0.4);
+    pline->addVertexAt(1, {10, 0}, 0.5);
+    pline->addVertexAt(2, {10, 8});
+    pline->setClosed(true);
+    pline->setElevation(7.5);
+    colour(drawing.add(pline, L"ROAD"), 6);
+    for (int i = 0; i < 2; ++i) {
+        auto* note = new AcDbMText;
+        note->setContents(L"left out");
+        drawing.add(note, L"NOTES");
+    }
+    drawing.add(new AcDbHatch, L"NOTES");
+    const fs::path in = drawing.save("r12-in.dxf"), out = dir / "r12.dxf";
+
+    auto run = fendo::test::runFendo({"--no-module", "--dxf-version", "R12", in.string(), "-o", out.string()});
+    ASSERT_EQ(run.exitCode, 0) << run.output;
+    EXPECT_NE(run.output.find("R12 has no HATCH, MTEXT: 3 objects left out"), std::string::npos) << run.output;
+    const std::string text = fendo::test::readFile(out);
+    EXPECT_NE(text.find("AC1009"), std::string::npos);
+    for (const char* later : {"AcDb", "OBJECTS", "CLASSES", "BLOCK_RECORD", "LWPOLYLINE", "MTEXT"})
+        EXPECT_EQ(text.find(later), std::string::npos) << later;
+
+    if (fendo::test::haveEzdxf()) {
+        // ezdxf's own R12 files draw "SEQEND with invalid owner" fixes for block references;
+        // anything else the audit finds is a fault of ours.
+        const auto audit = fendo::test::runProcess({"/usr/bin/python3", "-c", R"(
+import sys, ezdxf
+doc = ezdxf.readfile(sys.argv[1])
+auditor = doc.audit()
+problems = [e.message for e in auditor.errors] + [f.message for f in auditor.fixes if 'SEQEND' not in f.message]
+kinds = sorted(e.dxftype() for e in doc.modelspace())
+print(doc.dxfversion, kinds, problems)
+sys.exit(1 if problems else 0)
+)",
+                                                    out.string()});
+        EXPECT_EQ(audit.exitCode, 0) << audit.output;
+        EXPECT_NE(audit.output.find("AC1009 ['LINE', 'POLYLINE', 'TEXT']"), std::string::npos) << audit.output;
+    }
+
+    const auto back = fendo::test::loadDrawing(out);
+    ASSERT_TRUE(back);
+    const auto ids = fendo::test::modelSpaceEntities(*back);
+    ASSERT_EQ(ids.size(), 3u);
+    AcDbLine* l = nullptr;
+    ASSERT_EQ(acdbOpenObject(l, ids[0], AcDb::kForRead), Acad::eOk);
+    EXPECT_EQ(l->startPoint(), AcGePoint3d(1, 2, 0));
+    EXPECT_EQ(l->endPoint(), AcGePoint3d(5, 6, 0));
+    EXPECT_EQ(l->layer(), L"ROAD");
+    EXPECT_EQ(l->colorIndex(), 1);
+    l->close();
+    AcDbText* t = nullptr;
+    ASSERT_EQ(acdbOpenObject(t, ids[1], AcDb::kForRead), Acad::eOk);
+    EXPECT_EQ(std::wstring(t->textString()), L"KM 0+100 \u0110\u01b0\u1eddng");
+    EXPECT_EQ(t->position(), AcGePoint3d(3, 4, 0));
+    EXPECT_DOUBLE_EQ(t->height(), 2.5);
+    EXPECT_EQ(t->layer(), L"NOTES");
+    t->close();
+    AcDb2dPolyline* p = nullptr;
+    ASSERT_EQ(acdbOpenObject(p, ids[2], AcDb::kForRead), Acad::eOk);
+    EXPECT_TRUE(p->isClosed());
+    EXPECT_DOUBLE_EQ(p->elevation(), 7.5);
+    EXPECT_EQ(p->layer(), L"ROAD");
+    EXPECT_EQ(p->colorIndex(), 6);
+    struct Expected {
+        double x, y, bulge, start, end;
+    };
+    const Expected expected[] = {{0, 0, 0, 0.2, 0.4}, {10, 0, 0.5, 0, 0}, {10, 8, 0, 0, 0}};
+    AcDbObjectIterator* it = p->vertexIterator();
+    size_t n = 0;
+    for (it->start(); !it->done(); it->step(), ++n) {
+        AcDb2dVertex* v = nullptr;
+        ASSERT_EQ(acdbOpenObject(v, it->objectId(), AcDb::kForRead), Acad::eOk);
+        ASSERT_LT(n, std::size(expected));
+        EXPECT_DOUBLE_EQ(v->position().x, expected[n].x);
+        EXPECT_DOUBLE_EQ(v->position().y, expected[n].y);
+        EXPECT_DOUBLE_EQ(v->bulge(), expected[n].bulge);
+        EXPECT_DOUBLE_EQ(v->startWidth(), expected[n].start);
+        EXPECT_DOUBLE_EQ(v->endWidth(), expected[n].end);
+        v->close();
+    }
+    delete it;
+    EXPECT_EQ(n, std::size(expected));
+    p->close();
+
+    // The command's Version keyword takes R12 as well, with the same account.
+    const fs::path other = dir / "saveas.dxf";
+    run = fendo::test::runFendo({"--no-module", in.string()}, "SAVEAS Version r12 " + other.string() + "\n");
+    EXPECT_EQ(run.exitCode, 0) << run.output;
+    EXPECT_NE(fendo::test::readFile(other).find("AC1009"), std::string::npos);
+    EXPECT_NE(run.output.find("3 objects left out"), std::string::npos) << run.output;
 }
 
 }  // namespace
