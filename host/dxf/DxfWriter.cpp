@@ -103,8 +103,9 @@ private:
     // count of the entities left out.
     bool r12() const { return m_options.version == DxfVersion::R12; }
     bool explodes() const { return m_options.explodeCustomObjects || r12(); }
-    void writeR12Object(AcDbObject* obj, std::string_view type);
-    void writeR12Polyline(const fendo::db::RawTags& tags);
+    // handle: for exploded pieces, which have none of their own.
+    void writeR12Object(AcDbObject* obj, std::string_view type, std::uint64_t handle = 0);
+    void writeR12Polyline(const fendo::db::RawTags& tags, std::uint64_t handle);
     void writeR12ViewportView(const fendo::db::RawTags& tags);
     void reportLeftOut();
     std::map<std::string, int> m_leftOut;
@@ -252,7 +253,7 @@ void Writer::explodeCustomEntity(AcDbEntity* ent)
 
 void Writer::writePiece(AcDbEntity* piece, std::uint64_t handle, AcDbObjectId owner)
 {
-    if (r12()) return writeR12Object(piece, typeName(piece));
+    if (r12()) return writeR12Object(piece, typeName(piece), handle);
     m_out.group(0, typeName(piece));
     fendo::db::RawTags tags = fieldsOf(piece);
     m_out.groupHandle(AcDb::kDxfHandle, handle);
@@ -373,15 +374,16 @@ void Writer::write()
     m_out.group(0, "EOF");
 }
 
-void Writer::writeR12Object(AcDbObject* obj, std::string_view type)
+void Writer::writeR12Object(AcDbObject* obj, std::string_view type, std::uint64_t handle)
 {
     if (AcDbEntity::cast(obj) && type != "LWPOLYLINE" && !r12Entity(type)) {
         ++m_leftOut[std::string(type)];
         return;
     }
     const fendo::db::RawTags tags = fieldsOf(obj);
-    if (type == "LWPOLYLINE") return writeR12Polyline(tags);
+    if (type == "LWPOLYLINE") return writeR12Polyline(tags, handle);
     m_out.group(0, type);
+    if (handle) m_out.groupHandle(AcDb::kDxfHandle, handle);
     // Line type elements of R12 hold dash lengths only; its viewports their frame (the
     // view itself went in extended data, which readers default).
     auto keep = [&](int code) {
@@ -431,7 +433,7 @@ void Writer::writeR12ViewportView(const fendo::db::RawTags& tags)
 
 // A lightweight polyline as the POLYLINE of R12: its elevation is the z of every vertex,
 // widths and bulges stay with the vertices.
-void Writer::writeR12Polyline(const fendo::db::RawTags& tags)
+void Writer::writeR12Polyline(const fendo::db::RawTags& tags, std::uint64_t pieceHandle)
 {
     fendo::db::RawTags common, vertices;
     std::string handle, flags = "0", width, elevation = "0.0", thickness, nx, ny, nz;
@@ -468,6 +470,7 @@ void Writer::writeR12Polyline(const fendo::db::RawTags& tags)
         for (const auto& tag : list) m_out.group(tag.code, tag.value);
     };
     m_out.group(0, "POLYLINE");
+    if (pieceHandle) m_out.groupHandle(AcDb::kDxfHandle, pieceHandle);
     if (!handle.empty()) m_out.group(AcDb::kDxfHandle, handle);
     put(common);
     if (!thickness.empty()) m_out.group(39, thickness);
