@@ -21,10 +21,12 @@ public:
     explicit DxfOutput(std::FILE* file = nullptr) : m_file(file) { m_buf.reserve(kFlushSize + 4096); }
 
     // Binary files: the sentinel now, then every group as its code in two bytes and its value
-    // in the binary form its code calls for.
-    void startBinary()
+    // in the binary form its code calls for. R12 files give a code one byte (255 and two
+    // bytes for codes above 254).
+    void startBinary(bool oneByteCodes = false)
     {
         m_binary = true;
+        m_oneByteCodes = oneByteCodes;
         m_buf.append(kBinarySentinel);
     }
     // Files before R2007 are not UTF-8: texts write characters beyond ASCII as \U+XXXX.
@@ -219,6 +221,8 @@ private:
     }
     void binaryCode(int code)
     {
+        if (m_oneByteCodes && code < 255) return m_buf.push_back(static_cast<char>(code));
+        if (m_oneByteCodes) m_buf.push_back(static_cast<char>(0xFF));
         m_buf.push_back(static_cast<char>(code & 0xFF));
         m_buf.push_back(static_cast<char>((code >> 8) & 0xFF));
     }
@@ -303,7 +307,7 @@ private:
     std::string m_buf;
     std::uint64_t m_total = 0;
     bool m_failed = false;
-    bool m_binary = false;
+    bool m_binary = false, m_oneByteCodes = false;
     bool m_escapeUnicode = false;
 };
 

@@ -69,7 +69,7 @@ public:
     Writer(AcDbDatabase& db, std::FILE* file, const DxfWriteOptions& options)
         : m_db(db), m_out(file), m_filer(&db), m_options(options)
     {
-        if (options.binary) m_out.startBinary();
+        if (options.binary) m_out.startBinary(options.version == DxfVersion::R12);
         m_out.setEscapeUnicode(options.version < DxfVersion::R2007);
         m_filer.setOutputSink(&m_out);
     }

@@ -132,6 +132,18 @@ TEST(DxfWriteFormats, FendoSavesInTheFormatAskedForAndRefusesUnknownVersions)
     EXPECT_NE(run.output.find("bad --dxf-version R14"), std::string::npos) << run.output;
 }
 
+// Opens an R12 file in ezdxf and audits it. ezdxf's own R12 files draw "SEQEND with invalid
+// owner" fixes for block references; anything else the audit finds is a fault of ours.
+constexpr const char* kR12Audit = R"(
+import sys, ezdxf
+doc = ezdxf.readfile(sys.argv[1])
+auditor = doc.audit()
+problems = [e.message for e in auditor.errors] + [f.message for f in auditor.fixes if 'SEQEND' not in f.message]
+kinds = sorted(e.dxftype() for e in doc.modelspace())
+print(doc.dxfversion, kinds, problems)
+sys.exit(1 if problems else 0)
+)";
+
 // R12 keeps lines, texts and polylines (a lightweight one becomes a POLYLINE with its bulges,
 // widths and elevation), leaves out what R12 has no entity for and says so, and the file
 // opens in ezdxf and in fendo.
@@ -164,79 +176,73 @@ TEST(DxfWriteFormats, R12KeepsWhatItHasAndSaysWhatItLeftOut)
     drawing.add(new AcDbHatch, L"NOTES");
     const fs::path in = drawing.save("r12-in.dxf"), out = dir / "r12.dxf";
 
-    auto run = fendo::test::runFendo({"--no-module", "--dxf-version", "R12", in.string(), "-o", out.string()});
-    ASSERT_EQ(run.exitCode, 0) << run.output;
-    EXPECT_NE(run.output.find("R12 has no HATCH, MTEXT: 3 objects left out"), std::string::npos) << run.output;
-    const std::string text = fendo::test::readFile(out);
-    EXPECT_NE(text.find("AC1009"), std::string::npos);
-    for (const char* later : {"AcDb", "OBJECTS", "CLASSES", "BLOCK_RECORD", "LWPOLYLINE", "MTEXT"})
-        EXPECT_EQ(text.find(later), std::string::npos) << later;
+    for (bool binary : {false, true}) {
+        SCOPED_TRACE(binary ? "binary" : "ASCII");
+        std::vector<std::string> args{"--no-module", "--dxf-version", "R12", in.string(), "-o", out.string()};
+        if (binary) args.push_back("--binary");
+        const auto run = fendo::test::runFendo(args);
+        ASSERT_EQ(run.exitCode, 0) << run.output;
+        EXPECT_NE(run.output.find("R12 has no HATCH, MTEXT: 3 objects left out"), std::string::npos) << run.output;
+        const std::string text = fendo::test::readFile(out);
+        EXPECT_NE(text.find("AC1009"), std::string::npos);
+        for (const char* later : {"AcDb", "OBJECTS", "CLASSES", "BLOCK_RECORD", "LWPOLYLINE", "MTEXT"})
+            EXPECT_EQ(text.find(later), std::string::npos) << later;
 
-    if (fendo::test::haveEzdxf()) {
-        // ezdxf's own R12 files draw "SEQEND with invalid owner" fixes for block references;
-        // anything else the audit finds is a fault of ours.
-        const auto audit = fendo::test::runProcess({"/usr/bin/python3", "-c", R"(
-import sys, ezdxf
-doc = ezdxf.readfile(sys.argv[1])
-auditor = doc.audit()
-problems = [e.message for e in auditor.errors] + [f.message for f in auditor.fixes if 'SEQEND' not in f.message]
-kinds = sorted(e.dxftype() for e in doc.modelspace())
-print(doc.dxfversion, kinds, problems)
-sys.exit(1 if problems else 0)
-)",
-                                                    out.string()});
-        EXPECT_EQ(audit.exitCode, 0) << audit.output;
-        EXPECT_NE(audit.output.find("AC1009 ['LINE', 'POLYLINE', 'TEXT']"), std::string::npos) << audit.output;
-    }
+        if (fendo::test::haveEzdxf()) {
+            const auto audit = fendo::test::runProcess({"/usr/bin/python3", "-c", kR12Audit, out.string()});
+            EXPECT_EQ(audit.exitCode, 0) << audit.output;
+            EXPECT_NE(audit.output.find("AC1009 ['LINE', 'POLYLINE', 'TEXT']"), std::string::npos) << audit.output;
+        }
 
-    const auto back = fendo::test::loadDrawing(out);
-    ASSERT_TRUE(back);
-    const auto ids = fendo::test::modelSpaceEntities(*back);
-    ASSERT_EQ(ids.size(), 3u);
-    AcDbLine* l = nullptr;
-    ASSERT_EQ(acdbOpenObject(l, ids[0], AcDb::kForRead), Acad::eOk);
-    EXPECT_EQ(l->startPoint(), AcGePoint3d(1, 2, 0));
-    EXPECT_EQ(l->endPoint(), AcGePoint3d(5, 6, 0));
-    EXPECT_EQ(l->layer(), L"ROAD");
-    EXPECT_EQ(l->colorIndex(), 1);
-    l->close();
-    AcDbText* t = nullptr;
-    ASSERT_EQ(acdbOpenObject(t, ids[1], AcDb::kForRead), Acad::eOk);
-    EXPECT_EQ(std::wstring(t->textString()), L"KM 0+100 \u0110\u01b0\u1eddng");
-    EXPECT_EQ(t->position(), AcGePoint3d(3, 4, 0));
-    EXPECT_DOUBLE_EQ(t->height(), 2.5);
-    EXPECT_EQ(t->layer(), L"NOTES");
-    t->close();
-    AcDb2dPolyline* p = nullptr;
-    ASSERT_EQ(acdbOpenObject(p, ids[2], AcDb::kForRead), Acad::eOk);
-    EXPECT_TRUE(p->isClosed());
-    EXPECT_DOUBLE_EQ(p->elevation(), 7.5);
-    EXPECT_EQ(p->layer(), L"ROAD");
-    EXPECT_EQ(p->colorIndex(), 6);
-    struct Expected {
-        double x, y, bulge, start, end;
-    };
-    const Expected expected[] = {{0, 0, 0, 0.2, 0.4}, {10, 0, 0.5, 0, 0}, {10, 8, 0, 0, 0}};
-    AcDbObjectIterator* it = p->vertexIterator();
-    size_t n = 0;
-    for (it->start(); !it->done(); it->step(), ++n) {
-        AcDb2dVertex* v = nullptr;
-        ASSERT_EQ(acdbOpenObject(v, it->objectId(), AcDb::kForRead), Acad::eOk);
-        ASSERT_LT(n, std::size(expected));
-        EXPECT_DOUBLE_EQ(v->position().x, expected[n].x);
-        EXPECT_DOUBLE_EQ(v->position().y, expected[n].y);
-        EXPECT_DOUBLE_EQ(v->bulge(), expected[n].bulge);
-        EXPECT_DOUBLE_EQ(v->startWidth(), expected[n].start);
-        EXPECT_DOUBLE_EQ(v->endWidth(), expected[n].end);
-        v->close();
+        const auto back = fendo::test::loadDrawing(out);
+        ASSERT_TRUE(back);
+        const auto ids = fendo::test::modelSpaceEntities(*back);
+        ASSERT_EQ(ids.size(), 3u);
+        AcDbLine* l = nullptr;
+        ASSERT_EQ(acdbOpenObject(l, ids[0], AcDb::kForRead), Acad::eOk);
+        EXPECT_EQ(l->startPoint(), AcGePoint3d(1, 2, 0));
+        EXPECT_EQ(l->endPoint(), AcGePoint3d(5, 6, 0));
+        EXPECT_EQ(l->layer(), L"ROAD");
+        EXPECT_EQ(l->colorIndex(), 1);
+        l->close();
+        AcDbText* t = nullptr;
+        ASSERT_EQ(acdbOpenObject(t, ids[1], AcDb::kForRead), Acad::eOk);
+        EXPECT_EQ(std::wstring(t->textString()), L"KM 0+100 \u0110\u01b0\u1eddng");
+        EXPECT_EQ(t->position(), AcGePoint3d(3, 4, 0));
+        EXPECT_DOUBLE_EQ(t->height(), 2.5);
+        EXPECT_EQ(t->layer(), L"NOTES");
+        t->close();
+        AcDb2dPolyline* p = nullptr;
+        ASSERT_EQ(acdbOpenObject(p, ids[2], AcDb::kForRead), Acad::eOk);
+        EXPECT_TRUE(p->isClosed());
+        EXPECT_DOUBLE_EQ(p->elevation(), 7.5);
+        EXPECT_EQ(p->layer(), L"ROAD");
+        EXPECT_EQ(p->colorIndex(), 6);
+        struct Expected {
+            double x, y, bulge, start, end;
+        };
+        const Expected expected[] = {{0, 0, 0, 0.2, 0.4}, {10, 0, 0.5, 0, 0}, {10, 8, 0, 0, 0}};
+        AcDbObjectIterator* it = p->vertexIterator();
+        size_t n = 0;
+        for (it->start(); !it->done(); it->step(), ++n) {
+            AcDb2dVertex* v = nullptr;
+            ASSERT_EQ(acdbOpenObject(v, it->objectId(), AcDb::kForRead), Acad::eOk);
+            ASSERT_LT(n, std::size(expected));
+            EXPECT_DOUBLE_EQ(v->position().x, expected[n].x);
+            EXPECT_DOUBLE_EQ(v->position().y, expected[n].y);
+            EXPECT_DOUBLE_EQ(v->bulge(), expected[n].bulge);
+            EXPECT_DOUBLE_EQ(v->startWidth(), expected[n].start);
+            EXPECT_DOUBLE_EQ(v->endWidth(), expected[n].end);
+            v->close();
+        }
+        delete it;
+        EXPECT_EQ(n, std::size(expected));
+        p->close();
     }
-    delete it;
-    EXPECT_EQ(n, std::size(expected));
-    p->close();
 
     // The command's Version keyword takes R12 as well, with the same account.
     const fs::path other = dir / "saveas.dxf";
-    run = fendo::test::runFendo({"--no-module", in.string()}, "SAVEAS Version r12 " + other.string() + "\n");
+    const auto run = fendo::test::runFendo({"--no-module", in.string()}, "SAVEAS Version r12 " + other.string() + "\n");
     EXPECT_EQ(run.exitCode, 0) << run.output;
     EXPECT_NE(fendo::test::readFile(other).find("AC1009"), std::string::npos);
     EXPECT_NE(run.output.find("3 objects left out"), std::string::npos) << run.output;
