@@ -2,7 +2,9 @@
 // and a cancel say, and picture options that do their job without a prompt.
 #include <gtest/gtest.h>
 
+#include "host/db/DbHelpers.h"
 #include "host/db/entities/AcDbLine.h"
+#include "host/db/entities/AcDbText.h"
 #include "support/TestDrawing.h"
 #include "support/TestSupport.h"
 
@@ -219,4 +221,30 @@ TEST(Terminal, BigDrawingsShowTheMeterWhileLoadingAndSavingButNotInScripts)
     EXPECT_EQ(piped.exitCode, 0) << piped.output;
     EXPECT_EQ(piped.output.find('\r'), std::string::npos) << piped.output;
     EXPECT_TRUE(fs::exists(out / "piped.dxf"));
+}
+
+TEST(Terminal, ACommandOverManyObjectsShowsItsMeter)
+{
+    TestDrawing drawing;
+    for (int i = 0; i < 10500; ++i)
+        drawing.add(new AcDbText(AcGePoint3d(0, i, 0), L"12,5", AcDbObjectId::kNull, 1));
+    drawing.add(new AcDbText(AcGePoint3d(0, -5, 0), L"7,25", AcDbObjectId::kNull, 1));
+    const fs::path texts = drawing.save("texts.dxf");
+    const fs::path out = scratchDir("texts") / "out.dxf";
+    const TerminalRun run = runAtTerminal({texts.string(), "-o", out.string()}, {"P2C\r", "all\r", "\r", "QUIT\r"},
+                                          scratchDir("state").string());
+    ASSERT_EQ(run.status, "0") << run.output;
+    const auto bar = run.output.find("\rP2C ");
+    ASSERT_NE(bar, std::string::npos) << run.output;
+    EXPECT_NE(run.output.find("\r\033[K", bar), std::string::npos) << run.output;
+    // The walk still reached every text.
+    const auto saved = loadDrawing(out);
+    ASSERT_TRUE(saved);
+    int changed = 0;
+    for (const AcDbObjectId& id : modelSpaceEntities(*saved, AcDbText::desc())) {
+        fendo::db::OpenedObject<AcDbText> t(id, AcDb::kForRead);
+        const std::wstring text = t->textString().c_str();
+        if (text == L"12.5" || text == L"7.25") ++changed;
+    }
+    EXPECT_EQ(changed, 10501);
 }
