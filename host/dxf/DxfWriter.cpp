@@ -26,6 +26,7 @@
 #include "host/dxf/DxfExport.h"
 #include "host/dxf/DxfIo.h"
 #include "host/dxf/DxfOutput.h"
+#include "host/dxf/DxfProgress.h"
 #include "host/gi/ProxyGraphicsWriter.h"
 
 namespace fendo::dxf {
@@ -64,7 +65,8 @@ constexpr BuiltInClass kBuiltInClasses[] = {
 class Writer {
 public:
     Writer(AcDbDatabase& db, std::FILE* file, const DxfWriteOptions& options)
-        : m_db(db), m_out(file), m_filer(&db), m_options(options)
+        : m_db(db), m_out(file), m_filer(&db), m_options(options),
+          m_progress(L"Saving", db.stubs().size(), db.stubs().size() > kProgressRecords)
     {
         if (options.binary) m_out.startBinary();
         m_out.setEscapeUnicode(options.version < DxfVersion::R2007);
@@ -110,6 +112,8 @@ private:
     };
     std::unordered_map<const AcDbEntity*, std::vector<Piece>> m_pieces;
     std::uint64_t m_nextHandle = 0;
+    DxfProgress m_progress;  // by the objects written
+    std::size_t m_written = 0;
 };
 
 // Explode results that are themselves custom are exploded again, to this depth.
@@ -135,6 +139,7 @@ const std::string& Writer::typeName(const AcDbObject* obj)
 void Writer::writeObject(AcDbObject* obj, std::string_view typeOverride)
 {
     if (!obj) return;
+    m_progress.tick(++m_written);
     m_out.group(0, typeOverride.empty() ? std::string_view(typeName(obj)) : typeOverride);
     m_filer.setObjectBeingWritten(obj);
     obj->dxfOutFields(&m_filer);
