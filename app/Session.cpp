@@ -15,11 +15,13 @@
 #include "host/db/AcDbSymbolTable.h"
 #include "host/db/VietTextConversion.h"
 #include "host/dxf/DxfExport.h"
+#include "host/dxf/DxfProgress.h"
 #include "host/editor/AcEditorReactor.h"
 #include "host/editor/Editor.h"
 #include "host/editor/InputSource.h"
 #include "host/editor/PromptCommands.h"
 #include "host/editor/SysVars.h"
+#include "host/editor/aced.h"
 #include "host/editor/Utf8.h"
 #include "host/rx/ModuleLoader.h"
 #include "web/WebInput.h"
@@ -442,8 +444,25 @@ void Session::convertVietnameseTexts()
     editor().finishLine();
 }
 
+// Loading and saving big drawings show the status-bar meter, as long commands do.
+static void showDxfProgress(const wchar_t* label, int thousandths)
+{
+    static bool shown = false;
+    if (thousandths < 0) {
+        if (shown) acedRestoreStatusBar();
+        shown = false;
+        return;
+    }
+    if (!shown) {
+        acedSetStatusBarProgressMeter(label, 0, 1000);
+        shown = true;
+    }
+    acedSetStatusBarProgressMeterPos(thousandths);
+}
+
 int Session::run()
 {
+    fendo::dxf::setDxfProgressHook(showDxfProgress);
     // Modules first: a drawing read afterwards finds the classes they register, so their
     // objects come back as themselves rather than as proxies.
     if (!checkPictureOptions() || !checkSaveOptions() || !openInput() || !loadModules() || !openDrawing()) {

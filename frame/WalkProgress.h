@@ -27,9 +27,12 @@ public:
     {
         if (m_shown) acedSetStatusBarProgressMeterPos(static_cast<int>(done));
     }
+    // One more object done: the call at the top of a walk's loop.
+    void next() { at(m_done++); }
 
 private:
     bool m_shown;
+    std::size_t m_done = 0;
 };
 
 }  // namespace fendo

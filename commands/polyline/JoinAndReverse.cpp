@@ -93,7 +93,9 @@ void cmdJoinInto3dPolylines()
     if (filter.select(prompt.c_str()) == 0) return;
     // The filter's POLYLINE admits 2D polylines too; the joining works on lines and 3D ones.
     std::vector<AcDbObjectId> ids;
+    fendo::WalkProgress progress(L"N3d", filter.ids().size());
     for (const AcDbObjectId& id : filter.ids()) {
+        progress.next();
         AcDbEntity* entity = nullptr;
         if (acdbOpenObject(entity, id, AcDb::kForRead) != Acad::eOk) continue;
         if (entity->isKindOf(AcDbLine::desc()) || entity->isKindOf(AcDb3dPolyline::desc())) ids.push_back(id);

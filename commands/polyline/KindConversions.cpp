@@ -42,7 +42,7 @@ namespace {
 // Replaces each selected 3D polyline by the curve `make` builds from its vertices and
 // closed state, on the source's layer and colour.
 template <typename Make>
-void replace3dPolylines(int promptId, Make&& make)
+void replace3dPolylines(const ACHAR* command, int promptId, Make&& make)
 {
     OpenForWrite lock;
     const sset::KindOf kind(AcDb3dPolyline::desc());
@@ -51,7 +51,9 @@ void replace3dPolylines(int promptId, Make&& make)
         acutPrintf(kNoPolylineSelected);
         return;
     }
+    fendo::WalkProgress progress(command, ids.size());
     for (const AcDbObjectId id : ids) {
+        progress.next();
         AcGePoint3dArray points;
         bool closed = false;
         SourceLook look;
@@ -64,7 +66,7 @@ void replace3dPolylines(int promptId, Make&& make)
 
 void cmd3dPolyToPolyline()
 {
-    replace3dPolylines(34, [](const AcGePoint3dArray& points, bool closed) -> AcDbEntity* {
+    replace3dPolylines(L"32P", 34, [](const AcGePoint3dArray& points, bool closed) -> AcDbEntity* {
         AcDbPolyline* pline = polylineThrough(points).release();
         pline->setClosed(closed);
         return pline;
@@ -73,7 +75,7 @@ void cmd3dPolyToPolyline()
 
 void cmd3dPolyTo2dPolyline()
 {
-    replace3dPolylines(42, [](const AcGePoint3dArray& points, bool closed) -> AcDbEntity* {
+    replace3dPolylines(L"32D", 42, [](const AcGePoint3dArray& points, bool closed) -> AcDbEntity* {
         auto* pline = new AcDb2dPolyline(AcDb::k2dSimplePoly, points, 0.0, false, 0.0, 0.0, nullptr);
         if (closed) pline->makeClosed();
         return pline;
@@ -89,7 +91,9 @@ void cmd2dPolylineToPolyline()
         acutPrintf(kNoPolylineSelected);
         return;
     }
+    fendo::WalkProgress progress(L"2P", ids.size());
     for (const AcDbObjectId id : ids) {
+        progress.next();
         AcDb2dPolyline* source = nullptr;
         if (acdbOpenObject(source, id, AcDb::kForRead) != Acad::eOk) continue;
         const SourceLook look = lookOf(source);
@@ -120,7 +124,9 @@ void cmdPolylineTo3dPoly()
         acutPrintf(kNoPolylineSelected);
         return;
     }
+    fendo::WalkProgress progress(L"P23", ids.size());
     for (const AcDbObjectId id : ids) {
+        progress.next();
         AcDbEntity* source = nullptr;
         if (acdbOpenObject(source, id, AcDb::kForRead) != Acad::eOk) continue;
         const SourceLook look = lookOf(source);
@@ -169,7 +175,9 @@ void cmdDropArcsAndWidths()
     const sset::KindOf heavy(AcDb2dPolyline::desc());
     const sset::OrCondition either(light, heavy);
     const auto ids = selectKinds(L"\nChon cac doi tuong can chuyen doi:", either);
+    fendo::WalkProgress progress(L"BA1", ids.size());
     for (const AcDbObjectId id : ids) {
+        progress.next();
         AcDbEntity* source = nullptr;
         if (acdbOpenObject(source, id, AcDb::kForRead) != Acad::eOk) continue;
         const SourceLook look = lookOf(source);

@@ -12,6 +12,7 @@
 #include "frame/DrawingHelpers.h"
 #include "frame/Prompts.h"
 #include "frame/Selection.h"
+#include "frame/WalkProgress.h"
 #include "geometry/CurveHelper.h"
 #include "geometry/CurveReaders.h"
 #include "host/db/entities/AcDb2dPolyline.h"
@@ -183,7 +184,9 @@ void cmdPolylineToSpline()
         acutPrintf(kNoPolylineSelected);
         return;
     }
+    fendo::WalkProgress progress(L"P2S", ids.size());
     for (const AcDbObjectId id : ids) {
+        progress.next();
         AcDbEntity* source = nullptr;
         if (acdbOpenObject(source, id, AcDb::kForRead) != Acad::eOk) continue;
         const SourceLook look = lookOf(source);

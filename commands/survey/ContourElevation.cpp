@@ -9,6 +9,7 @@
 #include "frame/LeadingNumber.h"
 #include "frame/Prompts.h"
 #include "frame/Selection.h"
+#include "frame/WalkProgress.h"
 #include "host/db/AcDbExtents.h"
 #include "host/db/DbHelpers.h"
 #include "host/db/entities/AcDbPolyline.h"
@@ -126,7 +127,9 @@ void cmdContourElevations()
     if (contourFilter.selectAll() == 0) return;
 
     const TextDiagonalIndex index(std::move(diagonals));
+    fendo::WalkProgress progress(L"GCD1", contourFilter.ids().size());
     for (const AcDbObjectId& id : contourFilter.ids()) {
+        progress.next();
         fendo::db::OpenedObject<AcDbPolyline> contour(id, AcDb::kForWrite);
         if (!contour) continue;
         const std::size_t text = index.firstCrossing(*contour.get());

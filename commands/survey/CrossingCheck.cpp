@@ -9,6 +9,7 @@
 #include "frame/DrawingHelpers.h"
 #include "frame/Prompts.h"
 #include "frame/Selection.h"
+#include "frame/WalkProgress.h"
 #include "host/db/DbHelpers.h"
 #include "host/db/entities/AcDbCircle.h"
 #include "host/db/entities/AcDbPolyline.h"
@@ -99,7 +100,9 @@ void cmdCrossingCheck()
     if (filter.select(LoadPrompt(67).c_str()) == 0) return;
     std::vector<PlanPolyline> plines;
     std::vector<AcDbObjectId> ids;
+    fendo::WalkProgress progress(L"CIP", filter.ids().size());
     for (const AcDbObjectId& id : filter.ids()) {
+        progress.next();
         fendo::db::OpenedObject<AcDbPolyline> source(id, AcDb::kForRead);
         if (!source) continue;
         PlanPolyline p;

@@ -9,6 +9,7 @@
 #include "companions/kvoobjects/KvoDbPointObj.h"
 #include "frame/DrawingHelpers.h"
 #include "frame/Selection.h"
+#include "frame/WalkProgress.h"
 #include "host/db/AcDbExtents.h"
 #include "host/db/entities/AcDb2dPolyline.h"
 #include "host/db/entities/AcDb3dPolyline.h"
@@ -57,7 +58,9 @@ void cmdEraseDuplicates()
     if (selected.cancelled) return;
     ensureLayer(kVertexPointLayer, 0);
     SeenPlaces seen;
+    fendo::WalkProgress progress(L"LDTT", selected.ids.size());
     for (const AcDbObjectId id : selected.ids) {
+        progress.next();
         AcDbEntity* entity = nullptr;
         if (acdbOpenObject(entity, id, AcDb::kForRead) != Acad::eOk) continue;
         // An object on a locked layer is still seen, though it cannot be erased.

@@ -10,6 +10,7 @@
 #include "commands/survey/VertexHeights.h"
 #include "frame/DrawingHelpers.h"
 #include "frame/Selection.h"
+#include "frame/WalkProgress.h"
 #include "host/db/entities/AcDb2dPolyline.h"
 #include "host/db/entities/AcDb3dPolyline.h"
 #include "host/db/entities/AcDbCircle.h"
@@ -64,7 +65,9 @@ void cmdMarkZeroHeights()
     const Selected selected = selectObjects(L"\nChon cac doi tuong can kiem tra:", kinds);
     if (selected.cancelled) return;
     ensureLayer(kZeroMarkLayer, kZeroMarkColour);
+    fendo::WalkProgress progress(L"CD0", selected.ids.size());
     for (const AcDbObjectId id : selected.ids) {
+        progress.next();
         AcDbEntity* entity = nullptr;
         if (acdbOpenObject(entity, id, AcDb::kForRead) != Acad::eOk) continue;
         const std::vector<AcGePoint3d> marks = zeroPoints(entity);
@@ -79,7 +82,9 @@ void cmdCheckLargePolylines()
     polylines.addType(AcDbPolyline::desc()->dxfName());
     if (polylines.selectAll() == 0) return;
     int most = 0;
+    fendo::WalkProgress progress(L"CHECK", polylines.ids().size());
     for (const AcDbObjectId id : polylines.ids()) {
+        progress.next();
         AcDbPolyline* pline = nullptr;
         if (acdbOpenObject(pline, id, AcDb::kForRead) != Acad::eOk) continue;
         const int count = static_cast<int>(pline->numVerts());
@@ -97,7 +102,9 @@ void cmdPointsFromVertices()
     if (ids.empty()) return;
     ensureLayer(kVertexPointLayer, 0);
     int number = 0;
+    fendo::WalkProgress progress(L"D2D", ids.size());
     for (const AcDbObjectId id : ids) {
+        progress.next();
         AcDbEntity* entity = nullptr;
         if (acdbOpenObject(entity, id, AcDb::kForRead) != Acad::eOk) continue;
         const std::vector<AcGePoint3d> vertices = vertexHeights(entity);

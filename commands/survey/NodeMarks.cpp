@@ -9,6 +9,7 @@
 #include "frame/DrawingHelpers.h"
 #include "frame/Prompts.h"
 #include "frame/Selection.h"
+#include "frame/WalkProgress.h"
 #include "geometry/PolylineVertices.h"
 #include "host/db/DbHelpers.h"
 #include "host/db/entities/AcDbCircle.h"
@@ -40,7 +41,9 @@ void cmdNodeMarks()
     filter.addType(L"LWPOLYLINE");
     filter.addType(L"POLYLINE");
     if (filter.select(LoadPrompt(66).c_str()) == 0) return;
+    fendo::WalkProgress progress(L"NODE", filter.ids().size());
     for (const AcDbObjectId& id : filter.ids()) {
+        progress.next();
         AcGePoint2dArray vertices;
         {
             fendo::db::OpenedObject<AcDbEntity> pline(id, AcDb::kForRead);

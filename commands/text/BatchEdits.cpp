@@ -8,6 +8,7 @@
 #include "commands/text/TextCommands.h"
 #include "frame/Prompts.h"
 #include "frame/Selection.h"
+#include "frame/WalkProgress.h"
 #include "host/db/entities/AcDbDimension.h"
 #include "host/db/entities/AcDbLine.h"
 #include "host/db/entities/AcDbPolyline.h"
@@ -34,9 +35,12 @@ bool accepted(CAdUiBaseDialog& dialog)
 
 // Sets the string of every text of the selection to what `change` makes of it; texts that
 // cannot be opened are skipped.
-template <class Change> void rewriteTexts(const std::vector<AcDbObjectId>& ids, Change&& change)
+template <class Change>
+void rewriteTexts(const ACHAR* command, const std::vector<AcDbObjectId>& ids, Change&& change)
 {
+    fendo::WalkProgress progress(command, ids.size());
     for (const AcDbObjectId& id : ids) {
+        progress.next();
         AcDbText* text = nullptr;
         if (acdbOpenObject(text, id, AcDb::kForWrite) != Acad::eOk) continue;
         const std::wstring before = text->textString().c_str();
@@ -155,12 +159,12 @@ void cmdAddPrefixSuffix()
     if (ids.empty()) return;
     DlgThemTienToHauTo dialog(acedGetAcadFrame());
     if (!accepted(dialog)) return;
-    rewriteTexts(ids, [&dialog](const std::wstring& text) { return dialog.prefix() + text + dialog.suffix(); });
+    rewriteTexts(L"EMT", ids, [&dialog](const std::wstring& text) { return dialog.prefix() + text + dialog.suffix(); });
 }
 
 void cmdBlanksToPoints()
 {
-    rewriteTexts(selectTexts(kPromptNumberTexts), [](const std::wstring& text) {
+    rewriteTexts(L"CVTEXT", selectTexts(kPromptNumberTexts), [](const std::wstring& text) {
         std::wstring result = trimmed(text);
         for (wchar_t& c : result)
             if (c == L' ') c = L'.';
@@ -170,7 +174,7 @@ void cmdBlanksToPoints()
 
 void cmdCommaToPoint()
 {
-    rewriteTexts(selectTexts(kPromptNumberTexts), [](const std::wstring& text) {
+    rewriteTexts(L"P2C", selectTexts(kPromptNumberTexts), [](const std::wstring& text) {
         const std::wstring whole = trimmed(text);
         std::vector<std::wstring> pieces;
         for (size_t start = 0; start <= whole.size();) {
@@ -191,7 +195,9 @@ void cmdSetLength()
     if (curves.select(LoadPrompt(kPromptLengthCurves).c_str()) == 0) return;
     DlgEditLine dialog(acedGetAcadFrame());
     if (!accepted(dialog)) return;
+    fendo::WalkProgress progress(L"EML", curves.ids().size());
     for (const AcDbObjectId& id : curves.ids()) {
+        progress.next();
         AcDbEntity* entity = nullptr;
         if (acdbOpenObject(entity, id, AcDb::kForWrite) != Acad::eOk) continue;
         if (auto* line = AcDbLine::cast(entity))
@@ -211,7 +217,9 @@ void cmdAlignDimensions()
     ads_point picked;
     if (acedGetPoint(nullptr, LoadPrompt(kPromptBasePoint).c_str(), picked) != RTNORM) return;
     const AcGePoint3d base(picked[0], picked[1], picked[2]);
+    fendo::WalkProgress progress(L"EMD", dimensions.ids().size());
     for (const AcDbObjectId& id : dimensions.ids()) {
+        progress.next();
         // Rotated dimensions are aligned ones with a fixed direction here; other kinds stay.
         AcDbAlignedDimension* dimension = nullptr;
         if (acdbOpenObject(dimension, id, AcDb::kForWrite) != Acad::eOk) continue;

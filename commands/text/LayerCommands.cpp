@@ -7,6 +7,7 @@
 #include "frame/Prompts.h"
 #include "frame/Selection.h"
 #include "frame/Tcvn3.h"
+#include "frame/WalkProgress.h"
 #include "host/db/AcDbDatabase.h"
 #include "host/editor/MessageBox.h"
 #include "host/editor/aced.h"
@@ -100,7 +101,9 @@ void cmdEraseByLayer()
 
     std::vector<AcDbObjectId> ids;
     selectAllByFilter(CResbuf(8, layerName.c_str()), ids, AppendIds::No);
+    fendo::WalkProgress progress(L"44", ids.size());
     for (const AcDbObjectId& id : ids) {
+        progress.next();
         AcDbObject* obj = nullptr;
         if (acdbOpenObject(obj, id, AcDb::kForWrite, true) != Acad::eOk) continue;
         obj->erase();

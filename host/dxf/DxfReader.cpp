@@ -24,6 +24,7 @@
 #include "host/dxf/DefaultObjects.h"
 #include "host/dxf/DxfIo.h"
 #include "host/dxf/DxfOutput.h"
+#include "host/dxf/DxfProgress.h"
 #include "host/dxf/DxfTagReader.h"
 
 using fendo::db::RawTag;
@@ -125,7 +126,8 @@ AcDbSymbolTable* newTable(std::string_view name)
 class Loader {
 public:
     Loader(AcDbDatabase& db, std::string path, std::string_view data)
-        : m_db(db), m_path(std::move(path)), m_data(data), m_tags(data), m_filer(&db)
+        : m_db(db), m_path(std::move(path)), m_data(data), m_tags(data), m_filer(&db),
+          m_progress(L"Loading", data.size(), data.size() > kProgressBytes)
     {
     }
 
@@ -187,6 +189,7 @@ private:
     std::wstring m_clayer, m_textstyle, m_celtype;
     bool m_sawObjects = false;
     std::uint64_t m_handleFloor = 1;
+    DxfProgress m_progress;  // by the bytes read
 };
 
 bool Loader::next(const char* expected)
@@ -263,6 +266,7 @@ AcDbObjectId Loader::recordOwnerBlock() const
 
 bool Loader::loadObject(AcDbObject* obj, AcDbObjectId owner, bool setOwner, AcDbObjectId& id)
 {
+    m_progress.tick(m_tags.offset());
     bool markers = false;
     for (const RawTag& t : m_groups)
         if (t.code == 100) {

@@ -34,6 +34,8 @@ public:
     // "line 12" or "byte 4711": where the reader stands, for messages.
     std::string where(int lineOrOffset) const;
     int position() const;
+    // Bytes read so far.
+    size_t offset() const { return m_pos; }
 
 private:
     bool nextAscii(DxfTag& tag);

@@ -29,6 +29,7 @@
 #include "host/dxf/DxfExport.h"
 #include "host/dxf/DxfIo.h"
 #include "host/dxf/DxfOutput.h"
+#include "host/dxf/DxfProgress.h"
 #include "host/gi/ProxyGraphicsWriter.h"
 
 namespace fendo::dxf {
@@ -67,7 +68,8 @@ constexpr BuiltInClass kBuiltInClasses[] = {
 class Writer {
 public:
     Writer(AcDbDatabase& db, std::FILE* file, const DxfWriteOptions& options)
-        : m_db(db), m_out(file), m_filer(&db), m_options(options)
+        : m_db(db), m_out(file), m_filer(&db), m_options(options),
+          m_progress(L"Saving", db.stubs().size(), db.stubs().size() > kProgressRecords)
     {
         if (options.binary) m_out.startBinary(options.version == DxfVersion::R12);
         m_out.setEscapeUnicode(options.version < DxfVersion::R2007);
@@ -125,9 +127,12 @@ private:
     };
     std::unordered_map<const AcDbEntity*, std::vector<Piece>> m_pieces;
     std::uint64_t m_nextHandle = 0;
+    DxfProgress m_progress;  // by the objects written
+    std::size_t m_written = 0;
 };
 
-// Group codes R12 has: no subclass markers, pointers, 32-bit integers or the properties later releases added (line weight, true colour, transparency...).
+// Group codes R12 has: no subclass markers, pointers, 32-bit integers or the properties later
+// releases added (line weight, true colour, transparency...).
 bool r12Group(int code)
 {
     if (code == 48 || code == 60) return false;
@@ -167,6 +172,7 @@ const std::string& Writer::typeName(const AcDbObject* obj)
 void Writer::writeObject(AcDbObject* obj, std::string_view typeOverride)
 {
     if (!obj) return;
+    m_progress.tick(++m_written);
     if (r12()) return writeR12Object(obj, typeOverride.empty() ? std::string_view(typeName(obj)) : typeOverride);
     m_out.group(0, typeOverride.empty() ? std::string_view(typeName(obj)) : typeOverride);
     m_filer.setObjectBeingWritten(obj);

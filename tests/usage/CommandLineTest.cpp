@@ -2,6 +2,10 @@
 // and a cancel say, and picture options that do their job without a prompt.
 #include <gtest/gtest.h>
 
+#include "host/db/DbHelpers.h"
+#include "host/db/entities/AcDbLine.h"
+#include "host/db/entities/AcDbText.h"
+#include "support/TestDrawing.h"
 #include "support/TestSupport.h"
 
 using namespace fendo::test;
@@ -180,4 +184,67 @@ TEST(Terminal, PictureOptionsAloneDoTheJobAndEnd)
     EXPECT_EQ(run.output.find("Command:"), std::string::npos) << run.output;
     EXPECT_TRUE(fs::exists(out / "road.png"));
     EXPECT_TRUE(fs::exists(out / "plain.dxf"));
+}
+
+TEST(Terminal, BigDrawingsShowTheMeterWhileLoadingAndSavingButNotInScripts)
+{
+    TestDrawing drawing;
+    for (int i = 0; i < 12000; ++i)
+        drawing.add(new AcDbLine(AcGePoint3d(i, 0, 0), AcGePoint3d(i, 10, 0)));
+    const fs::path big = drawing.save("big.dxf");
+    const fs::path out = scratchDir("bigsave");
+
+    // A person at the terminal sees the bar for the load and for the final save, and the
+    // bar's line is cleared each time.
+    const TerminalRun person = runAtTerminal({big.string(), "-o", (out / "person.dxf").string()}, {"QUIT\r"},
+                                             scratchDir("state").string());
+    ASSERT_EQ(person.status, "0") << person.output;
+    const auto loading = person.output.find("\rLoading ");
+    const auto saving = person.output.find("\rSaving ");
+    ASSERT_NE(loading, std::string::npos) << person.output;
+    ASSERT_NE(saving, std::string::npos) << person.output;
+    EXPECT_LT(loading, saving);
+    EXPECT_NE(person.output.find("\r\033[K", saving), std::string::npos) << person.output;
+    const auto saved = loadDrawing(out / "person.dxf");
+    ASSERT_TRUE(saved);
+    EXPECT_EQ(modelSpaceEntities(*saved).size(), 12000u);
+
+    // A script answering, at a terminal or not, shows no bar.
+    writeFile(out / "quit.scr", "QUIT\n");
+    const TerminalRun scripted = runAtTerminal(
+        {big.string(), "-s", (out / "quit.scr").string(), "-o", (out / "scripted.dxf").string()}, {},
+        scratchDir("state").string());
+    EXPECT_EQ(scripted.status, "0") << scripted.output;
+    EXPECT_EQ(scripted.output.find("Loading"), std::string::npos) << scripted.output;
+    EXPECT_EQ(scripted.output.find("Saving"), std::string::npos) << scripted.output;
+    const RunResult piped = runFendo({big.string(), "-o", (out / "piped.dxf").string()}, "QUIT\n");
+    EXPECT_EQ(piped.exitCode, 0) << piped.output;
+    EXPECT_EQ(piped.output.find('\r'), std::string::npos) << piped.output;
+    EXPECT_TRUE(fs::exists(out / "piped.dxf"));
+}
+
+TEST(Terminal, ACommandOverManyObjectsShowsItsMeter)
+{
+    TestDrawing drawing;
+    for (int i = 0; i < 10500; ++i)
+        drawing.add(new AcDbText(AcGePoint3d(0, i, 0), L"12,5", AcDbObjectId::kNull, 1));
+    drawing.add(new AcDbText(AcGePoint3d(0, -5, 0), L"7,25", AcDbObjectId::kNull, 1));
+    const fs::path texts = drawing.save("texts.dxf");
+    const fs::path out = scratchDir("texts") / "out.dxf";
+    const TerminalRun run = runAtTerminal({texts.string(), "-o", out.string()}, {"P2C\r", "all\r", "\r", "QUIT\r"},
+                                          scratchDir("state").string());
+    ASSERT_EQ(run.status, "0") << run.output;
+    const auto bar = run.output.find("\rP2C ");
+    ASSERT_NE(bar, std::string::npos) << run.output;
+    EXPECT_NE(run.output.find("\r\033[K", bar), std::string::npos) << run.output;
+    // The walk still reached every text.
+    const auto saved = loadDrawing(out);
+    ASSERT_TRUE(saved);
+    int changed = 0;
+    for (const AcDbObjectId& id : modelSpaceEntities(*saved, AcDbText::desc())) {
+        fendo::db::OpenedObject<AcDbText> t(id, AcDb::kForRead);
+        const std::wstring text = t->textString().c_str();
+        if (text == L"12.5" || text == L"7.25") ++changed;
+    }
+    EXPECT_EQ(changed, 10501);
 }
