@@ -12,6 +12,7 @@
 
 #include "host/db/AcDbDatabase.h"
 #include "host/db/AcDbSymbolTable.h"
+#include "host/db/AcDbUnknownObject.h"
 #include "host/editor/Editor.h"
 #include "host/editor/SelectionIndex.h"
 #include "host/editor/SelectionInput.h"
@@ -171,6 +172,16 @@ std::vector<AcDbObjectId> candidateIds(bool allSpaces)
 
 double chordTolerance() { return std::max(pickRadius() / 4, 1e-6); }
 
+// The vertices and end marker of a polyline kept as read (a polyface or polygon mesh) stay in
+// their space's sequence after it, so that they are written back in place; they are parts of
+// that polyline, never objects of their own to select.
+bool isKeptSubentity(const AcDbEntity& e)
+{
+    if (!AcDbUnknownEntity::cast(&e)) return false;
+    const std::wstring type = e.dxfTypeName();
+    return type == L"VERTEX" || type == L"SEQEND";
+}
+
 // Visits the candidates (ids, in drawing order) that pass the filter, open for read.
 template <typename Fn>
 void forEachOf(const std::vector<AcDbObjectId>& ids, const resbuf* filter, Visibility visibility, Fn&& fn)
@@ -179,6 +190,10 @@ void forEachOf(const std::vector<AcDbObjectId>& ids, const resbuf* filter, Visib
     for (const AcDbObjectId& id : ids) {
         AcDbEntity* e = nullptr;
         if (acdbOpenObject(e, id, AcDb::kForRead) != Acad::eOk) continue;
+        if (isKeptSubentity(*e)) {
+            e->close();
+            continue;
+        }
         if ((visibility == Visibility::Any || (e->visibility() == AcDb::kVisible && layerVisible(e))) &&
             passesFilter(e, filter)) {
             fn(id, *e, tol);

@@ -187,3 +187,18 @@ TEST(FendoModule, TheShippedModuleIsLoadedFromBesideTheProgramByDefault)
 }
 
 }  // namespace
+
+namespace {
+
+// A polyface mesh is kept as read, its vertices and end marker in the space's sequence after
+// it; selecting everything must find the drawing's objects, not those parts of the mesh.
+TEST(FendoSelection, AllLeavesOutTheVerticesOfMeshesKeptAsRead)
+{
+    const auto drawing = fendo::test::sourceDir() / "tests" / "data" / "dxf" / "real" / "uncommon.dxf";
+    const auto run = runFendo({drawing.string()}, "DCPL\nall\n\n");
+    ASSERT_EQ(run.exitCode, 0) << run.output;
+    // ezdxf counts 82 model-space entities; the two meshes have 19 vertices and 2 end markers.
+    EXPECT_NE(run.output.find("82 found"), std::string::npos) << run.output;
+}
+
+}  // namespace
