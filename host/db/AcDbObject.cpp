@@ -271,7 +271,10 @@ Acad::ErrorStatus AcDbObject::upgradeOpen()
     if (onLockedLayer(this)) return Acad::eOnLockedLayer;
     m_readers = 0;
     m_writer = true;
-    if (AcDbDatabase* db = database()) db->noteTouched(m_id.stub());
+    if (AcDbDatabase* db = database()) {
+        db->noteWriteOpen(m_id);
+        db->noteTouched(m_id.stub());
+    }
     return Acad::eOk;
 }
 

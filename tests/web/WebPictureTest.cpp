@@ -128,6 +128,16 @@ TEST(WebPicture, RefreshRedrawsWhatChangedAndMatchesAFreshPicture)
     EXPECT_EQ(put, (std::vector<std::uint64_t> { moved.handle().value(), added.handle().value() }));
     EXPECT_EQ(change.removed, (std::vector<std::uint64_t> { erased.handle().value() }));
 
+    // Commands often open for read and upgrade to write once they know they will change it.
+    {
+        db::OpenedObject<AcDbCircle> circle(still, AcDb::kForRead);
+        ASSERT_EQ(circle.get()->upgradeOpen(), Acad::eOk);
+        circle.get()->setRadius(2);
+    }
+    change = tracker.refresh(d.db(), unitView());
+    ASSERT_EQ(change.put.size(), 1u);
+    EXPECT_EQ(change.put[0]->handle, still.handle().value());
+
     fendo::test::web::setLayerOff(d.layer(L"ROAD"));
     change = tracker.refresh(d.db(), unitView());
     EXPECT_TRUE(change.put.empty());
