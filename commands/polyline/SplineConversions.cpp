@@ -76,8 +76,8 @@ void insertFitPoints(AcGePoint3dArray& points, const AcGePoint3dArray& fitPoints
 
 enum class SplineTarget { Polyline, Polyline3d };
 
-// The shared road of "S2P" and "S3P".
-void splinesToPolylines(int selectPromptId, SplineTarget target)
+// The shared road of "S2P" and "S3P"; command names the progress meter.
+void splinesToPolylines(const ACHAR* command, int selectPromptId, SplineTarget target)
 {
     OpenForWrite lock;
     double tolerance = kDefaultDivisionTolerance;
@@ -86,7 +86,9 @@ void splinesToPolylines(int selectPromptId, SplineTarget target)
 
     const sset::KindOf kind(AcDbSpline::desc());
     const auto ids = selectKinds(LoadPrompt(selectPromptId), kind);
+    fendo::WalkProgress progress(command, ids.size());
     for (const AcDbObjectId id : ids) {
+        progress.next();
         AcDbSpline* spline = nullptr;
         if (acdbOpenObject(spline, id, AcDb::kForRead) != Acad::eOk) continue;
         const SourceLook look = lookOf(spline);
@@ -201,9 +203,9 @@ void cmdPolylineToSpline()
     }
 }
 
-void cmdSplineToPolyline() { splinesToPolylines(19, SplineTarget::Polyline); }
+void cmdSplineToPolyline() { splinesToPolylines(L"S2P", 19, SplineTarget::Polyline); }
 
-void cmdSplineTo3dPoly() { splinesToPolylines(20, SplineTarget::Polyline3d); }
+void cmdSplineTo3dPoly() { splinesToPolylines(L"S3P", 20, SplineTarget::Polyline3d); }
 
 void cmdSplineFitPointsToPolyline()
 {
