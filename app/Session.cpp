@@ -20,6 +20,7 @@
 #include "host/editor/Editor.h"
 #include "host/editor/InputSource.h"
 #include "host/editor/PromptCommands.h"
+#include "host/editor/SelectionIndex.h"
 #include "host/editor/SysVars.h"
 #include "host/editor/aced.h"
 #include "host/editor/Utf8.h"
@@ -476,6 +477,9 @@ int Session::run()
     // of its own: it is done at once instead of waiting at the prompt (piped answers still run).
     const bool pictureJobOnly = (!options_.render.empty() || !options_.exportPlain.empty()) &&
                                 options_.output.empty() && editor().interactive();
+    // A person picks soon after the drawing opens: the selection index is read now, while
+    // the drawing is still being opened, rather than at the first pick.
+    if (editor().interactive() && !pictureJobOnly) fendo::editor::prepareSelectionIndex(*database_);
     if (editor().interactive() && !pictureJobOnly)
         editor().write(L"Fendo: type HELP for the commands; QUIT or Ctrl-D ends the session.");
 

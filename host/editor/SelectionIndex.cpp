@@ -16,11 +16,20 @@
 #include <map>
 #include <memory>
 #include <optional>
+#include <unordered_map>
 
 #include "host/db/AcDbCurve.h"
 #include "host/db/AcDbDatabase.h"
 #include "host/db/AcDbSymbolTable.h"
+#include "host/db/DbHelpers.h"
+#include "host/db/entities/AcDb3dPolyline.h"
+#include "host/db/entities/AcDbArc.h"
+#include "host/db/entities/AcDbBlockReference.h"
+#include "host/db/entities/AcDbCircle.h"
+#include "host/db/entities/AcDbLine.h"
 #include "host/db/entities/AcDbPoint.h"
+#include "host/db/entities/AcDbPolyline.h"
+#include "host/editor/aced.h"
 #include "host/gi/FlattenDraw.h"
 
 namespace bg = boost::geometry;
@@ -40,20 +49,29 @@ using Tree = bgi::rtree<Value, bgi::quadratic<16>>;
 float down(double v) { return std::nextafter(static_cast<float>(v), -HUGE_VALF); }
 float up(double v) { return std::nextafter(static_cast<float>(v), HUGE_VALF); }
 
-// The box of what an entity draws, or nothing when it draws nothing. Rounded
-// outwards so the single-precision box holds every double-precision point.
-std::optional<Box> boxOf(AcDbEntity& e, double tol)
+// The plan box of a world box, or nothing when it is empty. Rounded outwards so
+// the single-precision box holds every double-precision point.
+std::optional<Box> planBox(const gi::DrawnBounds& b)
 {
-    double x0 = HUGE_VAL, y0 = HUGE_VAL, x1 = -HUGE_VAL, y1 = -HUGE_VAL;
-    for (const gi::FlatShape& s : gi::flattenEntity(e, tol))
-        for (const AcGePoint2d& p : s.points) {
-            x0 = std::min(x0, p.x);
-            y0 = std::min(y0, p.y);
-            x1 = std::max(x1, p.x);
-            y1 = std::max(y1, p.y);
-        }
-    if (!(x0 <= x1 && y0 <= y1)) return std::nullopt;
-    return Box(Point(down(x0), down(y0)), Point(up(x1), up(y1)));
+    if (b.isEmpty()) return std::nullopt;
+    return Box(Point(down(b.lo.x), down(b.lo.y)), Point(up(b.hi.x), up(b.hi.y)));
+}
+
+void addBounds(gi::DrawnBounds& to, const gi::DrawnBounds& b)
+{
+    if (b.isEmpty()) return;
+    for (unsigned k = 0; k < 3; ++k) {
+        to.lo[k] = std::min(to.lo[k], b.lo[k]);
+        to.hi[k] = std::max(to.hi[k], b.hi[k]);
+    }
+}
+
+// Curves whose drawing, carried by a block reference's transform, stays inside the
+// carried box of their own drawing: their drawn points lie on the curve itself.
+bool carriedByTransform(const AcDbEntity& e)
+{
+    return AcDbLine::cast(&e) || AcDbArc::cast(&e) || AcDbCircle::cast(&e) || AcDbPolyline::cast(&e) ||
+           AcDb2dPolyline::cast(&e) || AcDb3dPolyline::cast(&e);
 }
 
 // Entities whose drawing depends only on their own data (and the flatten
@@ -80,6 +98,14 @@ public:
     void catchUp(AcDbDatabase& db);
 
 private:
+    // What an entity draws, block references through the box of their block.
+    gi::DrawnBounds boundsOf(AcDbEntity& e, int depth = 0);
+    // The box of a block definition's drawing in its own coordinates, kept per block;
+    // nothing when the block holds entities a transform does not simply carry (texts,
+    // points, hatches ...), whose references are then drawn one by one.
+    const std::optional<gi::DrawnBounds>& blockBounds(AcDbObjectId block, int depth);
+    std::unordered_map<AcDbStub*, std::optional<gi::DrawnBounds>> m_blocks;
+
     void place(SpaceIndex& si, const std::vector<AcDbObjectId>& ids, std::uint32_t at, std::vector<Value>* bulk);
     void redrawDependents();
 };
@@ -105,7 +131,7 @@ void Index::place(SpaceIndex& si, const std::vector<AcDbObjectId>& ids, std::uin
         si.flags[at] |= kClassified;
         if (!drawsFromOwnData(*e)) si.dependents.push_back(at);
     }
-    if (auto box = boxOf(*e, settings.chordTolerance)) {
+    if (auto box = planBox(boundsOf(*e))) {
         si.boxes[at] = *box;
         si.flags[at] |= kInTree;
         if (bulk)
@@ -114,6 +140,52 @@ void Index::place(SpaceIndex& si, const std::vector<AcDbObjectId>& ids, std::uin
             si.tree.insert(Value(*box, at));
     }
     e->close();
+}
+
+gi::DrawnBounds Index::boundsOf(AcDbEntity& e, int depth)
+{
+    auto* ref = AcDbBlockReference::cast(&e);
+    if (!ref) return gi::drawnBounds(e);
+    const std::optional<gi::DrawnBounds>& content = blockBounds(ref->blockTableRecord(), depth + 1);
+    if (!content) return gi::drawnBounds(e);
+    gi::DrawnBounds b;
+    if (!content->isEmpty()) {
+        const AcGeMatrix3d xf = ref->blockTransform();
+        for (int corner = 0; corner < 8; ++corner) {
+            AcGePoint3d p((corner & 1) ? content->hi.x : content->lo.x, (corner & 2) ? content->hi.y : content->lo.y,
+                          (corner & 4) ? content->hi.z : content->lo.z);
+            p.transformBy(xf);
+            addBounds(b, gi::DrawnBounds{p, p});
+        }
+    }
+    for (AcDbAttribute* a : ref->attributes())
+        if (!a->isInvisible()) addBounds(b, gi::drawnBounds(*a));
+    return b;
+}
+
+const std::optional<gi::DrawnBounds>& Index::blockBounds(AcDbObjectId block, int depth)
+{
+    static const std::optional<gi::DrawnBounds> kNone;
+    if (depth >= 16) return kNone;  // a block that holds itself
+    if (auto it = m_blocks.find(block.stub()); it != m_blocks.end()) return it->second;
+    std::optional<gi::DrawnBounds> bounds = gi::DrawnBounds{};
+    if (const auto* btr = fendo::db::peekObject<AcDbBlockTableRecord>(block)) {
+        for (const AcDbObjectId& id : btr->entityIds()) {
+            auto* e = fendo::db::peekObject<AcDbEntity>(id);
+            if (!e || AcDbAttributeDefinition::cast(e)) continue;
+            if (carriedByTransform(*e)) {
+                addBounds(*bounds, gi::drawnBounds(*e));
+            } else if (AcDbBlockReference::cast(e) && blockBounds(AcDbBlockReference::cast(e)->blockTableRecord(), depth + 1)) {
+                addBounds(*bounds, boundsOf(*e, depth));
+            } else {
+                bounds.reset();
+                break;
+            }
+        }
+    } else {
+        bounds.reset();
+    }
+    return m_blocks[block.stub()] = bounds;
 }
 
 SpaceIndex& Index::space(AcDbStub* spaceStub)
@@ -126,18 +198,25 @@ SpaceIndex& Index::space(AcDbStub* spaceStub)
     si.boxes.resize(ids.size());
     si.flags.resize(ids.size(), 0);
     // A first read loads the tree in one packed step; later additions go in one
-    // by one.
+    // by one. Reading a big drawing whole shows the progress meter.
     std::vector<Value> bulk;
     const bool first = si.known == 0;
-    for (size_t at = si.known; at < ids.size(); ++at)
+    constexpr size_t kMeterFrom = 10000, kMeterStep = 2000;
+    const bool meter = first && ids.size() > kMeterFrom;
+    if (meter) acedSetStatusBarProgressMeter(L"Indexing", 0, static_cast<int>(ids.size()));
+    for (size_t at = si.known; at < ids.size(); ++at) {
+        if (meter && at % kMeterStep == 0) acedSetStatusBarProgressMeterPos(static_cast<int>(at));
         place(si, ids, static_cast<std::uint32_t>(at), first ? &bulk : nullptr);
+    }
     if (first) si.tree = Tree(bulk.begin(), bulk.end());
+    if (meter) acedRestoreStatusBar();
     si.known = ids.size();
     return si;
 }
 
 void Index::redrawDependents()
 {
+    m_blocks.clear();
     for (auto& [stub, si] : spaces) {
         const auto* btr = stub->object ? AcDbBlockTableRecord::cast(stub->object) : nullptr;
         if (!btr) continue;
@@ -202,6 +281,14 @@ Index& indexOf(AcDbDatabase& db, const FlattenSettings& settings)
 }  // namespace
 
 void setSelectionSearch(SelectionSearch search) { g_search = search; }
+
+void prepareSelectionIndex(AcDbDatabase& db)
+{
+    Index& index = indexOf(db, FlattenSettings{db.pdmode(), db.pdsize()});
+    index.catchUp(db);
+    index.space(db.modelSpaceId().stub());
+    index.space(db.paperSpaceId().stub());
+}
 SelectionSearch selectionSearch() { return g_search; }
 
 std::vector<AcDbObjectId> entitiesNear(AcDbDatabase& db, AcDbObjectId space, const FlattenSettings& settings,

@@ -19,10 +19,10 @@ enum class SelectionSearch { Indexed, Scan };
 void setSelectionSearch(SelectionSearch search);
 SelectionSearch selectionSearch();
 
-// What the flattened shapes depend on besides the objects themselves: a change
-// rebuilds the index.
+// What the drawn shapes depend on besides the objects themselves: a change
+// rebuilds the index. (Arcs are boxed to their true extremes, so the chord
+// tolerance of a search does not matter.)
 struct FlattenSettings {
-    double chordTolerance = 0;
     int pdmode = 0;
     double pdsize = 0;
     bool operator==(const FlattenSettings&) const = default;
@@ -34,5 +34,10 @@ struct FlattenSettings {
 // cannot open).
 std::vector<AcDbObjectId> entitiesNear(AcDbDatabase& db, AcDbObjectId space, const FlattenSettings& settings,
                                        const AcGePoint2d& lo, const AcGePoint2d& hi);
+
+// Reads every entity of model and paper space into the index now, with the
+// drawing's point style, so that the first pick answers at once: a session a
+// person works in does this as it opens a drawing.
+void prepareSelectionIndex(AcDbDatabase& db);
 
 }  // namespace fendo::editor

@@ -220,7 +220,7 @@ std::vector<AcDbObjectId> candidatesNear(AcGePoint2d lo, AcGePoint2d hi)
     const double e = 1e-9 * std::max({1.0, std::abs(lo.x), std::abs(lo.y), std::abs(hi.x), std::abs(hi.y)});
     lo = AcGePoint2d(lo.x - e, lo.y - e);
     hi = AcGePoint2d(hi.x + e, hi.y + e);
-    const fendo::editor::FlattenSettings settings{chordTolerance(), d->pdmode(), d->pdsize()};
+    const fendo::editor::FlattenSettings settings{d->pdmode(), d->pdsize()};
     return fendo::editor::entitiesNear(*d, d->currentSpaceId(), settings, lo, hi);
 }
 

@@ -12,6 +12,7 @@
 #include <cmath>
 #include <cwctype>
 #include <map>
+#include <unordered_map>
 #include <memory>
 #include <utility>
 
@@ -27,10 +28,22 @@ constexpr wchar_t kDiameterSign = 0x2300;
 // at one height can be rescaled (aligned and fitted texts rely on that).
 constexpr FT_Int32 kLoadFlags = FT_LOAD_NO_SCALE | FT_LOAD_NO_HINTING | FT_LOAD_NO_BITMAP | FT_LOAD_IGNORE_TRANSFORM;
 
+struct LoadedFace;
+
+// What measuring needs of one character's glyph, in font units, and the face it came from.
+struct GlyphMeasure {
+    const LoadedFace* fallback = nullptr;  // the secondary face it was looked up with
+    const LoadedFace* face = nullptr;      // null: the glyph could not be loaded
+    FT_Pos width = 0, height = 0, bearingX = 0, bearingY = 0, advance = 0;
+};
+
 struct LoadedFace {
     FT_Face face = nullptr;
     double capUnits = 0.0;       // capital-letter height, font units
     double descenderUnits = 0.0; // descender line, font units, <= 0
+    // Characters measured with this face as the primary one: loading a glyph from FreeType
+    // costs far more than measuring with it.
+    mutable std::unordered_map<wchar_t, GlyphMeasure> glyphs;
 };
 
 // Height of capitals: the OS/2 table's value when the font gives one, else the top of 'H', else
@@ -91,6 +104,30 @@ private:
     FT_Library m_library = nullptr;
     std::map<std::pair<std::string, int>, LoadedFace> m_faces;
 };
+
+// The glyph of c in the primary face, or in the secondary one when the primary lacks it; a
+// character neither has takes the primary's missing-glyph box (glyph 0).
+const GlyphMeasure& glyphOf(const LoadedFace& primary, const LoadedFace* secondary, wchar_t c)
+{
+    auto [it, added] = primary.glyphs.try_emplace(c);
+    if (!added && it->second.fallback == secondary) return it->second;
+    const LoadedFace* face = &primary;
+    FT_UInt glyph = FT_Get_Char_Index(primary.face, static_cast<FT_ULong>(c));
+    if (glyph == 0 && secondary) {
+        if (FT_UInt other = FT_Get_Char_Index(secondary->face, static_cast<FT_ULong>(c)); other != 0) {
+            face = secondary;
+            glyph = other;
+        }
+    }
+    GlyphMeasure m;
+    if (FT_Load_Glyph(face->face, glyph, kLoadFlags) == 0) {
+        const FT_Glyph_Metrics& gm = face->face->glyph->metrics;
+        m = GlyphMeasure{secondary, face, gm.width, gm.height, gm.horiBearingX, gm.horiBearingY, gm.horiAdvance};
+    }
+    m.fallback = secondary;
+    it->second = m;
+    return it->second;
+}
 
 FaceCache& faceCache()
 {
@@ -233,22 +270,13 @@ TextMeasure measureText(std::wstring_view storedText, const TextStyleFont& style
     for (wchar_t c : expanded) {
         if (!isDrawn(c)) continue;
         m.empty = false;
-        const LoadedFace* face = primary;
-        FT_UInt glyph = FT_Get_Char_Index(primary->face, static_cast<FT_ULong>(c));
-        if (glyph == 0 && secondary) {
-            if (FT_UInt other = FT_Get_Char_Index(secondary->face, static_cast<FT_ULong>(c)); other != 0) {
-                face = secondary;
-                glyph = other;
-            }
-        }
-        // A missing character still takes the room of the font's missing-glyph box (glyph 0).
-        if (FT_Load_Glyph(face->face, glyph, kLoadFlags) != 0) continue;
-        const FT_Glyph_Metrics& gm = face->face->glyph->metrics;
-        const double scale = height / face->capUnits;
+        const GlyphMeasure& gm = glyphOf(*primary, secondary, c);
+        if (!gm.face) continue;
+        const double scale = height / gm.face->capUnits;
         if (gm.width > 0 && gm.height > 0) {
-            const TextBox g{pen + gm.horiBearingX * scale * widthFactor,
-                            pen + (gm.horiBearingX + gm.width) * scale * widthFactor,
-                            (gm.horiBearingY - gm.height) * scale, gm.horiBearingY * scale};
+            const TextBox g{pen + gm.bearingX * scale * widthFactor,
+                            pen + (gm.bearingX + gm.width) * scale * widthFactor,
+                            (gm.bearingY - gm.height) * scale, gm.bearingY * scale};
             if (!haveInk) {
                 ink = g;
                 haveInk = true;
@@ -259,7 +287,7 @@ TextMeasure measureText(std::wstring_view storedText, const TextStyleFont& style
                 ink.top = std::max(ink.top, g.top);
             }
         }
-        pen += gm.horiAdvance * scale * widthFactor;
+        pen += gm.advance * scale * widthFactor;
     }
     m.advance = pen;
     finishBoxes(m, height, format.oblique, haveInk, ink);

@@ -23,10 +23,61 @@ int arcSegments(double radius, double sweep, double tol)
     return std::clamp(static_cast<int>(std::ceil(a / step)), 1, 4096);
 }
 
+// Receives what the flattener draws: each shape's points in order, then the shape's end.
+// ShapeSink keeps the shapes, faceting arcs; BoundsSink keeps only the box of what is drawn,
+// arcs by their true extremes, so that the box holds the facets of any chord tolerance.
+struct ShapeSink {
+    static constexpr bool kExactArcs = false;
+    std::vector<FlatShape> shapes;
+    FlatShape current;
+    void point(const AcGePoint3d& p) { current.points.emplace_back(p.x, p.y); }
+    void arc(const AcGePoint3d&, const AcGeVector3d&, const AcGeVector3d&, double) {}
+    void end(bool closed, bool filled)
+    {
+        current.closed = closed;
+        current.filled = filled;
+        if (!current.points.empty()) shapes.push_back(std::move(current));
+        current = FlatShape{};
+    }
+};
+
+struct BoundsSink {
+    static constexpr bool kExactArcs = true;
+    DrawnBounds box;
+    void point(const AcGePoint3d& p)
+    {
+        for (int k = 0; k < 3; ++k) {
+            box.lo[k] = std::min(box.lo[k], p[k]);
+            box.hi[k] = std::max(box.hi[k], p[k]);
+        }
+    }
+    // The arc c + u cos t + v sin t for t from 0 to sweep (u and v of one length, at right
+    // angles): its ends and, on each axis, the turning points the sweep passes.
+    void arc(const AcGePoint3d& c, const AcGeVector3d& u, AcGeVector3d v, double sweep)
+    {
+        if (sweep < 0) {
+            v = -v;
+            sweep = -sweep;
+        }
+        sweep = std::min(sweep, 2 * std::numbers::pi);
+        auto at = [&](double t) { return c + u * std::cos(t) + v * std::sin(t); };
+        point(at(0));
+        point(at(sweep));
+        for (int k = 0; k < 3; ++k) {
+            double t = std::atan2(v[k], u[k]);
+            if (t < 0) t += 2 * std::numbers::pi;
+            for (double turn : {t, t < std::numbers::pi ? t + std::numbers::pi : t - std::numbers::pi})
+                if (turn <= sweep) point(at(turn));
+        }
+    }
+    void end(bool, bool) {}
+};
+
+template <typename Sink>
 class Flattener : public AcGiWorldDraw, public AcGiWorldGeometry, public AcGiSubEntityTraits {
 public:
     explicit Flattener(double tol) : m_tol(tol > 0 ? tol : 0.01) {}
-    std::vector<FlatShape> shapes;
+    Sink sink;
 
     AcGiWorldGeometry& geometry() const override { return const_cast<Flattener&>(*this); }
     AcGiSubEntityTraits& subEntityTraits() const override { return const_cast<Flattener&>(*this); }
@@ -35,18 +86,14 @@ public:
 
     bool polyline(std::uint32_t n, const AcGePoint3d* pts, const AcGeVector3d*, std::intptr_t) override
     {
-        FlatShape s;
-        for (std::uint32_t i = 0; i < n; ++i) s.points.emplace_back(pts[i].x, pts[i].y);
-        add(std::move(s));
+        for (std::uint32_t i = 0; i < n; ++i) sink.point(pts[i]);
+        sink.end(false, false);
         return false;
     }
     bool polygon(std::uint32_t n, const AcGePoint3d* pts) override
     {
-        FlatShape s;
-        for (std::uint32_t i = 0; i < n; ++i) s.points.emplace_back(pts[i].x, pts[i].y);
-        s.closed = true;
-        s.filled = m_fill == kAcGiFillAlways;
-        add(std::move(s));
+        for (std::uint32_t i = 0; i < n; ++i) sink.point(pts[i]);
+        sink.end(true, m_fill == kAcGiFillAlways);
         return false;
     }
     bool circle(const AcGePoint3d& c, double r, const AcGeVector3d& normal) override
@@ -73,14 +120,10 @@ public:
         AcGeVector3d y = normal.crossProduct(x);
         y = y.isZeroLength() ? AcGeVector3d(0, 1, 0) : y.normal();
         const fonts::TextBox& b = m.obliqueBox;
-        FlatShape s;
         for (auto [u, v] : {std::pair{b.left, b.bottom}, {b.right, b.bottom}, {b.right, b.top}, {b.left, b.top}}) {
-            const AcGePoint3d p = pos + x * u + y * v;
-            s.points.emplace_back(p.x, p.y);
+            sink.point(pos + x * u + y * v);
         }
-        s.closed = true;
-        s.filled = true;  // a text is picked anywhere inside its box
-        add(std::move(s));
+        sink.end(true, true);  // a text is picked anywhere inside its box
         return false;
     }
     bool pline(const AcDbPolyline& pl, std::uint32_t from, std::uint32_t numSegs) override
@@ -92,17 +135,16 @@ public:
         AcGeMatrix3d toWorld;
         toWorld.setToPlaneToWorld(pl.normal());
         const double elev = pl.elevation();
-        FlatShape s;
         auto emit = [&](const AcGePoint2d& p) {
             AcGePoint3d w(p.x, p.y, elev);
             w.transformBy(toWorld);
-            s.points.emplace_back(w.x, w.y);
+            sink.point(w);
         };
         AcGePoint2d p0;
         pl.getPointAt(from, p0);
         emit(p0);
         if (n == 1) {
-            add(std::move(s));
+            sink.end(false, false);
             return false;
         }
         for (unsigned i = from; i < last; ++i) {
@@ -112,12 +154,23 @@ public:
             double bulge = 0;
             pl.getBulgeAt(i, bulge);
             if (auto arc = ge::arcFromBulge(a, b, bulge)) {
-                const int k = arcSegments(arc->radius, arc->sweep, m_tol);
-                for (int j = 1; j < k; ++j) emit(ge::pointOnBulgeSegment(a, b, bulge, double(j) / k));
+                if constexpr (Sink::kExactArcs) {
+                    // The arc in the polyline's plane, carried to the world as its points are.
+                    const AcGeVector2d u2 = a - arc->center;
+                    AcGePoint3d c(arc->center.x, arc->center.y, elev);
+                    AcGeVector3d u(u2.x, u2.y, 0), v(-u2.y, u2.x, 0);
+                    c.transformBy(toWorld);
+                    u.transformBy(toWorld);
+                    v.transformBy(toWorld);
+                    sink.arc(c, u, v, arc->sweep);
+                } else {
+                    const int k = arcSegments(arc->radius, arc->sweep, m_tol);
+                    for (int j = 1; j < k; ++j) emit(ge::pointOnBulgeSegment(a, b, bulge, double(j) / k));
+                }
             }
             emit(b);
         }
-        add(std::move(s));
+        sink.end(false, false);
         return false;
     }
 
@@ -136,23 +189,22 @@ public:
     void setFont(fonts::TextStyleFont f) { m_font = std::move(f); }
 
 private:
-    void add(FlatShape s)
-    {
-        if (!s.points.empty()) shapes.push_back(std::move(s));
-    }
     void arc3d(const AcGePoint3d& c, double r, const AcGeVector3d& normal, const AcGeVector3d& start, double sweep,
                bool closed)
     {
-        const int k = std::max(arcSegments(r, sweep, m_tol), std::abs(sweep) > 6 ? 8 : 1);
-        FlatShape s;
-        for (int j = 0; j <= k; ++j) {
-            AcGeVector3d v = start;
-            v.rotateBy(sweep * j / k, normal);
-            const AcGePoint3d p = c + v;
-            s.points.emplace_back(p.x, p.y);
+        if constexpr (Sink::kExactArcs) {
+            // Rotating start about the normal: start cos t + (n x start) sin t.
+            const AcGeVector3d n = normal.isZeroLength() ? AcGeVector3d(0, 0, 1) : normal.normal();
+            sink.arc(c, start, n.crossProduct(start), sweep);
+        } else {
+            const int k = std::max(arcSegments(r, sweep, m_tol), std::abs(sweep) > 6 ? 8 : 1);
+            for (int j = 0; j <= k; ++j) {
+                AcGeVector3d v = start;
+                v.rotateBy(sweep * j / k, normal);
+                sink.point(c + v);
+            }
         }
-        s.closed = closed;
-        add(std::move(s));
+        sink.end(closed, false);
     }
 
     double m_tol;
@@ -212,10 +264,18 @@ std::vector<AcGePoint2d> rectPolygon(const AcGePoint2d& lo, const AcGePoint2d& h
 
 std::vector<FlatShape> flattenEntity(AcDbEntity& entity, double chordTolerance)
 {
-    Flattener f(chordTolerance);
+    Flattener<ShapeSink> f(chordTolerance);
     f.setFont({L"", L""});
     entity.worldDraw(&f);
-    return std::move(f.shapes);
+    return std::move(f.sink.shapes);
+}
+
+DrawnBounds drawnBounds(AcDbEntity& entity)
+{
+    Flattener<BoundsSink> f(0.01);
+    f.setFont({L"", L""});
+    entity.worldDraw(&f);
+    return f.sink.box;
 }
 
 double distanceToShape(const FlatShape& s, const AcGePoint2d& p)

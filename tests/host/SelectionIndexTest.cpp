@@ -16,6 +16,7 @@
 #include "host/db/entities/AcDbPolyline.h"
 #include "host/db/entities/AcDbText.h"
 #include "host/editor/SelectionIndex.h"
+#include "host/gi/FlattenDraw.h"
 #include "host/editor/acedSS.h"
 #include "host/ge/AcGeMatrix3d.h"
 #include "support/TestDrawing.h"
@@ -228,4 +229,68 @@ TEST_F(SelectionOnRandomDrawing, APickTakesTheNearestAndTiesGoToTheLastDrawnEven
     }
     EXPECT_EQ(pickAt(5, -0.2), std::vector<AcDbObjectId>{first});
     EXPECT_EQ(pickAt(5, 50), std::vector<AcDbObjectId>{second});
+}
+
+// The index boxes what entities draw without faceting arcs: the box must hold the flattened
+// shapes at every chord tolerance (a smaller one would lose objects near its edges), and
+// not be much larger (it would cost searches).
+TEST_F(SelectionOnRandomDrawing, BoxesHoldTheFlattenedShapesAtEveryTolerance)
+{
+    for (int i = 0; i < 300; ++i) addRandom();
+    db.setPdmode(35);
+    db.setPdsize(2);
+    for (const AcDbObjectId& id : ids) {
+        fendo::db::OpenedObject<AcDbEntity> e(id, AcDb::kForRead);
+        const fendo::gi::DrawnBounds b = fendo::gi::drawnBounds(*e.get());
+        ASSERT_FALSE(b.isEmpty()) << e->isA()->name();
+        const double eps = 1e-9 * (1 + std::abs(b.hi.x) + std::abs(b.hi.y));
+        for (double tol : {1.0, 0.01, 1e-5}) {
+            AcGePoint2d lo(HUGE_VAL, HUGE_VAL), hi(-HUGE_VAL, -HUGE_VAL);
+            for (const fendo::gi::FlatShape& s : fendo::gi::flattenEntity(*e.get(), tol))
+                for (const AcGePoint2d& p : s.points) {
+                    lo = AcGePoint2d(std::min(lo.x, p.x), std::min(lo.y, p.y));
+                    hi = AcGePoint2d(std::max(hi.x, p.x), std::max(hi.y, p.y));
+                }
+            EXPECT_LE(b.lo.x, lo.x + eps) << e->isA()->name() << " at tolerance " << tol;
+            EXPECT_LE(b.lo.y, lo.y + eps) << e->isA()->name() << " at tolerance " << tol;
+            EXPECT_GE(b.hi.x, hi.x - eps) << e->isA()->name() << " at tolerance " << tol;
+            EXPECT_GE(b.hi.y, hi.y - eps) << e->isA()->name() << " at tolerance " << tol;
+            if (tol == 1e-5) {
+                EXPECT_NEAR(b.lo.x, lo.x, 2e-5) << e->isA()->name();
+                EXPECT_NEAR(b.hi.y, hi.y, 2e-5) << e->isA()->name();
+            }
+        }
+    }
+}
+
+// References to a block are boxed through the block's own box, carried by each reference's
+// transform; picks on rotated, scaled and mirrored references and on nested blocks find
+// what the scan finds, before and after the block definition changes.
+TEST_F(SelectionOnRandomDrawing, ReferencesAreFoundThroughTheirBlocksBoxUnderEveryTransform)
+{
+    AcDbObjectId outer;
+    {
+        AcDbBlockTable* blocks = nullptr;
+        db.getBlockTable(blocks, AcDb::kForWrite);
+        auto* record = new AcDbBlockTableRecord;
+        record->setName(L"NEST");
+        blocks->add(outer, record);
+        record->close();
+        blocks->close();
+    }
+    appendToBlock(outer, new AcDbBlockReference(AcGePoint3d(3, 1, 0), block));
+    auto* arc = new AcDbPolyline;
+    arc->addVertexAt(0, AcGePoint2d(0, 0), 1.0);
+    arc->addVertexAt(1, AcGePoint2d(4, 0));
+    appendToBlock(outer, arc);
+    for (int i = 0; i < 200; ++i) {
+        auto* ref = new AcDbBlockReference(point(), pick(2) ? block : outer);
+        ref->setRotation(coord() / 10);
+        ref->setScaleFactors(AcGeScale3d(pick(2) ? -size() / 2 : size() / 2, size() / 2, 1));
+        ids.push_back(drawing.add(ref));
+    }
+    compareSearches(120);
+    appendToBlock(block, new AcDbLine(AcGePoint3d(-2, -2, 0), AcGePoint3d(3, 0, 0)));
+    compareSearches(120);
+    EXPECT_GT(found, 40u);
 }
