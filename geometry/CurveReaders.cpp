@@ -261,8 +261,11 @@ int facetLwPolyline(const AcDbPolyline* pline, AcGePoint3dArray& points, double 
             pline->getPointAt(i, a);
             pline->getPointAt(static_cast<unsigned int>(end) % pline->numVerts(), b);
             pline->getBulgeAt(i, bulge);
+            const auto bulgeArc = fendo::ge::arcFromBulge(a, b, bulge);
             for (int j = 1; j < k; ++j) {
-                const AcGePoint2d q = fendo::ge::pointOnBulgeSegment(a, b, bulge, static_cast<double>(j) / k);
+                const double f = static_cast<double>(j) / k;
+                const AcGePoint2d q = bulgeArc ? fendo::ge::pointOnBulgeArc(*bulgeArc, f)
+                                               : fendo::ge::pointOnBulgeSegment(a, b, bulge, f);
                 points.append(AcGePoint3d(q.x, q.y, p.z));
             }
             continue;

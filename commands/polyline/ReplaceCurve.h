@@ -44,7 +44,7 @@ void setPlanVertices(AcDbPolyline& pline, const AcGePoint3dArray& points);
 template <typename PointList>
 std::unique_ptr<AcDbPolyline> polylineThrough(const PointList& points)
 {
-    auto pline = std::make_unique<AcDbPolyline>();
+    auto pline = std::make_unique<AcDbPolyline>(static_cast<unsigned int>(points.length()));
     appendPlanVertices(*pline, points);
     return pline;
 }

@@ -71,8 +71,13 @@ AcGePoint2d pointOnBulgeSegment(const AcGePoint2d& p0, const AcGePoint2d& p1, do
     if (!arc) return lerp(p0, p1, fraction);
     if (fraction <= 0.0) return p0;
     if (fraction >= 1.0) return p1;
-    const double a = arc->startAngle + arc->sweep * fraction;
-    return arc->center + AcGeVector2d(std::cos(a), std::sin(a)) * arc->radius;
+    return pointOnBulgeArc(*arc, fraction);
+}
+
+AcGePoint2d pointOnBulgeArc(const BulgeArc& arc, double fraction)
+{
+    const double a = arc.startAngle + arc.sweep * fraction;
+    return arc.center + AcGeVector2d(std::cos(a), std::sin(a)) * arc.radius;
 }
 
 AcGeVector2d tangentOnBulgeSegment(const AcGePoint2d& p0, const AcGePoint2d& p1, double bulge, double fraction) {

@@ -50,6 +50,9 @@ double bulgeSegmentLength(const AcGePoint2d& p0, const AcGePoint2d& p1, double b
 // The point at a fraction (0 at p0, 1 at p1) of the segment's length.
 AcGePoint2d pointOnBulgeSegment(const AcGePoint2d& p0, const AcGePoint2d& p1, double bulge,
                                 double fraction);
+// The point at a fraction (strictly between 0 and 1) of the arc's sweep, as
+// pointOnBulgeSegment gives it: for many points of one segment, its arc found once.
+AcGePoint2d pointOnBulgeArc(const BulgeArc& arc, double fraction);
 // Unit tangent at a fraction of the segment, in the direction of travel.
 AcGeVector2d tangentOnBulgeSegment(const AcGePoint2d& p0, const AcGePoint2d& p1, double bulge,
                                    double fraction);
