@@ -48,19 +48,26 @@ protected:
             else
                 layer->setIsFrozen(true);
         }
-        AcDbBlockTable* blocks = nullptr;
-        db.getBlockTable(blocks, AcDb::kForWrite);
-        auto* record = new AcDbBlockTableRecord;
-        record->setName(L"MARK");
-        blocks->add(block, record);
-        record->close();
-        blocks->close();
+        block = newBlock(L"MARK");
         appendToBlock(block, new AcDbCircle(AcGePoint3d(0, 0, 0), AcGeVector3d::kZAxis, 1));
     }
     void TearDown() override
     {
         fendo::editor::setSelectionSearch(SelectionSearch::Indexed);
         EditorSession::TearDown();
+    }
+
+    AcDbObjectId newBlock(const wchar_t* name)
+    {
+        AcDbBlockTable* blocks = nullptr;
+        db.getBlockTable(blocks, AcDb::kForWrite);
+        auto* record = new AcDbBlockTableRecord;
+        record->setName(name);
+        AcDbObjectId id;
+        blocks->add(id, record);
+        record->close();
+        blocks->close();
+        return id;
     }
 
     double coord() { return std::uniform_real_distribution<double>(0, 100)(rng); }
@@ -268,16 +275,7 @@ TEST_F(SelectionOnRandomDrawing, BoxesHoldTheFlattenedShapesAtEveryTolerance)
 // what the scan finds, before and after the block definition changes.
 TEST_F(SelectionOnRandomDrawing, ReferencesAreFoundThroughTheirBlocksBoxUnderEveryTransform)
 {
-    AcDbObjectId outer;
-    {
-        AcDbBlockTable* blocks = nullptr;
-        db.getBlockTable(blocks, AcDb::kForWrite);
-        auto* record = new AcDbBlockTableRecord;
-        record->setName(L"NEST");
-        blocks->add(outer, record);
-        record->close();
-        blocks->close();
-    }
+    const AcDbObjectId outer = newBlock(L"NEST");
     appendToBlock(outer, new AcDbBlockReference(AcGePoint3d(3, 1, 0), block));
     auto* arc = new AcDbPolyline;
     arc->addVertexAt(0, AcGePoint2d(0, 0), 1.0);
