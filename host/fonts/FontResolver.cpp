@@ -278,8 +278,14 @@ const ResolvedFont& FontResolver::fallback()
 
 const ResolvedFont& FontResolver::resolve(std::wstring_view fontFile, std::wstring_view /*bigFontFile*/)
 {
+    for (const auto& [name, answer] : m_asked)
+        if (name == fontFile) return *answer;
     std::string key = lower(toUtf8(fontFile));
-    if (auto it = m_cache.find(key); it != m_cache.end()) return it->second;
+    auto remember = [&](const ResolvedFont& answer) -> const ResolvedFont& {
+        if (m_asked.size() < 64) m_asked.emplace_back(std::wstring(fontFile), &answer);
+        return answer;
+    };
+    if (auto it = m_cache.find(key); it != m_cache.end()) return remember(it->second);
 
     ResolvedFont found;
     const std::string stem = fontNameStem(fontFile);
@@ -297,7 +303,7 @@ const ResolvedFont& FontResolver::resolve(std::wstring_view fontFile, std::wstri
         }
     }
     if (found.source == FontSource::None) found = fallback();
-    return m_cache.emplace(std::move(key), found).first->second;
+    return remember(m_cache.emplace(std::move(key), found).first->second);
 }
 
 } // namespace fendo::fonts

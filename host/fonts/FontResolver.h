@@ -4,6 +4,7 @@
 #pragma once
 
 #include <map>
+#include <vector>
 #include <string>
 #include <string_view>
 
@@ -64,6 +65,9 @@ private:
     std::map<std::string, ResolvedFont> m_folderFiles; // lower-case file stem -> file
     std::map<std::string, ResolvedFont> m_systemFiles; // lower-case file stem -> file
     std::map<std::string, ResolvedFont> m_cache;       // lower-case name as given -> answer
+    // Names asked as given, with their answers (nodes of m_cache): a drawing asks for a
+    // handful of fonts text after text, and the lower-case key costs more than the answer.
+    std::vector<std::pair<std::wstring, const ResolvedFont*>> m_asked;
     bool m_haveFallback = false;
     ResolvedFont m_fallback;
 };

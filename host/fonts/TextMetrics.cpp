@@ -15,6 +15,7 @@
 #include <unordered_map>
 #include <memory>
 #include <utility>
+#include <vector>
 
 namespace fendo::fonts {
 
@@ -72,9 +73,8 @@ public:
     const LoadedFace* get(const ResolvedFont& font)
     {
         if (font.source == FontSource::None || font.path.empty()) return nullptr;
-        auto key = std::make_pair(font.path, font.faceIndex);
-        auto it = m_faces.find(key);
-        if (it == m_faces.end()) it = m_faces.emplace(key, open(font)).first;
+        auto it = m_faces.find(std::pair<std::string_view, int>(font.path, font.faceIndex));
+        if (it == m_faces.end()) it = m_faces.emplace(std::make_pair(font.path, font.faceIndex), open(font)).first;
         return it->second.face ? &it->second : nullptr;
     }
 
@@ -102,7 +102,16 @@ private:
     }
 
     FT_Library m_library = nullptr;
-    std::map<std::pair<std::string, int>, LoadedFace> m_faces;
+    // Looked up by a view of the path: measuring asks for its faces text after text.
+    struct KeyLess {
+        using is_transparent = void;
+        template <typename A, typename B>
+        bool operator()(const A& a, const B& b) const
+        {
+            return std::pair<std::string_view, int>(a.first, a.second) < std::pair<std::string_view, int>(b.first, b.second);
+        }
+    };
+    std::map<std::pair<std::string, int>, LoadedFace, KeyLess> m_faces;
 };
 
 // The glyph of c in the primary face, or in the secondary one when the primary lacks it; a
@@ -127,6 +136,18 @@ const GlyphMeasure& glyphOf(const LoadedFace& primary, const LoadedFace* seconda
     m.fallback = secondary;
     it->second = m;
     return it->second;
+}
+
+// Whether texts of a style's font are stored as Unicode (not in an 8-bit Vietnamese
+// encoding), remembered for the fonts asked so far: a drawing uses a handful of them.
+bool isUnicodeFont(std::wstring_view fontFile)
+{
+    static std::vector<std::pair<std::wstring, bool>> known;
+    for (const auto& [font, unicode] : known)
+        if (font == fontFile) return unicode;
+    const bool unicode = encodingOfFont(fontFile) == viet::Encoding::Unicode;
+    if (known.size() < 64) known.emplace_back(fontFile, unicode);
+    return unicode;
 }
 
 FaceCache& faceCache()
@@ -247,9 +268,12 @@ TextMeasure measureText(std::wstring_view storedText, const TextStyleFont& style
                         FontResolver& resolver)
 {
     // Texts of 8-bit Vietnamese fonts are measured as they are drawn: decoded, in a Unicode font.
-    const DisplayText shown = displayText(storedText, styleFont.fontFile);
-    const std::wstring_view text = shown.text;
-    const TextStyleFont font{shown.fontFile, styleFont.bigFontFile};
+    // Most fonts are Unicode ones, whose texts are measured as stored, without copies.
+    const bool unicodeFont = isUnicodeFont(styleFont.fontFile);
+    const DisplayText shown = unicodeFont ? DisplayText{} : displayText(storedText, styleFont.fontFile);
+    const std::wstring_view text = unicodeFont ? storedText : std::wstring_view(shown.text);
+    const std::wstring_view fontFile = unicodeFont ? std::wstring_view(styleFont.fontFile) : shown.fontFile;
+    const TextStyleFont font{std::wstring(fontFile), styleFont.bigFontFile};
     const LoadedFace* primary = faceCache().get(resolver.resolve(font.fontFile, font.bigFontFile));
     // Characters the style's font lacks are measured in the fallback font, as the host substitutes.
     const LoadedFace* secondary = faceCache().get(resolver.fallback());
@@ -257,7 +281,10 @@ TextMeasure measureText(std::wstring_view storedText, const TextStyleFont& style
     if (secondary == primary) secondary = nullptr;
     if (!primary) return measureTextFixed(text, format);
 
-    const std::wstring expanded = expandTextControlCodes(text);
+    // Texts without control codes (most) are measured as they are.
+    std::wstring expandedStore;
+    std::wstring_view expanded = text;
+    if (text.find_first_of(L"%\\") != std::wstring_view::npos) expanded = expandedStore = expandTextControlCodes(text);
     const double height = std::abs(format.height);
     const double widthFactor = effectiveWidthFactor(format.widthFactor);
 
