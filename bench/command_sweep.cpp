@@ -378,7 +378,11 @@ int main(int argc, char** argv)
     for (const Command& c : kCommands) {
         if (!picked.empty() && std::find(picked.begin(), picked.end(), c.name) == picked.end()) continue;
         const fs::path in = drawingFile(dir, c.drawing);
-        if (!plain.count(c.drawing)) plain[c.drawing] = runFendo(in, "", runDir);
+        if (!plain.count(c.drawing)) {
+            // The better of two runs: the first after writing a drawing often pays for the system's writeback.
+            Run first = runFendo(in, "", runDir), second = runFendo(in, "", runDir);
+            plain[c.drawing] = first.seconds < second.seconds ? first : second;
+        }
         if (c.script.find("RPT") == 0 && !makeLookupBook(runDir / "book.xlsx")) {
             std::printf("%-12s (skipped: no openpyxl for its workbook)\n", c.name);
             continue;
