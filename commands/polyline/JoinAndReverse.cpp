@@ -1,13 +1,10 @@
 // "N3d" joins lines and 3D polylines that meet end to end into 3D polylines; "DCPL" reverses
 // the direction of polylines in place.
-#include <cmath>
-#include <cstdint>
-#include <unordered_map>
-#include <utility>
 #include <vector>
 
 #include "commands/polyline/PolylineCommands.h"
 #include "commands/polyline/ReplaceCurve.h"
+#include "commands/survey/SeenPoints.h"
 #include "frame/Prompts.h"
 #include "frame/Selection.h"
 #include "frame/WalkProgress.h"
@@ -22,48 +19,13 @@ namespace {
 // End points closer than this in x and y are one node when joining.
 constexpr double kJoinTolerance = 0.05;
 
-// Points seen so far, found again at the host's equal-point tolerance. Points are kept in
-// grid cells much larger than the tolerance, so a look-up checks the 3 x 3 cells around a
-// point instead of every point (the described scan compares with each one in turn).
-class PointSet {
-public:
-    bool contains(const AcGePoint3d& p) const
-    {
-        const auto [cx, cy] = cell(p);
-        for (std::int64_t dx = -1; dx <= 1; ++dx)
-            for (std::int64_t dy = -1; dy <= 1; ++dy) {
-                auto it = m_cells.find(key(cx + dx, cy + dy));
-                if (it == m_cells.end()) continue;
-                for (const AcGePoint3d& q : it->second)
-                    if (q.isEqualTo(p)) return true;
-            }
-        return false;
-    }
-    void add(const AcGePoint3d& p)
-    {
-        const auto [cx, cy] = cell(p);
-        m_cells[key(cx, cy)].push_back(p);
-    }
-
-private:
-    static constexpr double kCell = 1e-6;
-    static std::pair<std::int64_t, std::int64_t> cell(const AcGePoint3d& p)
-    {
-        return {static_cast<std::int64_t>(std::floor(p.x / kCell)), static_cast<std::int64_t>(std::floor(p.y / kCell))};
-    }
-    static std::uint64_t key(std::int64_t x, std::int64_t y)
-    {
-        return static_cast<std::uint64_t>(x) * 0x9E3779B97F4A7C15ull ^ static_cast<std::uint64_t>(y);
-    }
-    std::unordered_map<std::uint64_t, std::vector<AcGePoint3d>> m_cells;
-};
-
 // Erases, in selection order, every object whose plan extents have a lower corner and an
 // upper corner that earlier objects already had (not necessarily the same object's).
 void eraseDuplicates(const std::vector<AcDbObjectId>& ids)
 {
-    PointSet lowers;
-    PointSet uppers;
+    // Found again at the host's equal-point tolerance, in a grid of cells around each point.
+    fendo::survey::SeenPoints lowers;
+    fendo::survey::SeenPoints uppers;
     for (const AcDbObjectId& id : ids) {
         AcDbEntity* entity = nullptr;
         if (acdbOpenObject(entity, id, AcDb::kForWrite) != Acad::eOk) continue;

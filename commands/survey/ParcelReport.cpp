@@ -3,7 +3,7 @@
 #include "commands/survey/ParcelReport.h"
 
 #include <algorithm>
-#include <cstdio>
+#include <charconv>
 #include <fstream>
 
 #include "commands/survey/PlanGrid.h"
@@ -61,14 +61,34 @@ std::vector<std::size_t> matchLabels(const std::vector<std::vector<AcGePoint2d>>
     return out;
 }
 
+namespace {
+// Appends x as printf's "%.2f" writes it (both round the exact binary value), without its cost per call.
+void appendFixed2(std::string& out, double x)
+{
+    char buffer[400];
+    const auto written = std::to_chars(buffer, buffer + sizeof buffer, x, std::chars_format::fixed, 2);
+    out.append(buffer, written.ptr);
+}
+}  // namespace
+
 std::string parcelRecord(const AcGePoint2d& centre, const std::string& text, const std::vector<AcGePoint2d>& ring)
 {
-    char numbers[512];
-    std::snprintf(numbers, sizeof numbers, "%.2f,%.2f,%.2f,%.2f,%.2f,%.2f,%.2f,%.2f", ring[0].x, ring[0].y, ring[1].x,
-                  ring[1].y, ring[2].x, ring[2].y, ring[3].x, ring[3].y);
-    char head[128];
-    std::snprintf(head, sizeof head, "%.2f\t%.2f\t", centre.x, centre.y);
-    return head + text + "\t" + numbers + "\n";
+    std::string record;
+    record.reserve(text.size() + 96);
+    appendFixed2(record, centre.x);
+    record += '\t';
+    appendFixed2(record, centre.y);
+    record += '\t';
+    record += text;
+    record += '\t';
+    for (int i = 0; i < 4; ++i) {
+        if (i > 0) record += ',';
+        appendFixed2(record, ring[i].x);
+        record += ',';
+        appendFixed2(record, ring[i].y);
+    }
+    record += '\n';
+    return record;
 }
 
 }  // namespace fendo::survey

@@ -1,4 +1,4 @@
-// The point set of "LDTT".
+// The point set of "LDTT" and "N3d".
 #include "commands/survey/SeenPoints.h"
 
 #include <algorithm>
@@ -18,11 +18,27 @@ bool finite(const AcGePoint3d& p) { return std::isfinite(p.x) && std::isfinite(p
 
 SeenPoints::SeenPoints()
     : m_tolerance(AcGeContext::gTol.equalPoint()),
-      m_cellSize(std::max(4.0 * m_tolerance, kSmallestCell))
+      m_cellSize(std::max(4.0 * m_tolerance, kSmallestCell)),
+      m_slots(64)
 {
 }
 
 GridCell SeenPoints::cellOf(double x, double y) const { return gridCellOf(x, y, m_cellSize, m_cellSize); }
+
+std::size_t SeenPoints::slotOf(const GridCell& cell) const
+{
+    const std::size_t mask = m_slots.size() - 1;
+    for (std::size_t i = GridCellHash{}(cell) & mask;; i = (i + 1) & mask)
+        if (m_slots[i].first == kNone || m_slots[i].cell == cell) return i;
+}
+
+void SeenPoints::grow()
+{
+    std::vector<Slot> old(m_slots.size() * 2);
+    old.swap(m_slots);
+    for (const Slot& s : old)
+        if (s.first != kNone) m_slots[slotOf(s.cell)] = s;
+}
 
 bool SeenPoints::contains(const AcGePoint3d& p) const
 {
@@ -31,7 +47,6 @@ bool SeenPoints::contains(const AcGePoint3d& p) const
     if (!finite(p)) return false;
     AcGeTol tol;
     tol.setEqualPoint(m_tolerance);
-    const auto equal = [&](const AcGePoint3d& q) { return p.isEqualTo(q, tol); };
     // An equal point is at most the tolerance away in x and in y; twice that
     // covers rounding.
     const double reach = 2.0 * m_tolerance;
@@ -39,8 +54,9 @@ bool SeenPoints::contains(const AcGePoint3d& p) const
     const GridCell high = cellOf(p.x + reach, p.y + reach);
     for (std::int64_t cx = low.x; cx <= high.x; ++cx)
         for (std::int64_t cy = low.y; cy <= high.y; ++cy) {
-            const auto found = m_cells.find({cx, cy});
-            if (found != m_cells.end() && std::any_of(found->second.begin(), found->second.end(), equal)) return true;
+            const Slot& slot = m_slots[slotOf({cx, cy})];
+            for (std::uint32_t e = slot.first; e != kNone; e = m_entries[e].next)
+                if (p.isEqualTo(m_entries[e].point, tol)) return true;
         }
     return false;
 }
@@ -48,12 +64,26 @@ bool SeenPoints::contains(const AcGePoint3d& p) const
 void SeenPoints::add(const AcGePoint3d& p)
 {
     if (!finite(p)) return;
+    const GridCell cell = cellOf(p.x, p.y);
+    std::size_t i = slotOf(cell);
     // Only an identical point is left out: equality within a tolerance is not
     // transitive, so a point merely near one already there still widens what
     // counts as seen.
-    std::vector<AcGePoint3d>& points = m_cells[cellOf(p.x, p.y)];
-    const auto same = [&](const AcGePoint3d& q) { return q.x == p.x && q.y == p.y && q.z == p.z; };
-    if (std::none_of(points.begin(), points.end(), same)) points.push_back(p);
+    for (std::uint32_t e = m_slots[i].first; e != kNone; e = m_entries[e].next) {
+        const AcGePoint3d& q = m_entries[e].point;
+        if (q.x == p.x && q.y == p.y && q.z == p.z) return;
+    }
+    if (m_slots[i].first == kNone) {
+        // Kept at most half full, so that probes stay short.
+        if (2 * (m_used + 1) > m_slots.size()) {
+            grow();
+            i = slotOf(cell);
+        }
+        m_slots[i].cell = cell;
+        ++m_used;
+    }
+    m_entries.push_back({p, m_slots[i].first});
+    m_slots[i].first = static_cast<std::uint32_t>(m_entries.size() - 1);
 }
 
 }  // namespace fendo::survey

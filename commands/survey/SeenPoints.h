@@ -2,9 +2,11 @@
 // equal-point tolerance), for finding repeated positions among many objects: a
 // point is "seen" when one added before lies within the tolerance. Points sit
 // in a uniform grid of cells at least as large as twice the tolerance, so a
-// query looks at the few cells around the point.
+// query looks at the few cells around the point. The cells live in one flat
+// table and their points in one array, so that a hundred thousand points cost
+// a few allocations rather than two each.
 #pragma once
-#include <unordered_map>
+#include <cstdint>
 #include <vector>
 
 #include "commands/survey/GridCell.h"
@@ -25,11 +27,26 @@ public:
     void add(const AcGePoint3d& p);
 
 private:
+    static constexpr std::uint32_t kNone = 0xFFFFFFFFu;
+    struct Slot {
+        GridCell cell{0, 0};
+        std::uint32_t first = kNone;  // the cell's latest point; kNone for a free slot
+    };
+    struct Entry {
+        AcGePoint3d point;
+        std::uint32_t next;  // the cell's point added before this one
+    };
+
     GridCell cellOf(double x, double y) const;
+    // The slot of the cell, or the free slot where it would go.
+    std::size_t slotOf(const GridCell& cell) const;
+    void grow();
 
     double m_tolerance;
     double m_cellSize;
-    std::unordered_map<GridCell, std::vector<AcGePoint3d>, GridCellHash> m_cells;
+    std::vector<Slot> m_slots;  // open addressing, a power of two long
+    std::size_t m_used = 0;
+    std::vector<Entry> m_entries;
 };
 
 }  // namespace fendo::survey

@@ -59,6 +59,20 @@ TEST(JoinInto3dPolylines, AnIdenticalLineIsErasedBeforeJoining)
     EXPECT_EQ(modelSpaceEntities(*s.result, AcDb3dPolyline::desc()).size(), 1u);
 }
 
+TEST(JoinInto3dPolylines, ARepeatTakesItsCornersFromTwoEarlierObjectsAndANudgeBeyondTheToleranceKeepsOne)
+{
+    TestDrawing d;
+    d.add(line({0, 5, 0}, {10, 0, 0}));    // corners (0,0) and (10,5)
+    d.add(line({5, 20, 0}, {20, 7, 0}));   // corners (5,7) and (20,20)
+    d.add(line({0, 0, 0}, {20, 20, 0}));   // both corners seen before: erased
+    d.add(line({0, 1e-9, 0}, {20, 20, 0}));  // its lower corner is new
+    d.add(line({20, 20, 0}, {0, 1e-9, 0}));  // the same corners reversed: erased
+    const Session s = runSession(d, "N3d\nall\n\n");
+    ASSERT_TRUE(s.result) << s.run.output;
+    EXPECT_TRUE(modelSpaceEntities(*s.result, AcDbLine::desc()).empty());
+    EXPECT_EQ(modelSpaceEntities(*s.result, AcDb3dPolyline::desc()).size(), 3u);
+}
+
 TEST(JoinInto3dPolylines, EndsWithinTheToleranceInPlanJoinWhateverTheirHeights)
 {
     TestDrawing d;

@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
+#include <cstdio>
 #include <random>
 #include <vector>
 
@@ -224,6 +226,25 @@ TEST(ParcelLabelIndex, MatchesTheScanWithLabelsOnEdgesAndCorners)
                     break;
                 }
         ASSERT_EQ(matchLabels(rings, centres), scan) << "seed " << seed;
+    }
+}
+
+// The report line is written number by number; it must read as the printf form it replaced, including
+// halfway cases, negative values rounding to zero and large coordinates.
+TEST(ParcelRecord, ReadsAsPrintfWithTwoDecimals)
+{
+    std::mt19937 rng(11);
+    std::uniform_real_distribution<double> any(-1e7, 1e7);
+    const double fixed[] = {0.125, 2.675, -0.004, -0.0, 1.005, 0.5, 599999.995, 1e15 + 0.25};
+    for (int n = 0; n < 500; ++n) {
+        double v[10];
+        for (int k = 0; k < 10; ++k)
+            v[k] = n < 8 ? fixed[(n + k) % 8] : (k % 3 == 0 ? std::round(any(rng)) / 1000.0 : any(rng));
+        const std::vector<AcGePoint2d> ring = {{v[2], v[3]}, {v[4], v[5]}, {v[6], v[7]}, {v[8], v[9]}, {v[2], v[3]}};
+        char expected[1024];
+        std::snprintf(expected, sizeof expected, "%.2f\t%.2f\tLabel 7\t%.2f,%.2f,%.2f,%.2f,%.2f,%.2f,%.2f,%.2f\n", v[0],
+                      v[1], v[2], v[3], v[4], v[5], v[6], v[7], v[8], v[9]);
+        ASSERT_EQ(fendo::survey::parcelRecord({v[0], v[1]}, "Label 7", ring), expected) << n;
     }
 }
 
