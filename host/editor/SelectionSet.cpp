@@ -7,6 +7,7 @@
 #include <map>
 #include <optional>
 #include <string>
+#include <unordered_map>
 #include <utility>
 #include <vector>
 
@@ -74,17 +75,48 @@ bool matchOne(const std::wstring& s, size_t si, const std::wstring& p, size_t pi
 
 // ---- filter evaluation -------------------------------------------------------------
 
+// Answers of a filter's name groups already worked out during one walk: layer names by the
+// layer's record, type names by the entity's class (objects kept as read carry their own
+// type name and are asked each time). Saves building two names and matching wildcards per
+// entity on walks over a whole drawing.
+class FilterMemo {
+public:
+    template <typename Match>
+    bool answer(const resbuf* group, const void* key, Match&& match)
+    {
+        if (!key) return match();
+        const auto [it, added] = m_answers.try_emplace(std::make_pair(group, key), false);
+        if (added) it->second = match();
+        return it->second;
+    }
+
+private:
+    struct KeyHash {
+        size_t operator()(const std::pair<const resbuf*, const void*>& k) const noexcept
+        {
+            return std::hash<const void*>()(k.first) * 31 + std::hash<const void*>()(k.second);
+        }
+    };
+    std::unordered_map<std::pair<const resbuf*, const void*>, bool, KeyHash> m_answers;
+};
+
 struct FilterEval {
     const resbuf* rb;
     AcDbEntity* entity;
-    std::wstring type;
-    std::wstring layer;
+    FilterMemo* memo;
 
     bool groupMatches(const resbuf* g) const
     {
         switch (g->restype) {
-        case 0: return acutWcMatch(type.c_str(), g->resval.rstring);
-        case 8: return acutWcMatch(layer.c_str(), g->resval.rstring);
+        case 0: {
+            const void* key = memo && !AcDbUnknownEntity::cast(entity) ? entity->isA() : nullptr;
+            auto match = [&] { return acutWcMatch(entity->dxfTypeName().c_str(), g->resval.rstring); };
+            return memo ? memo->answer(g, key, match) : match();
+        }
+        case 8: {
+            auto match = [&] { return acutWcMatch(entity->layer().c_str(), g->resval.rstring); };
+            return memo ? memo->answer(g, entity->layerId().stub(), match) : match();
+        }
         case 62: return entity->colorIndex() == g->resval.rint;
         default: return true;  // groups the host does not filter on here pass
         }
@@ -113,10 +145,10 @@ struct FilterEval {
     }
 };
 
-bool passesFilter(AcDbEntity* entity, const resbuf* filter)
+bool passesFilter(AcDbEntity* entity, const resbuf* filter, FilterMemo* memo = nullptr)
 {
     if (!filter) return true;
-    FilterEval ev{filter, entity, entity->dxfTypeName(), entity->layer()};
+    FilterEval ev{filter, entity, memo};
     bool ok = true;
     while (ev.rb && ok) ok = ev.term();
     return ok;
@@ -187,6 +219,7 @@ template <typename Fn>
 void forEachOf(const std::vector<AcDbObjectId>& ids, const resbuf* filter, Visibility visibility, Fn&& fn)
 {
     const double tol = chordTolerance();
+    FilterMemo memo;
     for (const AcDbObjectId& id : ids) {
         AcDbEntity* e = nullptr;
         if (acdbOpenObject(e, id, AcDb::kForRead) != Acad::eOk) continue;
@@ -195,7 +228,7 @@ void forEachOf(const std::vector<AcDbObjectId>& ids, const resbuf* filter, Visib
             continue;
         }
         if ((visibility == Visibility::Any || (e->visibility() == AcDb::kVisible && layerVisible(e))) &&
-            passesFilter(e, filter)) {
+            passesFilter(e, filter, &memo)) {
             fn(id, *e, tol);
         }
         e->close();

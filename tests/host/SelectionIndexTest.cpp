@@ -16,6 +16,7 @@
 #include "host/db/entities/AcDbPolyline.h"
 #include "host/db/entities/AcDbText.h"
 #include "host/editor/SelectionIndex.h"
+#include "host/dxf/DxfIo.h"
 #include "host/gi/FlattenDraw.h"
 #include "host/editor/acedSS.h"
 #include "host/ge/AcGeMatrix3d.h"
@@ -291,4 +292,35 @@ TEST_F(SelectionOnRandomDrawing, ReferencesAreFoundThroughTheirBlocksBoxUnderEve
     appendToBlock(block, new AcDbLine(AcGePoint3d(-2, -2, 0), AcGePoint3d(3, 0, 0)));
     compareSearches(120);
     EXPECT_GT(found, 40u);
+}
+
+// Filters remember their answers per layer and per class during one walk; objects kept as
+// read share one class but carry their own type names, and must each be asked.
+TEST(SelectionFilters, ObjectsKeptAsReadAreMatchedByTheirOwnTypeNames)
+{
+    AcDbDatabase db(false);
+    const std::string dxf = "0\nSECTION\n2\nENTITIES\n0\nFOO\n8\nA\n0\nBAR\n8\nA\n0\nFOO\n8\nB\n0\nLINE\n8\nA\n"
+                            "10\n0\n20\n0\n11\n1\n21\n1\n0\nENDSEC\n0\nEOF\n";
+    ASSERT_EQ(fendo::dxf::readDxfData(db, dxf, "kept.dxf"), Acad::eOk);
+    acdbHostApplicationServices()->setWorkingDatabase(&db);
+    auto count = [](int code, const wchar_t* pattern) {
+        // Built by hand: a chain list ends at a type of 0, the type group's own code.
+        resbuf* filter = acutNewRb(code);
+        filter->resval.rstring = new ACHAR[std::wcslen(pattern) + 1];
+        std::wcscpy(filter->resval.rstring, pattern);
+        ads_name ss;
+        Adesk::Int32 n = 0;
+        if (acedSSGet(L"X", nullptr, nullptr, filter, ss) == RTNORM) {
+            acedSSLength(ss, &n);
+            acedSSFree(ss);
+        }
+        acutRelRb(filter);
+        return n;
+    };
+    EXPECT_EQ(count(0, L"FOO"), 2);
+    EXPECT_EQ(count(0, L"BAR"), 1);
+    EXPECT_EQ(count(0, L"B*,LINE"), 2);
+    EXPECT_EQ(count(8, L"A"), 3);
+    EXPECT_EQ(count(8, L"~A"), 1);
+    acdbHostApplicationServices()->setWorkingDatabase(nullptr);
 }
