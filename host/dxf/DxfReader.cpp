@@ -10,7 +10,10 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <memory>
+#include <span>
 #include <string>
+#include <vector>
 #include <unordered_map>
 
 #include "host/db/AcDbDatabase.h"
@@ -29,6 +32,7 @@
 
 using fendo::db::RawTag;
 using fendo::db::RawTags;
+using fendo::db::TagView;
 
 namespace fendo::dxf {
 namespace {
@@ -51,6 +55,44 @@ long toLong(std::string_view s)
     const std::string t(trimmed(s));
     return static_cast<long>(std::strtod(t.c_str(), nullptr));
 }
+
+// Texts the loader made (decoded from a code page, caret pairs resolved), kept in blocks that
+// do not move, so that views of them stay valid until clear().
+class TextStore {
+public:
+    std::string_view keep(std::string_view text)
+    {
+        if (text.size() > kBlock / 4) {
+            m_large.push_back(std::make_unique<char[]>(text.size()));
+            std::memcpy(m_large.back().get(), text.data(), text.size());
+            return {m_large.back().get(), text.size()};
+        }
+        if (m_blocks.empty() || m_used + text.size() > kBlock) {
+            if (m_blocks.empty() || ++m_current >= m_blocks.size()) {
+                m_blocks.push_back(std::make_unique<char[]>(kBlock));
+                m_current = m_blocks.size() - 1;
+            }
+            m_used = 0;
+        }
+        char* at = m_blocks[m_current].get() + m_used;
+        std::memcpy(at, text.data(), text.size());
+        m_used += text.size();
+        return {at, text.size()};
+    }
+    void clear()
+    {
+        m_large.clear();
+        m_current = 0;
+        m_used = 0;
+    }
+
+private:
+    static constexpr size_t kBlock = 1 << 16;
+    std::vector<std::unique_ptr<char[]>> m_blocks;
+    std::vector<std::unique_ptr<char[]>> m_large;
+    size_t m_current = 0;
+    size_t m_used = 0;
+};
 
 // The file's bytes, mapped into memory (read whole where mapping is not possible).
 class FileData {
@@ -182,7 +224,8 @@ private:
     std::string m_error;
     std::string m_version;
     bool m_preR13 = false;
-    RawTags m_groups;
+    TextStore m_texts;  // decoded texts of the record being read
+    std::vector<TagView> m_groups;
     std::vector<int> m_lines;
     RawTags m_xdata;
     int m_recordLine = 0;
@@ -200,11 +243,13 @@ bool Loader::next(const char* expected)
             return failAt(m_tags.position(), std::string("expected ") + expected + ", found the end of the file");
         }
         if (m_tag.code == 999) continue;  // comments
-        if (m_decoder.needsDecoding(m_tag.value)) m_tag.value = m_decoder.decode(m_tag.value);
+        if (m_decoder.needsDecoding(m_tag.value)) m_tag.value = m_texts.keep(m_decoder.decode(m_tag.value));
         // ASCII files write control characters in texts as caret pairs (^J a line feed).
         if (!m_tags.isBinary() && binaryValueKind(m_tag.code) == BinaryValue::String &&
-            m_tag.value.find('^') != std::string::npos)
-            m_tag.value = DxfOutput::caretDecoded(m_tag.value);
+            m_tag.value.find('^') != std::string_view::npos)
+            m_tag.value = m_texts.keep(DxfOutput::caretDecoded(m_tag.value));
+        else if (m_tag.value.data() < m_data.data() || m_tag.value.data() > m_data.data() + m_data.size())
+            m_tag.value = m_texts.keep(m_tag.value);  // a binary number made text: the reader holds one only
         return true;
     }
 }
@@ -214,6 +259,7 @@ bool Loader::readRecord()
     m_groups.clear();
     m_lines.clear();
     m_xdata.clear();
+    m_texts.clear();
     m_recordLine = 0;
     for (;;) {
         if (!next("the record's groups or the next group 0")) return false;
@@ -222,18 +268,18 @@ bool Loader::readRecord()
             return true;
         }
         if (m_tag.code == 1001 || !m_xdata.empty()) {
-            m_xdata.push_back(RawTag{static_cast<short>(m_tag.code), m_tag.value});
+            m_xdata.push_back(RawTag{static_cast<short>(m_tag.code), std::string(m_tag.value)});
             continue;
         }
         if (m_groups.empty()) m_recordLine = m_tag.line;
-        m_groups.push_back(RawTag{static_cast<short>(m_tag.code), m_tag.value});
+        m_groups.push_back(TagView{static_cast<short>(m_tag.code), m_tag.value});
         m_lines.push_back(m_tag.line);
     }
 }
 
 std::string Loader::recordValue(int code) const
 {
-    for (const RawTag& t : m_groups)
+    for (const TagView& t : m_groups)
         if (t.code == code) return std::string(trimmed(t.value));
     return {};
 }
@@ -241,7 +287,7 @@ std::string Loader::recordValue(int code) const
 AcDbHandle Loader::recordHandle(bool dimStyle) const
 {
     const int code = dimStyle ? 105 : 5;
-    for (const RawTag& t : m_groups) {
+    for (const TagView& t : m_groups) {
         if (t.code == 100) break;
         if (t.code == code) return AcDbHandle::fromHex(t.value);
     }
@@ -252,7 +298,7 @@ AcDbHandle Loader::recordHandle(bool dimStyle) const
 AcDbObjectId Loader::recordOwnerBlock() const
 {
     bool inGroup = false;
-    for (const RawTag& t : m_groups) {
+    for (const TagView& t : m_groups) {
         if (t.code == 100) break;
         if (t.code == 102) inGroup = !trimmed(t.value).starts_with("}");
         if (t.code == 330 && !inGroup) {
@@ -268,7 +314,7 @@ bool Loader::loadObject(AcDbObject* obj, AcDbObjectId owner, bool setOwner, AcDb
 {
     m_progress.tick(m_tags.offset());
     bool markers = false;
-    for (const RawTag& t : m_groups)
+    for (const TagView& t : m_groups)
         if (t.code == 100) {
             markers = true;
             break;
@@ -277,13 +323,13 @@ bool Loader::loadObject(AcDbObject* obj, AcDbObjectId owner, bool setOwner, AcDb
     if (!m_xdata.empty()) obj->setRawXData(std::move(m_xdata));
     m_xdata.clear();
     m_filer.setObjectBeingRead(obj);
-    m_filer.setInput(std::move(m_groups), markers, m_tags.isBinary() ? 0 : m_recordLine);
+    m_filer.setInput(std::span<const TagView>(m_groups), markers, m_tags.isBinary() ? 0 : m_recordLine);
     if (m_tags.isBinary()) m_filer.setInputLines(m_lines);
     Acad::ErrorStatus es = obj->dxfInFields(&m_filer);
     if (es == Acad::eOk) es = m_filer.filerStatus();
     m_filer.finishReading();
     m_filer.setObjectBeingRead(nullptr);
-    m_groups = m_filer.takeInput();
+    m_filer.clearInput();
     m_groups.clear();
     if (es != Acad::eOk) {
         const std::unique_ptr<AcDbObject> failed(obj);
@@ -355,7 +401,7 @@ bool Loader::run()
         if (isZero("EOF")) break;
         if (!isZero("SECTION"))
             return failAt(m_tag.line, "group code " + std::to_string(m_tag.code) + ": expected 0 SECTION or 0 EOF, found '" +
-                                          m_tag.value.substr(0, 40) + "'");
+                                          std::string(m_tag.value.substr(0, 40)) + "'");
         if (!next("2 and the section name")) return false;
         if (m_tag.code != 2)
             return failAt(m_tag.line, "group code " + std::to_string(m_tag.code) + ": expected 2 and the section name");
@@ -396,7 +442,7 @@ bool Loader::readHeader()
         if (!next("a header variable or 0 ENDSEC")) return false;
         if (m_tag.code == 0) {
             if (!isZero("ENDSEC"))
-                return failAt(m_tag.line, "group code 0: expected 0 ENDSEC, found '" + m_tag.value.substr(0, 40) + "'");
+                return failAt(m_tag.line, "group code 0: expected 0 ENDSEC, found '" + std::string(m_tag.value.substr(0, 40)) + "'");
             if (!name.empty()) headerVariable(name, values);
             return true;
         }
@@ -408,7 +454,7 @@ bool Loader::readHeader()
         }
         if (name.empty())
             return failAt(m_tag.line, "group code " + std::to_string(m_tag.code) + ": expected 9 and a variable name");
-        values.push_back(RawTag{static_cast<short>(m_tag.code), m_tag.value});
+        values.push_back(RawTag{static_cast<short>(m_tag.code), std::string(m_tag.value)});
     }
 }
 
@@ -498,7 +544,7 @@ bool Loader::readTables()
         if (isZero("ENDSEC")) return true;
         if (!isZero("TABLE"))
             return failAt(m_tag.line, "group code " + std::to_string(m_tag.code) + ": expected 0 TABLE or 0 ENDSEC, found '" +
-                                          m_tag.value.substr(0, 40) + "'");
+                                          std::string(m_tag.value.substr(0, 40)) + "'");
         if (!readTable()) return false;
     }
 }
@@ -534,7 +580,7 @@ bool Loader::readTable()
             return failAt(m_tag.line, "group code " + std::to_string(m_tag.code) + ": expected 0 and a record type");
         if (isZero("ENDTAB")) return readRecord();
         if (isZero("ENDSEC") || isZero("EOF"))
-            return failAt(m_tag.line, "group code 0: expected 0 ENDTAB, found '" + m_tag.value + "'");
+            return failAt(m_tag.line, "group code 0: expected 0 ENDTAB, found '" + std::string(m_tag.value) + "'");
         const std::wstring type = fendo::fromUtf8(trimmed(m_tag.value));
         const int typeLine = m_tag.line;
         if (!readRecord()) return false;
@@ -624,7 +670,7 @@ bool Loader::readBlocks()
         if (isZero("ENDSEC")) return true;
         if (!isZero("BLOCK"))
             return failAt(m_tag.line, "group code " + std::to_string(m_tag.code) + ": expected 0 BLOCK or 0 ENDSEC, found '" +
-                                          m_tag.value.substr(0, 40) + "'");
+                                          std::string(m_tag.value.substr(0, 40)) + "'");
         const int blockLine = m_tag.line;
         if (!readRecord()) return false;
         const std::string name = recordValue(2);
@@ -662,7 +708,7 @@ bool Loader::readEntities(AcDbObjectId fixedOwner, const char* terminator)
             return failAt(m_tag.line, "group code " + std::to_string(m_tag.code) + ": expected 0 and an entity type");
         if (isZero(terminator)) return true;
         if (isZero("ENDSEC") || isZero("EOF") || isZero("SECTION") || isZero("BLOCK") || isZero("ENDBLK"))
-            return failAt(m_tag.line, "group code 0: expected 0 " + std::string(terminator) + ", found '" + m_tag.value + "'");
+            return failAt(m_tag.line, "group code 0: expected 0 " + std::string(terminator) + ", found '" + std::string(m_tag.value) + "'");
         const std::wstring type = fendo::fromUtf8(trimmed(m_tag.value));
         if (!readRecord()) return false;
 
@@ -721,7 +767,7 @@ bool Loader::readObjects()
             return failAt(m_tag.line, "group code " + std::to_string(m_tag.code) + ": expected 0 and an object type");
         if (isZero("ENDSEC")) return true;
         if (isZero("EOF") || isZero("SECTION"))
-            return failAt(m_tag.line, "group code 0: expected 0 ENDSEC, found '" + m_tag.value + "'");
+            return failAt(m_tag.line, "group code 0: expected 0 ENDSEC, found '" + std::string(m_tag.value) + "'");
         const std::wstring type = fendo::fromUtf8(trimmed(m_tag.value));
         if (!readRecord()) return false;
         AcRxClass* cls = acrxFindClassByDxfName(type);
@@ -746,8 +792,8 @@ bool Loader::keepSection(const std::string& name)
         if (!next("0 ENDSEC")) return false;
         if (isZero("ENDSEC")) break;
         if (isZero("EOF") || isZero("SECTION"))
-            return failAt(m_tag.line, "group code 0: expected 0 ENDSEC, found '" + m_tag.value + "'");
-        tags.push_back(RawTag{static_cast<short>(m_tag.code), m_tag.value});
+            return failAt(m_tag.line, "group code 0: expected 0 ENDSEC, found '" + std::string(m_tag.value) + "'");
+        tags.push_back(RawTag{static_cast<short>(m_tag.code), std::string(m_tag.value)});
     }
     m_db.otherSections().emplace_back(name, std::move(tags));
     return true;

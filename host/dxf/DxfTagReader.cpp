@@ -95,7 +95,7 @@ bool DxfTagReader::nextAscii(DxfTag& tag)
         m_pos = vend == std::string_view::npos ? m_data.size() : vend + 1;
         ++m_line;
         tag.code = code;
-        tag.value.assign(value.data(), value.size());
+        tag.value = value;
         tag.line = codeLineNo;
         return true;
     }
@@ -131,7 +131,7 @@ bool DxfTagReader::nextBinary(DxfTag& tag)
     case BinaryValue::String: {
         const size_t end = m_data.find('\0', m_pos);
         if (end == std::string_view::npos) return fail(at, truncated);
-        tag.value.assign(m_data.data() + m_pos, end - m_pos);
+        tag.value = m_data.substr(m_pos, end - m_pos);
         m_pos = end + 1;
         return true;
     }
@@ -141,9 +141,10 @@ bool DxfTagReader::nextBinary(DxfTag& tag)
         std::memcpy(&v, m_data.data() + m_pos, 8);
         m_pos += 8;
         if (std::isfinite(v))
-            tag.value.assign(tmp, DxfOutput::formatDouble(tmp, v));
+            m_text.assign(tmp, DxfOutput::formatDouble(tmp, v));
         else
-            tag.value = std::isnan(v) ? "nan" : "inf";  // refused, with a message, where a number is read
+            m_text = std::isnan(v) ? "nan" : "inf";  // refused, with a message, where a number is read
+        tag.value = m_text;
         return true;
     }
     case BinaryValue::Int16:
@@ -171,7 +172,8 @@ bool DxfTagReader::nextBinary(DxfTag& tag)
         }
         m_pos += n;
         auto r = std::to_chars(tmp, tmp + sizeof tmp, v);
-        tag.value.assign(tmp, r.ptr);
+        m_text.assign(tmp, r.ptr);
+        tag.value = m_text;
         return true;
     }
     case BinaryValue::Bytes: {
@@ -179,12 +181,13 @@ bool DxfTagReader::nextBinary(DxfTag& tag)
         const size_t n = static_cast<unsigned char>(m_data[m_pos++]);
         if (!need(n)) return fail(at, truncated);
         static constexpr char kDigits[] = "0123456789ABCDEF";
-        tag.value.clear();
+        m_text.resize(2 * n);
         for (size_t i = 0; i < n; ++i) {
             const auto b = static_cast<unsigned char>(m_data[m_pos + i]);
-            tag.value.push_back(kDigits[b >> 4]);
-            tag.value.push_back(kDigits[b & 0xF]);
+            m_text[2 * i] = kDigits[b >> 4];
+            m_text[2 * i + 1] = kDigits[b & 0xF];
         }
+        tag.value = m_text;
         m_pos += n;
         return true;
     }
