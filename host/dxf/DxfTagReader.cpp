@@ -61,6 +61,32 @@ bool DxfTagReader::next(DxfTag& tag)
 
 bool DxfTagReader::nextAscii(DxfTag& tag)
 {
+    // The usual group: a code of digits after spaces, then a value line without NUL bytes,
+    // both ending in LF or CR LF. Anything else takes the general path below.
+    {
+        const char* p = m_data.data() + m_pos;
+        const char* const end = m_data.data() + m_data.size();
+        while (p < end && *p == ' ') ++p;
+        int code = 0, digits = 0;
+        while (p < end && *p >= '0' && *p <= '9' && digits < 6) {
+            code = code * 10 + (*p++ - '0');
+            ++digits;
+        }
+        if (p < end && *p == '\r') ++p;
+        if (digits > 0 && p < end && *p == '\n') {
+            const char* const value = ++p;
+            while (p < end && *p != '\n' && *p != '\0') ++p;
+            if (p < end && *p == '\n') {
+                const char* valueEnd = p > value && p[-1] == '\r' ? p - 1 : p;
+                tag.code = code;
+                tag.value = std::string_view(value, static_cast<size_t>(valueEnd - value));
+                tag.line = m_line;
+                m_line += 2;
+                m_pos = static_cast<size_t>(p + 1 - m_data.data());
+                return true;
+            }
+        }
+    }
     // Skips blank lines between groups (some writers end files with them).
     while (m_pos < m_data.size()) {
         const size_t eol = m_data.find('\n', m_pos);
