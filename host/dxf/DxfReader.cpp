@@ -25,6 +25,7 @@
 #include "host/dxf/CodePage.h"
 #include "host/dxf/DatabaseAccess.h"
 #include "host/dxf/DefaultObjects.h"
+#include "host/dxf/DxfChunks.h"
 #include "host/dxf/DxfIo.h"
 #include "host/dxf/DxfOutput.h"
 #include "host/dxf/DxfProgress.h"
@@ -55,44 +56,6 @@ long toLong(std::string_view s)
     const std::string t(trimmed(s));
     return static_cast<long>(std::strtod(t.c_str(), nullptr));
 }
-
-// Texts the loader made (decoded from a code page, caret pairs resolved), kept in blocks that
-// do not move, so that views of them stay valid until clear().
-class TextStore {
-public:
-    std::string_view keep(std::string_view text)
-    {
-        if (text.size() > kBlock / 4) {
-            m_large.push_back(std::make_unique<char[]>(text.size()));
-            std::memcpy(m_large.back().get(), text.data(), text.size());
-            return {m_large.back().get(), text.size()};
-        }
-        if (m_blocks.empty() || m_used + text.size() > kBlock) {
-            if (m_blocks.empty() || ++m_current >= m_blocks.size()) {
-                m_blocks.push_back(std::make_unique<char[]>(kBlock));
-                m_current = m_blocks.size() - 1;
-            }
-            m_used = 0;
-        }
-        char* at = m_blocks[m_current].get() + m_used;
-        std::memcpy(at, text.data(), text.size());
-        m_used += text.size();
-        return {at, text.size()};
-    }
-    void clear()
-    {
-        m_large.clear();
-        m_current = 0;
-        m_used = 0;
-    }
-
-private:
-    static constexpr size_t kBlock = 1 << 16;
-    std::vector<std::unique_ptr<char[]>> m_blocks;
-    std::vector<std::unique_ptr<char[]>> m_large;
-    size_t m_current = 0;
-    size_t m_used = 0;
-};
 
 // The file's bytes, mapped into memory (read whole where mapping is not possible).
 class FileData {
@@ -185,10 +148,15 @@ private:
     bool failAt(int line, const std::string& message) { return fail(m_tags.where(line) + ": " + message); }
     // The next group, decoded; at the end of the data a failure saying what was expected.
     bool next(const char* expected);
+    bool nextFromParts(const char* expected);
+    // The next call to next() returns the same group again.
+    void pushBack();
     bool isZero(std::string_view value) const { return m_tag.code == 0 && trimmed(m_tag.value) == value; }
     // Groups after the current "0 TYPE" up to the next group 0, split at the extended data.
     bool readRecord();
     void prescanHeader();
+    // Starts reading the file's groups on several threads (big ASCII files).
+    bool startParts();
     void raiseHandseed(const AcDbHandle& fromFile);
 
     bool readHeader();
@@ -233,25 +201,53 @@ private:
     bool m_sawObjects = false;
     std::uint64_t m_handleFloor = 1;
     DxfProgress m_progress;  // by the bytes read
+    std::size_t m_headerEnd = 0;  // where the HEADER section ends (the prescan stops there)
+    std::string m_codePage;
+    // Big files: groups read ahead by the part reader; the position in its parts.
+    std::unique_ptr<DxfPartReader> m_parts;
+    std::size_t m_partIndex = 0, m_tagIndex = 0, m_lastPart = 0, m_lastTagIndex = 0;
+    std::size_t m_partOffset = 0;
 };
 
 bool Loader::next(const char* expected)
 {
+    if (m_parts) return nextFromParts(expected);
     for (;;) {
         if (!m_tags.next(m_tag)) {
             if (!m_tags.error().empty()) return fail(m_tags.error());
             return failAt(m_tags.position(), std::string("expected ") + expected + ", found the end of the file");
         }
         if (m_tag.code == 999) continue;  // comments
-        if (m_decoder.needsDecoding(m_tag.value)) m_tag.value = m_texts.keep(m_decoder.decode(m_tag.value));
-        // ASCII files write control characters in texts as caret pairs (^J a line feed).
-        if (!m_tags.isBinary() && binaryValueKind(m_tag.code) == BinaryValue::String &&
-            m_tag.value.find('^') != std::string_view::npos)
-            m_tag.value = m_texts.keep(DxfOutput::caretDecoded(m_tag.value));
-        else if (m_tag.value.data() < m_data.data() || m_tag.value.data() > m_data.data() + m_data.size())
-            m_tag.value = m_texts.keep(m_tag.value);  // a binary number made text: the reader holds one only
+        m_tag.value = loaderText(m_tag, m_decoder, m_tags.isBinary(), m_data, m_texts);
         return true;
     }
+}
+
+// The groups the part reader's threads read ahead (already decoded, comments left out).
+bool Loader::nextFromParts(const char* expected)
+{
+    m_lastPart = m_partIndex;
+    m_lastTagIndex = m_tagIndex;
+    for (;;) {
+        const DxfPart& part = m_parts->part(m_partIndex);
+        if (m_tagIndex < part.tags.size()) {
+            m_tag = part.tags[m_tagIndex++];
+            m_partOffset = part.begin;
+            return true;
+        }
+        if (!part.error.empty()) return fail(part.error);
+        if (m_partIndex + 1 >= m_parts->partCount())
+            return failAt(part.endPosition, std::string("expected ") + expected + ", found the end of the file");
+        ++m_partIndex;
+        m_tagIndex = 0;
+    }
+}
+
+void Loader::pushBack()
+{
+    if (!m_parts) return m_tags.pushBack();
+    m_partIndex = m_lastPart;
+    m_tagIndex = m_lastTagIndex;
 }
 
 bool Loader::readRecord()
@@ -264,7 +260,7 @@ bool Loader::readRecord()
     for (;;) {
         if (!next("the record's groups or the next group 0")) return false;
         if (m_tag.code == 0) {
-            m_tags.pushBack();
+            pushBack();
             return true;
         }
         if (m_tag.code == 1001 || !m_xdata.empty()) {
@@ -312,7 +308,7 @@ AcDbObjectId Loader::recordOwnerBlock() const
 
 bool Loader::loadObject(AcDbObject* obj, AcDbObjectId owner, bool setOwner, AcDbObjectId& id)
 {
-    m_progress.tick(m_tags.offset());
+    m_progress.tick(m_parts ? m_partOffset : m_tags.offset());
     bool markers = false;
     for (const TagView& t : m_groups)
         if (t.code == 100) {
@@ -355,7 +351,10 @@ void Loader::prescanHeader()
     DxfTag t;
     std::string variable, codePage;
     for (int n = 0; n < 4000 && pre.next(t); ++n) {
-        if (t.code == 0 && trimmed(t.value) == "ENDSEC") break;
+        if (t.code == 0 && trimmed(t.value) == "ENDSEC") {
+            m_headerEnd = pre.offset();
+            break;
+        }
         if (t.code == 9) {
             variable = std::string(trimmed(t.value));
         } else if (variable == "$ACADVER" && t.code == 1) {
@@ -367,24 +366,32 @@ void Loader::prescanHeader()
     // Without a version the text is taken as UTF-8 (read as ANSI_1252 where it is not).
     m_decoder.setUtf8(m_version.empty() || m_version >= "AC1021");
     m_decoder.setCodePage(codePage);
+    m_codePage = codePage;
     m_preR13 = !m_version.empty() && m_version < "AC1012";
+    if (startParts()) return;
 
     // Objects the loader makes (records a file lacks, layouts) must not take a handle that a
     // later record of the file holds, and some writers give a $HANDSEED below their handles
     // or none: the seed starts above every handle in the file.
     DxfTagReader all(m_data);
+    HandleScan handles;
+    while (all.next(t)) handles.see(t);
+    m_handleFloor = handles.highest + 1;
+    raiseHandseed(AcDbHandle());
+}
+
+bool Loader::startParts()
+{
+    if (m_tags.isBinary()) return false;
+    auto parts = std::make_unique<DxfPartReader>();
     std::uint64_t highest = 0;
-    bool inHeader = false;  // $HANDSEED's own group 5 is not a handle in use
-    while (all.next(t)) {
-        if (t.code == 2 && trimmed(t.value) == "HEADER") inHeader = true;
-        if (t.code == 0 && trimmed(t.value) == "ENDSEC") inHeader = false;
-        if ((t.code != 5 && t.code != 105) || inHeader) continue;
-        bool ok = false;
-        const AcDbHandle h = AcDbHandle::fromHex(trimmed(t.value), &ok);
-        if (ok) highest = std::max(highest, h.value());
-    }
+    if (!parts->prepare(m_data, m_tags.offset(), m_headerEnd, TextSettings{m_decoder.isUtf8(), m_codePage}, highest))
+        return false;
     m_handleFloor = highest + 1;
     raiseHandseed(AcDbHandle());
+    m_parts = std::move(parts);
+    m_parts->start();
+    return true;
 }
 
 void Loader::raiseHandseed(const AcDbHandle& fromFile)

@@ -21,6 +21,8 @@ public:
     static constexpr std::string_view kBinarySentinel{"AutoCAD Binary DXF\r\n\x1a\0", 22};
 
     explicit DxfTagReader(std::string_view data);
+    // An ASCII reader that starts at a group's code line at byte start, numbered line.
+    DxfTagReader(std::string_view data, size_t start, int line) : m_data(data), m_pos(start), m_line(line) {}
 
     bool isBinary() const { return m_binary; }
     // Reads the next group. False at the end of the data (error() empty) or on data that
