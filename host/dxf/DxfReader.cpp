@@ -175,7 +175,7 @@ private:
     AcDbHandle recordHandle(bool dimStyle) const;
     std::string recordValue(int code) const;
     AcDbObjectId recordOwnerBlock() const;
-    AcDbEntity* newEntity(const std::wstring& type) const;
+    AcDbEntity* newEntity(const std::string& type);
     AcDbObjectId blockNamed(std::wstring name, bool create);
     void ensureLayoutBlocks();
     void ensureTables();
@@ -207,6 +207,10 @@ private:
     std::unique_ptr<DxfPartReader> m_parts;
     std::size_t m_partIndex = 0, m_tagIndex = 0, m_lastPart = 0, m_lastTagIndex = 0;
     std::size_t m_partOffset = 0;
+    // The class of each entity type name met (null: none), looked up once per load.
+    std::unordered_map<std::string, AcRxClass*> m_classByType;
+    const DxfPart* m_part = nullptr;  // part m_partShown, while the part reader keeps it
+    std::size_t m_partShown = 0;
 };
 
 bool Loader::next(const char* expected)
@@ -229,7 +233,11 @@ bool Loader::nextFromParts(const char* expected)
     m_lastPart = m_partIndex;
     m_lastTagIndex = m_tagIndex;
     for (;;) {
-        const DxfPart& part = m_parts->part(m_partIndex);
+        if (!m_part || m_partIndex != m_partShown) {
+            m_part = &m_parts->part(m_partIndex);
+            m_partShown = m_partIndex;
+        }
+        const DxfPart& part = *m_part;
         if (m_tagIndex < part.tags.size()) {
             m_tag = part.tags[m_tagIndex++];
             m_partOffset = part.begin;
@@ -647,27 +655,29 @@ void Loader::ensureLayoutBlocks()
     blockNamed(ACDB_PAPER_SPACE, true);
 }
 
-AcDbEntity* Loader::newEntity(const std::wstring& type) const
+AcDbEntity* Loader::newEntity(const std::string& type)
 {
     AcRxClass* cls = nullptr;
-    if (type == L"POLYLINE") {
+    if (type == "POLYLINE") {
         // Bit 8: 3D polyline; 16 and 64 (meshes) are not modelled.
         const long flags = toLong(recordValue(70));
         const ACHAR* className = (flags & 8) ? L"AcDb3dPolyline" : L"AcDb2dPolyline";
         if ((flags & (16 | 64)) == 0) cls = static_cast<AcRxClass*>(acrxClassDictionary()->at(className));
-    } else if (type == L"DIMENSION") {
+    } else if (type == "DIMENSION") {
         // The kind is in the low bits of 70: rotated (0) and aligned (1) are modelled; the
         // others (angular, radial, diametric, ordinate) are kept as read.
         const long kind = toLong(recordValue(70)) & 7;
         const ACHAR* className = kind == 0 ? L"AcDbRotatedDimension" : kind == 1 ? L"AcDbAlignedDimension" : nullptr;
         if (className) cls = static_cast<AcRxClass*>(acrxClassDictionary()->at(className));
-    } else if (type != L"VERTEX" && type != L"SEQEND" && type != L"ATTRIB") {
-        cls = acrxFindClassByDxfName(type);
+    } else if (type != "VERTEX" && type != "SEQEND" && type != "ATTRIB") {
+        auto [it, added] = m_classByType.try_emplace(type, nullptr);
+        if (added) it->second = acrxFindClassByDxfName(fendo::fromUtf8(type));
+        cls = it->second;
     }
     AcRxObject* made = cls ? cls->create() : nullptr;
     if (auto* ent = AcDbEntity::cast(made)) return ent;
     delete made;
-    return new AcDbUnknownEntity(type);
+    return new AcDbUnknownEntity(fendo::fromUtf8(type));
 }
 
 bool Loader::readBlocks()
@@ -709,6 +719,8 @@ bool Loader::readEntities(AcDbObjectId fixedOwner, const char* terminator)
     AcDbObjectId ownerId;
     AcDbObjectId keptOwner, keptBlock;  // a polyline kept as read, whose VERTEX run may follow
     const std::string expected = std::string("an entity or 0 ") + terminator;
+    static const std::wstring kVertex = L"VERTEX", kAttrib = L"ATTRIB";
+    std::string type;
     for (;;) {
         if (!next(expected.c_str())) return false;
         if (m_tag.code != 0)
@@ -716,18 +728,18 @@ bool Loader::readEntities(AcDbObjectId fixedOwner, const char* terminator)
         if (isZero(terminator)) return true;
         if (isZero("ENDSEC") || isZero("EOF") || isZero("SECTION") || isZero("BLOCK") || isZero("ENDBLK"))
             return failAt(m_tag.line, "group code 0: expected 0 " + std::string(terminator) + ", found '" + std::string(m_tag.value) + "'");
-        const std::wstring type = fendo::fromUtf8(trimmed(m_tag.value));
+        type.assign(trimmed(m_tag.value));
         if (!readRecord()) return false;
 
-        const bool sub = type == L"VERTEX" || type == L"ATTRIB";
-        if (owner && (sub || type == L"SEQEND")) {
+        const bool sub = type == "VERTEX" || type == "ATTRIB";
+        if (owner && (sub || type == "SEQEND")) {
             AcDbEntity* ent = nullptr;
             if (sub) {
-                ent = owner->newSubentity(type);
+                ent = owner->newSubentity(type == "VERTEX" ? kVertex : kAttrib);
             } else if (AcRxClass* cls = acrxFindClassByDxfName(L"SEQEND")) {
                 ent = AcDbEntity::cast(cls->create());
             }
-            if (!ent) ent = new AcDbUnknownEntity(type);
+            if (!ent) ent = new AcDbUnknownEntity(fendo::fromUtf8(type));
             AcDbObjectId id;
             if (!loadObject(ent, ownerId, true, id)) return false;
             if (sub)
@@ -741,7 +753,7 @@ bool Loader::readEntities(AcDbObjectId fixedOwner, const char* terminator)
         AcDbObjectId blockId = fixedOwner;
         // The vertices of a polyline kept as read (a polyface mesh) stay in the block's
         // sequence after it, owned by the polyline.
-        const bool keptRun = !keptOwner.isNull() && (sub || type == L"SEQEND");
+        const bool keptRun = !keptOwner.isNull() && (sub || type == "SEQEND");
         if (keptRun) blockId = keptBlock;
         if (blockId.isNull()) {
             blockId = recordOwnerBlock();
@@ -750,8 +762,8 @@ bool Loader::readEntities(AcDbObjectId fixedOwner, const char* terminator)
         AcDbEntity* ent = newEntity(type);
         AcDbObjectId id;
         if (!loadObject(ent, keptRun ? keptOwner : blockId, true, id)) return false;
-        if (!keptRun || type == L"SEQEND") keptOwner = AcDbObjectId();
-        if (type == L"POLYLINE" && AcDbUnknownEntity::cast(ent)) {
+        if (!keptRun || type == "SEQEND") keptOwner = AcDbObjectId();
+        if (type == "POLYLINE" && AcDbUnknownEntity::cast(ent)) {
             keptOwner = id;
             keptBlock = blockId;
         }
