@@ -197,6 +197,7 @@ void DxfPartReader::work()
 {
     for (;;) {
         std::size_t i = 0;
+        std::unique_ptr<DxfPart> part;
         {
             std::unique_lock<std::mutex> lock(m_mutex);
             m_roomAhead.wait(lock, [&] {
@@ -204,8 +205,12 @@ void DxfPartReader::work()
             });
             if (m_stop || m_nextToRead >= m_cuts.size()) return;
             i = m_nextToRead++;
+            if (!m_spare.empty()) {
+                part = std::move(m_spare.back());
+                m_spare.pop_back();
+            }
         }
-        auto part = std::make_unique<DxfPart>();
+        if (!part) part = std::make_unique<DxfPart>();
         readPart(i, *part);
         {
             std::lock_guard<std::mutex> lock(m_mutex);
@@ -221,7 +226,11 @@ void DxfPartReader::readPart(std::size_t i, DxfPart& part) const
     const bool last = cut.end == m_data.size();
     part.begin = cut.begin;
     part.end = cut.end;
-    part.tags.reserve((cut.end - cut.begin) / 12);
+    part.tags.clear();
+    part.texts.clear();
+    part.error.clear();
+    part.endPosition = 0;
+    part.tags.reserve((cut.end - cut.begin) / 10);
     TextDecoder decoder;
     decoder.setUtf8(m_text.utf8);
     decoder.setCodePage(m_text.codePage);
@@ -245,7 +254,8 @@ const DxfPart& DxfPartReader::part(std::size_t i)
     if (i > m_inUse) {
         m_inUse = i;
         // The part before stays: the record the loader is making may have come from it.
-        for (std::size_t k = 0; k + 1 < i && k < m_parts.size(); ++k) m_parts[k].reset();
+        for (std::size_t k = m_released; k + 1 < i && k < m_parts.size(); ++k, ++m_released)
+            if (m_parts[k]) m_spare.push_back(std::move(m_parts[k]));
         m_roomAhead.notify_all();
     }
     m_partReady.wait(lock, [&] { return m_parts[i] != nullptr; });

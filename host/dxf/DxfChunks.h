@@ -109,11 +109,13 @@ private:
     };
     std::vector<Cut> m_cuts;
     std::vector<std::unique_ptr<DxfPart>> m_parts;
+    std::vector<std::unique_ptr<DxfPart>> m_spare;  // parts given up, their storage reused
     std::vector<std::thread> m_workers;
     std::mutex m_mutex;
     std::condition_variable m_partReady, m_roomAhead;
     std::size_t m_nextToRead = 0;
     std::size_t m_inUse = 0;  // the part the loader reads
+    std::size_t m_released = 0;  // parts below this were given up
     std::size_t m_window = 4;  // parts read ahead at most
     bool m_stop = false;
 };
