@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <cstdlib>
 #include <cstring>
 
 #include "host/db/AcDbObjectId.h"
@@ -50,7 +51,12 @@ std::size_t findCut(std::string_view d, std::size_t from)
 
 ParallelLoadSettings& parallelLoadSettings()
 {
-    static ParallelLoadSettings settings;
+    // FENDO_LOAD_THREADS caps the threads a load uses (1: the plain load), for shared machines.
+    static ParallelLoadSettings settings = [] {
+        ParallelLoadSettings s;
+        if (const char* threads = std::getenv("FENDO_LOAD_THREADS")) s.threads = static_cast<unsigned>(std::atoi(threads));
+        return s;
+    }();
     return settings;
 }
 
@@ -85,6 +91,15 @@ std::string_view loaderText(const DxfTag& tag, const TextDecoder& decoder, bool 
                             TextStore& store)
 {
     std::string_view value = tag.value;
+    // One look at the bytes for the usual case: plain ASCII, no escape, no caret.
+    bool plain = true;
+    for (char c : value)
+        if (static_cast<unsigned char>(c) >= 0x80 || c == '\\' || c == '^') {
+            plain = false;
+            break;
+        }
+    const bool inData = value.data() >= data.data() && value.data() <= data.data() + data.size();
+    if (plain) return inData ? value : store.keep(value);
     bool kept = false;
     if (decoder.needsDecoding(value)) {
         value = store.keep(decoder.decode(value));
@@ -93,7 +108,7 @@ std::string_view loaderText(const DxfTag& tag, const TextDecoder& decoder, bool 
     // ASCII files write control characters in texts as caret pairs (^J a line feed).
     if (!binary && binaryValueKind(tag.code) == BinaryValue::String && value.find('^') != std::string_view::npos)
         return store.keep(DxfOutput::caretDecoded(value));
-    if (!kept && (value.data() < data.data() || value.data() > data.data() + data.size())) return store.keep(value);
+    if (!kept && !inData) return store.keep(value);
     return value;
 }
 
