@@ -277,7 +277,7 @@ bool Loader::readRecord()
         }
         if (m_groups.empty()) m_recordLine = m_tag.line;
         m_groups.push_back(TagView{static_cast<short>(m_tag.code), m_tag.value});
-        m_lines.push_back(m_tag.line);
+        if (m_tags.isBinary()) m_lines.push_back(m_tag.line);  // ASCII groups are two lines apart
     }
 }
 
