@@ -81,7 +81,7 @@ bool isHandleText(std::string_view text)
 
 // A subclass name as written in the file against the one a class asks for (names are ASCII;
 // anything else goes through a conversion).
-bool sameName(std::string_view utf8, const std::wstring& name)
+bool sameName(std::string_view utf8, std::wstring_view name)
 {
     if (utf8.size() != name.size()) return utf8.size() > name.size() && fendo::fromUtf8(utf8) == name;
     for (size_t i = 0; i < utf8.size(); ++i)
@@ -101,9 +101,17 @@ AcDbDxfFiler::~AcDbDxfFiler() = default;
 
 void AcDbDxfFiler::setInput(RawTags tags, bool hasSubclassMarkers, int firstLine)
 {
-    m_in = std::move(tags);
+    m_ownedIn = std::move(tags);
+    m_ownedViews.clear();
+    for (const RawTag& t : m_ownedIn) m_ownedViews.push_back({t.code, t.value});
+    setInput(std::span<const fendo::db::TagView>(m_ownedViews), hasSubclassMarkers, firstLine);
+}
+
+void AcDbDxfFiler::setInput(std::span<const fendo::db::TagView> tags, bool hasSubclassMarkers, int firstLine)
+{
+    m_in = tags;
     m_consumed.assign(m_in.size(), false);
-    m_inLines.clear();
+    m_inLines = {};
     m_pos = m_sectionStart = m_lastItemStart = m_lastItemEnd = 0;
     m_markers = hasSubclassMarkers;
     m_section.clear();
@@ -112,13 +120,14 @@ void AcDbDxfFiler::setInput(RawTags tags, bool hasSubclassMarkers, int firstLine
     m_error.clear();
 }
 
-RawTags AcDbDxfFiler::takeInput()
+void AcDbDxfFiler::clearInput()
 {
-    RawTags t = std::move(m_in);
-    m_in.clear();
+    m_in = {};
+    m_inLines = {};
+    m_ownedIn.clear();
+    m_ownedViews.clear();
     m_consumed.clear();
     m_pos = 0;
-    return t;
 }
 
 int AcDbDxfFiler::lineOf(size_t at) const
@@ -131,8 +140,25 @@ int AcDbDxfFiler::lastLine() const { return lineOf(m_lastItemStart); }
 
 const RawTag& AcDbDxfFiler::lastTag() const
 {
-    static const RawTag kNone;
-    return m_lastItemStart < m_in.size() ? m_in[m_lastItemStart] : kNone;
+    if (m_lastItemStart < m_in.size()) {
+        m_lastTag.code = m_in[m_lastItemStart].code;
+        m_lastTag.value.assign(m_in[m_lastItemStart].value);
+    } else {
+        m_lastTag = RawTag();
+    }
+    return m_lastTag;
+}
+
+// Most texts are ASCII: widened in place, keeping the buffer's storage from group to group.
+void AcDbDxfFiler::setLastString(std::string_view utf8)
+{
+    for (char c : utf8)
+        if (static_cast<unsigned char>(c) >= 0x80) {
+            m_lastString = fendo::fromUtf8(utf8);
+            return;
+        }
+    m_lastString.resize(utf8.size());
+    for (size_t i = 0; i < utf8.size(); ++i) m_lastString[i] = static_cast<wchar_t>(utf8[i]);
 }
 
 Acad::ErrorStatus AcDbDxfFiler::badValue(size_t at, const char* expected)
@@ -141,14 +167,14 @@ Acad::ErrorStatus AcDbDxfFiler::badValue(size_t at, const char* expected)
     const int line = lineOf(at);
     if (line > 0) msg = "line " + std::to_string(line) + ": ";
     msg += "group code " + std::to_string(m_in[at].code) + ": expected " + expected + ", found '" +
-           m_in[at].value.substr(0, 40) + "'";
+           std::string(m_in[at].value.substr(0, 40)) + "'";
     setError(Acad::eInvalidDxfCode, msg);
     return Acad::eInvalidDxfCode;
 }
 
 Acad::ErrorStatus AcDbDxfFiler::parseItem(size_t at, resbuf* item)
 {
-    const RawTag& tag = m_in[at];
+    const fendo::db::TagView& tag = m_in[at];
     const int code = tag.code;
     item->rbnext = nullptr;
     item->restype = static_cast<short>(code);
@@ -213,7 +239,7 @@ Acad::ErrorStatus AcDbDxfFiler::parseItem(size_t at, resbuf* item)
         break;
     }
     default:  // strings, handles as text, and codes of no known kind
-        m_lastString = fendo::fromUtf8(tag.value);
+        setLastString(tag.value);
         item->resval.rstring = m_lastString.data();
         break;
     }
@@ -234,7 +260,7 @@ Acad::ErrorStatus AcDbDxfFiler::readItem(resbuf* item)
             // in a dimension style's 340): the group is kept as it stands and written back.
             m_consumed[at] = true;
             ++m_pos;
-            if (m_reading) m_reading->keepGroup(m_markers ? m_section : std::wstring(L"*"), m_in[at]);
+            if (m_reading) m_reading->keepGroup(m_markers ? m_section : std::wstring(L"*"), rawTag(at));
             continue;
         }
         Acad::ErrorStatus es = parseItem(at, item);
@@ -259,11 +285,11 @@ bool AcDbDxfFiler::atEOF() const
 
 bool AcDbDxfFiler::atSubclassData(const ACHAR* subclassName)
 {
-    const std::wstring name = subclassName ? subclassName : L"";
+    const std::wstring_view name = subclassName ? subclassName : L"";
     if (!m_markers) {
         // Without markers every class level sees all groups not taken yet.
         m_pos = 0;
-        m_section = name;
+        m_section.assign(name);
         return true;
     }
     for (size_t j = m_pos; j < m_in.size(); ++j) {
@@ -273,7 +299,7 @@ bool AcDbDxfFiler::atSubclassData(const ACHAR* subclassName)
         // Sections skipped on the way stay unread and are kept by finishReading.
         m_consumed[j] = true;
         m_pos = m_sectionStart = j + 1;
-        m_section = name;
+        m_section.assign(name);
         return true;
     }
     return false;
@@ -295,7 +321,7 @@ void AcDbDxfFiler::keepUnknownItem()
         return;
     }
     if (!m_reading) return;
-    for (size_t i = m_lastItemStart; i < m_lastItemEnd && i < m_in.size(); ++i) m_reading->keepGroup(m_section, m_in[i]);
+    for (size_t i = m_lastItemStart; i < m_lastItemEnd && i < m_in.size(); ++i) m_reading->keepGroup(m_section, rawTag(i));
 }
 
 void AcDbDxfFiler::keepRestOfSection()
@@ -306,7 +332,7 @@ void AcDbDxfFiler::keepRestOfSection()
         if (code == AcDb::kDxfSubclass || code == AcDb::kDxfRegAppName) break;
         if (m_consumed[m_pos]) continue;
         m_consumed[m_pos] = true;
-        if (m_reading) m_reading->keepGroup(m_section, m_in[m_pos]);
+        if (m_reading) m_reading->keepGroup(m_section, rawTag(m_pos));
     }
 }
 
@@ -321,7 +347,7 @@ void AcDbDxfFiler::finishReading()
         if (m_markers && m_in[i].code == AcDb::kDxfSubclass) section = fendo::fromUtf8(trim(m_in[i].value));
         if (m_consumed[i]) continue;
         m_consumed[i] = true;
-        m_reading->keepGroup(m_markers ? section : std::wstring(L"*"), m_in[i]);
+        m_reading->keepGroup(m_markers ? section : std::wstring(L"*"), rawTag(i));
     }
 }
 
@@ -459,12 +485,25 @@ Acad::ErrorStatus AcDbDxfFiler::writeItem(const resbuf* item)
 
 Acad::ErrorStatus AcDbDxfFiler::writeString(AcDb::DxfCode code, const ACHAR* s)
 {
-    if (code == AcDb::kDxfSubclass && m_writing) {
+    if (!s) s = L"";
+    // Only objects that kept groups need to know which section is being written.
+    if (code == AcDb::kDxfSubclass && m_writing && m_writing->keptGroups()) {
         flushKept(m_outSection);
-        m_outSection = s ? s : L"";
+        m_outSection = s;
     }
     // Line feeds and other control characters are written as caret pairs by the file writer.
-    emit(code, fendo::toUtf8(s ? s : L""));
+    // Short ASCII texts (subclass markers, names) are narrowed on the stack.
+    char tmp[64];
+    size_t n = 0;
+    for (; n < sizeof tmp && s[n]; ++n) {
+        if (static_cast<unsigned>(s[n]) >= 0x80) break;
+        tmp[n] = static_cast<char>(s[n]);
+    }
+    if (!s[n]) {
+        emit(code, std::string_view(tmp, n));
+        return m_status;
+    }
+    emit(code, fendo::toUtf8(s));
     return m_status;
 }
 
@@ -589,7 +628,7 @@ const std::string& AcDbDxfFiler::symbolName(AcDbObjectId recordId)
 
 Acad::ErrorStatus AcDbDxfFiler::writeRaw(const RawTag& tag)
 {
-    if (tag.code == AcDb::kDxfSubclass && m_writing) {
+    if (tag.code == AcDb::kDxfSubclass && m_writing && m_writing->keptGroups()) {
         flushKept(m_outSection);
         m_outSection = fendo::fromUtf8(trim(tag.value));
     }

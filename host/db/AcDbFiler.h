@@ -13,6 +13,7 @@
 #pragma once
 #include <cstdint>
 #include <memory>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -26,6 +27,15 @@
 namespace fendo::dxf {
 class DxfOutput;
 }
+
+namespace fendo::db {
+// A group seen in place: its text stays where the reader holds it (the file's bytes or the
+// reader's store of decoded texts), so an object's groups are read without copying them.
+struct TagView {
+    short code = 0;
+    std::string_view value;
+};
+}  // namespace fendo::db
 
 namespace AcDb {
 enum FilerType { kFileFiler = 0, kCopyFiler = 1, kUndoFiler = 2, kBagFiler = 3, kIdXlateFiler = 4, kPageFiler = 5,
@@ -46,6 +56,8 @@ public:
     // Loads the groups of one object (everything after its group 0). hasSubclassMarkers is
     // false for files without group 100 (R12).
     void setInput(fendo::db::RawTags tags, bool hasSubclassMarkers = true, int firstLine = 0);
+    // The same over groups the caller keeps alive until the object is read (the loader).
+    void setInput(std::span<const fendo::db::TagView> tags, bool hasSubclassMarkers = true, int firstLine = 0);
     Acad::ErrorStatus readItem(resbuf* item);
     Acad::ErrorStatus readResBuf(resbuf* item) { return readItem(item); }
     void pushBackItem();
@@ -65,10 +77,10 @@ public:
     // subclass section it appeared in (under L"*", written at the end, for files without
     // subclass markers).
     void finishReading();
-    // Gives the input groups back (their storage is reused for the next object).
-    fendo::db::RawTags takeInput();
+    // Lets go of the input groups (views the caller is about to reuse).
+    void clearInput();
     // Source lines of each input group, when they are not two lines apart (binary files).
-    void setInputLines(std::vector<int> lines) { m_inLines = std::move(lines); }
+    void setInputLines(std::span<const int> lines) { m_inLines = lines; }
     // The record of a symbol table by name, through a cache kept for the filer's life (the
     // loader resolves a layer or linetype name per entity). With createIfMissing a record
     // of that name is added to the table (files name layers they never define).
@@ -132,8 +144,11 @@ private:
     AcDbDatabase* m_db;
     AcDb::FilerType m_type;
     // Input.
-    fendo::db::RawTags m_in;
-    std::vector<int> m_inLines;
+    std::span<const fendo::db::TagView> m_in;
+    fendo::db::RawTags m_ownedIn;  // groups given as RawTags, seen through m_ownedViews
+    std::vector<fendo::db::TagView> m_ownedViews;
+    std::span<const int> m_inLines;
+    mutable fendo::db::RawTag m_lastTag;
     std::vector<bool> m_consumed;
     size_t m_pos = 0;
     size_t m_sectionStart = 0;
@@ -157,6 +172,8 @@ private:
     void flushKept(const std::wstring& section);
     void flushAllKept();
     void emit(int code, std::string_view text);
+    fendo::db::RawTag rawTag(size_t at) const { return {m_in[at].code, std::string(m_in[at].value)}; }
+    void setLastString(std::string_view utf8);
     Acad::ErrorStatus parseItem(size_t at, resbuf* item);
     Acad::ErrorStatus badValue(size_t at, const char* expected);
     int lineOf(size_t at) const;

@@ -40,12 +40,23 @@ public:
         if (m_escapeUnicode && binaryValueKind(code) == BinaryValue::String && hasNonAscii(value))
             return groupEscaped(code, value);
         if (m_binary) return binaryGroup(code, value);
-        codeLine(code);
-        if (needsCaret(value))
+        if (needsCaret(value)) {
+            codeLine(code);
             appendCaretEncoded(value);
-        else
+            m_buf.push_back('\n');
+        } else if (value.size() <= kShortValue) {
+            // The usual short value: code and value lines go to the buffer in one piece.
+            char tmp[16 + kShortValue];
+            char* p = codeLineTo(tmp, code);
+            std::memcpy(p, value.data(), value.size());
+            p += value.size();
+            *p++ = '\n';
+            m_buf.append(tmp, static_cast<size_t>(p - tmp));
+        } else {
+            codeLine(code);
             m_buf.append(value);
-        m_buf.push_back('\n');
+            m_buf.push_back('\n');
+        }
         maybeFlush();
     }
 
@@ -103,20 +114,20 @@ public:
     void groupInt(int code, long long value)
     {
         if (m_binary) return binaryNumber(code, static_cast<double>(value), value);
-        codeLine(code);
-        char tmp[24];
-        auto r = std::to_chars(tmp, tmp + sizeof tmp, value);
-        m_buf.append(tmp, r.ptr);
-        m_buf.push_back('\n');
+        char tmp[48];
+        char* p = codeLineTo(tmp, code);
+        p = std::to_chars(p, tmp + sizeof tmp - 1, value).ptr;
+        *p++ = '\n';
+        m_buf.append(tmp, static_cast<size_t>(p - tmp));
         maybeFlush();
     }
     void groupDouble(int code, double value)
     {
         if (m_binary) return binaryNumber(code, value, static_cast<long long>(value));
-        codeLine(code);
-        char tmp[40];
-        m_buf.append(tmp, formatDouble(tmp, value));
-        m_buf.push_back('\n');
+        char tmp[64];
+        char* p = formatDouble(codeLineTo(tmp, code), value);
+        *p++ = '\n';
+        m_buf.append(tmp, static_cast<size_t>(p - tmp));
         maybeFlush();
     }
     void groupHandle(int code, std::uint64_t handle)
@@ -125,10 +136,10 @@ public:
             char hex[20];
             return binaryGroup(code, std::string_view(hex, formatHex(hex, handle) - hex));
         }
-        codeLine(code);
-        char tmp[20];
-        m_buf.append(tmp, formatHex(tmp, handle));
-        m_buf.push_back('\n');
+        char tmp[40];
+        char* p = formatHex(codeLineTo(tmp, code), handle);
+        *p++ = '\n';
+        m_buf.append(tmp, static_cast<size_t>(p - tmp));
         maybeFlush();
     }
 
@@ -152,6 +163,12 @@ public:
     {
         if (!(v == v) || v > 1.7e308 || v < -1.7e308) v = 0.0;  // no NaN or infinity in a file
         if (v == 0.0) v = 0.0;                                   // no "-0.0"
+        if (char* end = formatFewDecimals(out, v)) return end;
+        return formatShortest(out, v);
+    }
+    // The general form, with std::to_chars finding the shortest digits.
+    static char* formatShortest(char* out, double v)
+    {
         auto r = std::to_chars(out, out + 39, v);
         char* end = r.ptr;
         bool plain = true;
@@ -162,6 +179,59 @@ public:
             *end++ = '0';
         }
         return end;
+    }
+    // Drawing coordinates mostly have a few decimals (5050.615): the value is tried as an
+    // integer over 10^k for k = 0, 1, ... 8, and the first k whose quotient is the value
+    // gives the same digits std::to_chars would choose, at a fraction of its cost. Values
+    // where the exponent form is shorter, or too large for the test to be exact, give null.
+    static char* formatFewDecimals(char* out, double v)
+    {
+        static constexpr double kPowers[] = {1, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8};
+        // Below this n is the only integer whose quotient can be the value (see above).
+        constexpr double kExact = 9007199254740992.0 / 16;
+        if (v == 0.0) {
+            std::memcpy(out, "0.0", 3);
+            return out + 3;
+        }
+        const double a = v < 0 ? -v : v;
+        for (int k = 0; k <= 8; ++k) {
+            const double scaled = a * kPowers[k];
+            if (scaled >= kExact) return nullptr;
+            const auto n = static_cast<std::uint64_t>(scaled + 0.5);
+            if (n == 0 || static_cast<double>(n) / kPowers[k] != a) continue;
+            char digits[24];
+            auto r = std::to_chars(digits, digits + sizeof digits, n);
+            const int count = static_cast<int>(r.ptr - digits);
+            int significant = count;
+            while (significant > 1 && digits[significant - 1] == '0') --significant;
+            const int intDigits = count - k;  // <= 0 below 1
+            const int fixedLength = intDigits > 0 ? intDigits + (k ? 1 + k : 0) : 2 + k;
+            const int exponent = intDigits - 1;  // of the first digit: n has no leading zeros
+            if (exponent <= -100 || exponent >= 100) return nullptr;
+            const int scientificLength = significant + (significant > 1 ? 1 : 0) + 4;
+            if (fixedLength > scientificLength) return nullptr;  // to_chars writes 1e+06
+            char* p = out;
+            if (v < 0) *p++ = '-';
+            if (intDigits > 0) {
+                std::memcpy(p, digits, static_cast<size_t>(intDigits));
+                p += intDigits;
+                *p++ = '.';
+                if (k == 0) {
+                    *p++ = '0';
+                } else {
+                    std::memcpy(p, digits + intDigits, static_cast<size_t>(k));
+                    p += k;
+                }
+            } else {
+                *p++ = '0';
+                *p++ = '.';
+                for (int z = 0; z < -intDigits; ++z) *p++ = '0';
+                std::memcpy(p, digits, static_cast<size_t>(count));
+                p += count;
+            }
+            return p;
+        }
+        return nullptr;
     }
     static char* formatHex(char* out, std::uint64_t v)
     {
@@ -178,6 +248,7 @@ public:
 
 private:
     static constexpr size_t kFlushSize = 1 << 20;
+    static constexpr size_t kShortValue = 96;
     static constexpr std::string_view kBinarySentinel{"AutoCAD Binary DXF\r\n\x1a\0", 22};
 
     static bool hasNonAscii(std::string_view s)
@@ -287,16 +358,28 @@ private:
         maybeFlush();
     }
 
+    // The code line at out (codes from -32768 to 32767); returns its end.
+    static char* codeLineTo(char* out, int code)
+    {
+        if (code >= 0 && code < 1000) {
+            // Right-aligned in three columns, as CAD programs write them.
+            out[0] = code >= 100 ? static_cast<char>('0' + code / 100) : ' ';
+            out[1] = code >= 10 ? static_cast<char>('0' + code / 10 % 10) : ' ';
+            out[2] = static_cast<char>('0' + code % 10);
+            out[3] = '\n';
+            return out + 4;
+        }
+        char digits[16];
+        const auto length = static_cast<int>(std::to_chars(digits, digits + sizeof digits, code).ptr - digits);
+        for (int pad = length; pad < 3; ++pad) *out++ = ' ';
+        std::memcpy(out, digits, static_cast<size_t>(length));
+        out[length] = '\n';
+        return out + length + 1;
+    }
     void codeLine(int code)
     {
-        // Codes right-aligned in three columns, as CAD programs write them.
-        char tmp[16] = {' ', ' ', ' '};
-        char* start = tmp + 3;
-        auto r = std::to_chars(start, tmp + sizeof tmp - 1, code);
-        const long digits = r.ptr - start;
-        if (digits < 3) start -= 3 - digits;
-        *r.ptr = '\n';
-        m_buf.append(start, r.ptr + 1);
+        char tmp[24];
+        m_buf.append(tmp, static_cast<size_t>(codeLineTo(tmp, code) - tmp));
     }
     void maybeFlush()
     {

@@ -10,7 +10,10 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <memory>
+#include <span>
 #include <string>
+#include <vector>
 #include <unordered_map>
 
 #include "host/db/AcDbDatabase.h"
@@ -22,6 +25,7 @@
 #include "host/dxf/CodePage.h"
 #include "host/dxf/DatabaseAccess.h"
 #include "host/dxf/DefaultObjects.h"
+#include "host/dxf/DxfChunks.h"
 #include "host/dxf/DxfIo.h"
 #include "host/dxf/DxfOutput.h"
 #include "host/dxf/DxfProgress.h"
@@ -29,6 +33,7 @@
 
 using fendo::db::RawTag;
 using fendo::db::RawTags;
+using fendo::db::TagView;
 
 namespace fendo::dxf {
 namespace {
@@ -143,10 +148,15 @@ private:
     bool failAt(int line, const std::string& message) { return fail(m_tags.where(line) + ": " + message); }
     // The next group, decoded; at the end of the data a failure saying what was expected.
     bool next(const char* expected);
+    bool nextFromParts(const char* expected);
+    // The next call to next() returns the same group again.
+    void pushBack();
     bool isZero(std::string_view value) const { return m_tag.code == 0 && trimmed(m_tag.value) == value; }
     // Groups after the current "0 TYPE" up to the next group 0, split at the extended data.
     bool readRecord();
     void prescanHeader();
+    // Starts reading the file's groups on several threads (big ASCII files).
+    bool startParts();
     void raiseHandseed(const AcDbHandle& fromFile);
 
     bool readHeader();
@@ -165,7 +175,7 @@ private:
     AcDbHandle recordHandle(bool dimStyle) const;
     std::string recordValue(int code) const;
     AcDbObjectId recordOwnerBlock() const;
-    AcDbEntity* newEntity(const std::wstring& type) const;
+    AcDbEntity* newEntity(const std::string& type);
     AcDbObjectId blockNamed(std::wstring name, bool create);
     void ensureLayoutBlocks();
     void ensureTables();
@@ -182,7 +192,8 @@ private:
     std::string m_error;
     std::string m_version;
     bool m_preR13 = false;
-    RawTags m_groups;
+    TextStore m_texts;  // decoded texts of the record being read
+    std::vector<TagView> m_groups;
     std::vector<int> m_lines;
     RawTags m_xdata;
     int m_recordLine = 0;
@@ -190,23 +201,61 @@ private:
     bool m_sawObjects = false;
     std::uint64_t m_handleFloor = 1;
     DxfProgress m_progress;  // by the bytes read
+    std::size_t m_headerEnd = 0;  // where the HEADER section ends (the prescan stops there)
+    std::string m_codePage;
+    // Big files: groups read ahead by the part reader; the position in its parts.
+    std::unique_ptr<DxfPartReader> m_parts;
+    std::size_t m_partIndex = 0, m_tagIndex = 0, m_lastPart = 0, m_lastTagIndex = 0;
+    std::size_t m_partOffset = 0;
+    // The class of each entity type name met (null: none), looked up once per load.
+    std::unordered_map<std::string, AcRxClass*> m_classByType;
+    const DxfPart* m_part = nullptr;  // part m_partShown, while the part reader keeps it
+    std::size_t m_partShown = 0;
 };
 
 bool Loader::next(const char* expected)
 {
+    if (m_parts) return nextFromParts(expected);
     for (;;) {
         if (!m_tags.next(m_tag)) {
             if (!m_tags.error().empty()) return fail(m_tags.error());
             return failAt(m_tags.position(), std::string("expected ") + expected + ", found the end of the file");
         }
         if (m_tag.code == 999) continue;  // comments
-        if (m_decoder.needsDecoding(m_tag.value)) m_tag.value = m_decoder.decode(m_tag.value);
-        // ASCII files write control characters in texts as caret pairs (^J a line feed).
-        if (!m_tags.isBinary() && binaryValueKind(m_tag.code) == BinaryValue::String &&
-            m_tag.value.find('^') != std::string::npos)
-            m_tag.value = DxfOutput::caretDecoded(m_tag.value);
+        m_tag.value = loaderText(m_tag, m_decoder, m_tags.isBinary(), m_data, m_texts);
         return true;
     }
+}
+
+// The groups the part reader's threads read ahead (already decoded, comments left out).
+bool Loader::nextFromParts(const char* expected)
+{
+    m_lastPart = m_partIndex;
+    m_lastTagIndex = m_tagIndex;
+    for (;;) {
+        if (!m_part || m_partIndex != m_partShown) {
+            m_part = &m_parts->part(m_partIndex);
+            m_partShown = m_partIndex;
+        }
+        const DxfPart& part = *m_part;
+        if (m_tagIndex < part.tags.size()) {
+            m_tag = part.tags[m_tagIndex++];
+            m_partOffset = part.begin;
+            return true;
+        }
+        if (!part.error.empty()) return fail(part.error);
+        if (m_partIndex + 1 >= m_parts->partCount())
+            return failAt(part.endPosition, std::string("expected ") + expected + ", found the end of the file");
+        ++m_partIndex;
+        m_tagIndex = 0;
+    }
+}
+
+void Loader::pushBack()
+{
+    if (!m_parts) return m_tags.pushBack();
+    m_partIndex = m_lastPart;
+    m_tagIndex = m_lastTagIndex;
 }
 
 bool Loader::readRecord()
@@ -214,26 +263,27 @@ bool Loader::readRecord()
     m_groups.clear();
     m_lines.clear();
     m_xdata.clear();
+    m_texts.clear();
     m_recordLine = 0;
     for (;;) {
         if (!next("the record's groups or the next group 0")) return false;
         if (m_tag.code == 0) {
-            m_tags.pushBack();
+            pushBack();
             return true;
         }
         if (m_tag.code == 1001 || !m_xdata.empty()) {
-            m_xdata.push_back(RawTag{static_cast<short>(m_tag.code), m_tag.value});
+            m_xdata.push_back(RawTag{static_cast<short>(m_tag.code), std::string(m_tag.value)});
             continue;
         }
         if (m_groups.empty()) m_recordLine = m_tag.line;
-        m_groups.push_back(RawTag{static_cast<short>(m_tag.code), m_tag.value});
-        m_lines.push_back(m_tag.line);
+        m_groups.push_back(TagView{static_cast<short>(m_tag.code), m_tag.value});
+        if (m_tags.isBinary()) m_lines.push_back(m_tag.line);  // ASCII groups are two lines apart
     }
 }
 
 std::string Loader::recordValue(int code) const
 {
-    for (const RawTag& t : m_groups)
+    for (const TagView& t : m_groups)
         if (t.code == code) return std::string(trimmed(t.value));
     return {};
 }
@@ -241,7 +291,7 @@ std::string Loader::recordValue(int code) const
 AcDbHandle Loader::recordHandle(bool dimStyle) const
 {
     const int code = dimStyle ? 105 : 5;
-    for (const RawTag& t : m_groups) {
+    for (const TagView& t : m_groups) {
         if (t.code == 100) break;
         if (t.code == code) return AcDbHandle::fromHex(t.value);
     }
@@ -252,7 +302,7 @@ AcDbHandle Loader::recordHandle(bool dimStyle) const
 AcDbObjectId Loader::recordOwnerBlock() const
 {
     bool inGroup = false;
-    for (const RawTag& t : m_groups) {
+    for (const TagView& t : m_groups) {
         if (t.code == 100) break;
         if (t.code == 102) inGroup = !trimmed(t.value).starts_with("}");
         if (t.code == 330 && !inGroup) {
@@ -266,9 +316,9 @@ AcDbObjectId Loader::recordOwnerBlock() const
 
 bool Loader::loadObject(AcDbObject* obj, AcDbObjectId owner, bool setOwner, AcDbObjectId& id)
 {
-    m_progress.tick(m_tags.offset());
+    m_progress.tick(m_parts ? m_partOffset : m_tags.offset());
     bool markers = false;
-    for (const RawTag& t : m_groups)
+    for (const TagView& t : m_groups)
         if (t.code == 100) {
             markers = true;
             break;
@@ -277,13 +327,13 @@ bool Loader::loadObject(AcDbObject* obj, AcDbObjectId owner, bool setOwner, AcDb
     if (!m_xdata.empty()) obj->setRawXData(std::move(m_xdata));
     m_xdata.clear();
     m_filer.setObjectBeingRead(obj);
-    m_filer.setInput(std::move(m_groups), markers, m_tags.isBinary() ? 0 : m_recordLine);
+    m_filer.setInput(std::span<const TagView>(m_groups), markers, m_tags.isBinary() ? 0 : m_recordLine);
     if (m_tags.isBinary()) m_filer.setInputLines(m_lines);
     Acad::ErrorStatus es = obj->dxfInFields(&m_filer);
     if (es == Acad::eOk) es = m_filer.filerStatus();
     m_filer.finishReading();
     m_filer.setObjectBeingRead(nullptr);
-    m_groups = m_filer.takeInput();
+    m_filer.clearInput();
     m_groups.clear();
     if (es != Acad::eOk) {
         const std::unique_ptr<AcDbObject> failed(obj);
@@ -309,7 +359,10 @@ void Loader::prescanHeader()
     DxfTag t;
     std::string variable, codePage;
     for (int n = 0; n < 4000 && pre.next(t); ++n) {
-        if (t.code == 0 && trimmed(t.value) == "ENDSEC") break;
+        if (t.code == 0 && trimmed(t.value) == "ENDSEC") {
+            m_headerEnd = pre.offset();
+            break;
+        }
         if (t.code == 9) {
             variable = std::string(trimmed(t.value));
         } else if (variable == "$ACADVER" && t.code == 1) {
@@ -321,24 +374,32 @@ void Loader::prescanHeader()
     // Without a version the text is taken as UTF-8 (read as ANSI_1252 where it is not).
     m_decoder.setUtf8(m_version.empty() || m_version >= "AC1021");
     m_decoder.setCodePage(codePage);
+    m_codePage = codePage;
     m_preR13 = !m_version.empty() && m_version < "AC1012";
+    if (startParts()) return;
 
     // Objects the loader makes (records a file lacks, layouts) must not take a handle that a
     // later record of the file holds, and some writers give a $HANDSEED below their handles
     // or none: the seed starts above every handle in the file.
     DxfTagReader all(m_data);
+    HandleScan handles;
+    while (all.next(t)) handles.see(t);
+    m_handleFloor = handles.highest + 1;
+    raiseHandseed(AcDbHandle());
+}
+
+bool Loader::startParts()
+{
+    if (m_tags.isBinary()) return false;
+    auto parts = std::make_unique<DxfPartReader>();
     std::uint64_t highest = 0;
-    bool inHeader = false;  // $HANDSEED's own group 5 is not a handle in use
-    while (all.next(t)) {
-        if (t.code == 2 && trimmed(t.value) == "HEADER") inHeader = true;
-        if (t.code == 0 && trimmed(t.value) == "ENDSEC") inHeader = false;
-        if ((t.code != 5 && t.code != 105) || inHeader) continue;
-        bool ok = false;
-        const AcDbHandle h = AcDbHandle::fromHex(trimmed(t.value), &ok);
-        if (ok) highest = std::max(highest, h.value());
-    }
+    if (!parts->prepare(m_data, m_tags.offset(), m_headerEnd, TextSettings{m_decoder.isUtf8(), m_codePage}, highest))
+        return false;
     m_handleFloor = highest + 1;
     raiseHandseed(AcDbHandle());
+    m_parts = std::move(parts);
+    m_parts->start();
+    return true;
 }
 
 void Loader::raiseHandseed(const AcDbHandle& fromFile)
@@ -355,7 +416,7 @@ bool Loader::run()
         if (isZero("EOF")) break;
         if (!isZero("SECTION"))
             return failAt(m_tag.line, "group code " + std::to_string(m_tag.code) + ": expected 0 SECTION or 0 EOF, found '" +
-                                          m_tag.value.substr(0, 40) + "'");
+                                          std::string(m_tag.value.substr(0, 40)) + "'");
         if (!next("2 and the section name")) return false;
         if (m_tag.code != 2)
             return failAt(m_tag.line, "group code " + std::to_string(m_tag.code) + ": expected 2 and the section name");
@@ -396,7 +457,7 @@ bool Loader::readHeader()
         if (!next("a header variable or 0 ENDSEC")) return false;
         if (m_tag.code == 0) {
             if (!isZero("ENDSEC"))
-                return failAt(m_tag.line, "group code 0: expected 0 ENDSEC, found '" + m_tag.value.substr(0, 40) + "'");
+                return failAt(m_tag.line, "group code 0: expected 0 ENDSEC, found '" + std::string(m_tag.value.substr(0, 40)) + "'");
             if (!name.empty()) headerVariable(name, values);
             return true;
         }
@@ -408,7 +469,7 @@ bool Loader::readHeader()
         }
         if (name.empty())
             return failAt(m_tag.line, "group code " + std::to_string(m_tag.code) + ": expected 9 and a variable name");
-        values.push_back(RawTag{static_cast<short>(m_tag.code), m_tag.value});
+        values.push_back(RawTag{static_cast<short>(m_tag.code), std::string(m_tag.value)});
     }
 }
 
@@ -498,7 +559,7 @@ bool Loader::readTables()
         if (isZero("ENDSEC")) return true;
         if (!isZero("TABLE"))
             return failAt(m_tag.line, "group code " + std::to_string(m_tag.code) + ": expected 0 TABLE or 0 ENDSEC, found '" +
-                                          m_tag.value.substr(0, 40) + "'");
+                                          std::string(m_tag.value.substr(0, 40)) + "'");
         if (!readTable()) return false;
     }
 }
@@ -534,7 +595,7 @@ bool Loader::readTable()
             return failAt(m_tag.line, "group code " + std::to_string(m_tag.code) + ": expected 0 and a record type");
         if (isZero("ENDTAB")) return readRecord();
         if (isZero("ENDSEC") || isZero("EOF"))
-            return failAt(m_tag.line, "group code 0: expected 0 ENDTAB, found '" + m_tag.value + "'");
+            return failAt(m_tag.line, "group code 0: expected 0 ENDTAB, found '" + std::string(m_tag.value) + "'");
         const std::wstring type = fendo::fromUtf8(trimmed(m_tag.value));
         const int typeLine = m_tag.line;
         if (!readRecord()) return false;
@@ -594,27 +655,29 @@ void Loader::ensureLayoutBlocks()
     blockNamed(ACDB_PAPER_SPACE, true);
 }
 
-AcDbEntity* Loader::newEntity(const std::wstring& type) const
+AcDbEntity* Loader::newEntity(const std::string& type)
 {
     AcRxClass* cls = nullptr;
-    if (type == L"POLYLINE") {
+    if (type == "POLYLINE") {
         // Bit 8: 3D polyline; 16 and 64 (meshes) are not modelled.
         const long flags = toLong(recordValue(70));
         const ACHAR* className = (flags & 8) ? L"AcDb3dPolyline" : L"AcDb2dPolyline";
         if ((flags & (16 | 64)) == 0) cls = static_cast<AcRxClass*>(acrxClassDictionary()->at(className));
-    } else if (type == L"DIMENSION") {
+    } else if (type == "DIMENSION") {
         // The kind is in the low bits of 70: rotated (0) and aligned (1) are modelled; the
         // others (angular, radial, diametric, ordinate) are kept as read.
         const long kind = toLong(recordValue(70)) & 7;
         const ACHAR* className = kind == 0 ? L"AcDbRotatedDimension" : kind == 1 ? L"AcDbAlignedDimension" : nullptr;
         if (className) cls = static_cast<AcRxClass*>(acrxClassDictionary()->at(className));
-    } else if (type != L"VERTEX" && type != L"SEQEND" && type != L"ATTRIB") {
-        cls = acrxFindClassByDxfName(type);
+    } else if (type != "VERTEX" && type != "SEQEND" && type != "ATTRIB") {
+        auto [it, added] = m_classByType.try_emplace(type, nullptr);
+        if (added) it->second = acrxFindClassByDxfName(fendo::fromUtf8(type));
+        cls = it->second;
     }
     AcRxObject* made = cls ? cls->create() : nullptr;
     if (auto* ent = AcDbEntity::cast(made)) return ent;
     delete made;
-    return new AcDbUnknownEntity(type);
+    return new AcDbUnknownEntity(fendo::fromUtf8(type));
 }
 
 bool Loader::readBlocks()
@@ -624,7 +687,7 @@ bool Loader::readBlocks()
         if (isZero("ENDSEC")) return true;
         if (!isZero("BLOCK"))
             return failAt(m_tag.line, "group code " + std::to_string(m_tag.code) + ": expected 0 BLOCK or 0 ENDSEC, found '" +
-                                          m_tag.value.substr(0, 40) + "'");
+                                          std::string(m_tag.value.substr(0, 40)) + "'");
         const int blockLine = m_tag.line;
         if (!readRecord()) return false;
         const std::string name = recordValue(2);
@@ -656,25 +719,27 @@ bool Loader::readEntities(AcDbObjectId fixedOwner, const char* terminator)
     AcDbObjectId ownerId;
     AcDbObjectId keptOwner, keptBlock;  // a polyline kept as read, whose VERTEX run may follow
     const std::string expected = std::string("an entity or 0 ") + terminator;
+    static const std::wstring kVertex = L"VERTEX", kAttrib = L"ATTRIB";
+    std::string type;
     for (;;) {
         if (!next(expected.c_str())) return false;
         if (m_tag.code != 0)
             return failAt(m_tag.line, "group code " + std::to_string(m_tag.code) + ": expected 0 and an entity type");
         if (isZero(terminator)) return true;
         if (isZero("ENDSEC") || isZero("EOF") || isZero("SECTION") || isZero("BLOCK") || isZero("ENDBLK"))
-            return failAt(m_tag.line, "group code 0: expected 0 " + std::string(terminator) + ", found '" + m_tag.value + "'");
-        const std::wstring type = fendo::fromUtf8(trimmed(m_tag.value));
+            return failAt(m_tag.line, "group code 0: expected 0 " + std::string(terminator) + ", found '" + std::string(m_tag.value) + "'");
+        type.assign(trimmed(m_tag.value));
         if (!readRecord()) return false;
 
-        const bool sub = type == L"VERTEX" || type == L"ATTRIB";
-        if (owner && (sub || type == L"SEQEND")) {
+        const bool sub = type == "VERTEX" || type == "ATTRIB";
+        if (owner && (sub || type == "SEQEND")) {
             AcDbEntity* ent = nullptr;
             if (sub) {
-                ent = owner->newSubentity(type);
+                ent = owner->newSubentity(type == "VERTEX" ? kVertex : kAttrib);
             } else if (AcRxClass* cls = acrxFindClassByDxfName(L"SEQEND")) {
                 ent = AcDbEntity::cast(cls->create());
             }
-            if (!ent) ent = new AcDbUnknownEntity(type);
+            if (!ent) ent = new AcDbUnknownEntity(fendo::fromUtf8(type));
             AcDbObjectId id;
             if (!loadObject(ent, ownerId, true, id)) return false;
             if (sub)
@@ -688,7 +753,7 @@ bool Loader::readEntities(AcDbObjectId fixedOwner, const char* terminator)
         AcDbObjectId blockId = fixedOwner;
         // The vertices of a polyline kept as read (a polyface mesh) stay in the block's
         // sequence after it, owned by the polyline.
-        const bool keptRun = !keptOwner.isNull() && (sub || type == L"SEQEND");
+        const bool keptRun = !keptOwner.isNull() && (sub || type == "SEQEND");
         if (keptRun) blockId = keptBlock;
         if (blockId.isNull()) {
             blockId = recordOwnerBlock();
@@ -697,8 +762,8 @@ bool Loader::readEntities(AcDbObjectId fixedOwner, const char* terminator)
         AcDbEntity* ent = newEntity(type);
         AcDbObjectId id;
         if (!loadObject(ent, keptRun ? keptOwner : blockId, true, id)) return false;
-        if (!keptRun || type == L"SEQEND") keptOwner = AcDbObjectId();
-        if (type == L"POLYLINE" && AcDbUnknownEntity::cast(ent)) {
+        if (!keptRun || type == "SEQEND") keptOwner = AcDbObjectId();
+        if (type == "POLYLINE" && AcDbUnknownEntity::cast(ent)) {
             keptOwner = id;
             keptBlock = blockId;
         }
@@ -721,7 +786,7 @@ bool Loader::readObjects()
             return failAt(m_tag.line, "group code " + std::to_string(m_tag.code) + ": expected 0 and an object type");
         if (isZero("ENDSEC")) return true;
         if (isZero("EOF") || isZero("SECTION"))
-            return failAt(m_tag.line, "group code 0: expected 0 ENDSEC, found '" + m_tag.value + "'");
+            return failAt(m_tag.line, "group code 0: expected 0 ENDSEC, found '" + std::string(m_tag.value) + "'");
         const std::wstring type = fendo::fromUtf8(trimmed(m_tag.value));
         if (!readRecord()) return false;
         AcRxClass* cls = acrxFindClassByDxfName(type);
@@ -746,8 +811,8 @@ bool Loader::keepSection(const std::string& name)
         if (!next("0 ENDSEC")) return false;
         if (isZero("ENDSEC")) break;
         if (isZero("EOF") || isZero("SECTION"))
-            return failAt(m_tag.line, "group code 0: expected 0 ENDSEC, found '" + m_tag.value + "'");
-        tags.push_back(RawTag{static_cast<short>(m_tag.code), m_tag.value});
+            return failAt(m_tag.line, "group code 0: expected 0 ENDSEC, found '" + std::string(m_tag.value) + "'");
+        tags.push_back(RawTag{static_cast<short>(m_tag.code), std::string(m_tag.value)});
     }
     m_db.otherSections().emplace_back(name, std::move(tags));
     return true;

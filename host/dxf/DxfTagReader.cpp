@@ -61,6 +61,32 @@ bool DxfTagReader::next(DxfTag& tag)
 
 bool DxfTagReader::nextAscii(DxfTag& tag)
 {
+    // The usual group: a code of digits after spaces, then a value line without NUL bytes,
+    // both ending in LF or CR LF. Anything else takes the general path below.
+    {
+        const char* p = m_data.data() + m_pos;
+        const char* const end = m_data.data() + m_data.size();
+        while (p < end && *p == ' ') ++p;
+        int code = 0, digits = 0;
+        while (p < end && *p >= '0' && *p <= '9' && digits < 6) {
+            code = code * 10 + (*p++ - '0');
+            ++digits;
+        }
+        if (p < end && *p == '\r') ++p;
+        if (digits > 0 && p < end && *p == '\n') {
+            const char* const value = ++p;
+            while (p < end && *p != '\n' && *p != '\0') ++p;
+            if (p < end && *p == '\n') {
+                const char* valueEnd = p > value && p[-1] == '\r' ? p - 1 : p;
+                tag.code = code;
+                tag.value = std::string_view(value, static_cast<size_t>(valueEnd - value));
+                tag.line = m_line;
+                m_line += 2;
+                m_pos = static_cast<size_t>(p + 1 - m_data.data());
+                return true;
+            }
+        }
+    }
     // Skips blank lines between groups (some writers end files with them).
     while (m_pos < m_data.size()) {
         const size_t eol = m_data.find('\n', m_pos);
@@ -95,7 +121,7 @@ bool DxfTagReader::nextAscii(DxfTag& tag)
         m_pos = vend == std::string_view::npos ? m_data.size() : vend + 1;
         ++m_line;
         tag.code = code;
-        tag.value.assign(value.data(), value.size());
+        tag.value = value;
         tag.line = codeLineNo;
         return true;
     }
@@ -131,7 +157,7 @@ bool DxfTagReader::nextBinary(DxfTag& tag)
     case BinaryValue::String: {
         const size_t end = m_data.find('\0', m_pos);
         if (end == std::string_view::npos) return fail(at, truncated);
-        tag.value.assign(m_data.data() + m_pos, end - m_pos);
+        tag.value = m_data.substr(m_pos, end - m_pos);
         m_pos = end + 1;
         return true;
     }
@@ -141,9 +167,10 @@ bool DxfTagReader::nextBinary(DxfTag& tag)
         std::memcpy(&v, m_data.data() + m_pos, 8);
         m_pos += 8;
         if (std::isfinite(v))
-            tag.value.assign(tmp, DxfOutput::formatDouble(tmp, v));
+            m_text.assign(tmp, DxfOutput::formatDouble(tmp, v));
         else
-            tag.value = std::isnan(v) ? "nan" : "inf";  // refused, with a message, where a number is read
+            m_text = std::isnan(v) ? "nan" : "inf";  // refused, with a message, where a number is read
+        tag.value = m_text;
         return true;
     }
     case BinaryValue::Int16:
@@ -171,7 +198,8 @@ bool DxfTagReader::nextBinary(DxfTag& tag)
         }
         m_pos += n;
         auto r = std::to_chars(tmp, tmp + sizeof tmp, v);
-        tag.value.assign(tmp, r.ptr);
+        m_text.assign(tmp, r.ptr);
+        tag.value = m_text;
         return true;
     }
     case BinaryValue::Bytes: {
@@ -179,12 +207,13 @@ bool DxfTagReader::nextBinary(DxfTag& tag)
         const size_t n = static_cast<unsigned char>(m_data[m_pos++]);
         if (!need(n)) return fail(at, truncated);
         static constexpr char kDigits[] = "0123456789ABCDEF";
-        tag.value.clear();
+        m_text.resize(2 * n);
         for (size_t i = 0; i < n; ++i) {
             const auto b = static_cast<unsigned char>(m_data[m_pos + i]);
-            tag.value.push_back(kDigits[b >> 4]);
-            tag.value.push_back(kDigits[b & 0xF]);
+            m_text[2 * i] = kDigits[b >> 4];
+            m_text[2 * i + 1] = kDigits[b & 0xF];
         }
+        tag.value = m_text;
         m_pos += n;
         return true;
     }

@@ -8,9 +8,11 @@
 
 namespace fendo::dxf {
 
+// value stays valid until the reader's next call to next(): it is seen in place in the
+// file's bytes (ASCII) or in the reader's own buffer (binary values made text).
 struct DxfTag {
     int code = 0;
-    std::string value;
+    std::string_view value;
     int line = 0;  // line of the code (ASCII) or byte offset of the group (binary)
 };
 
@@ -19,6 +21,8 @@ public:
     static constexpr std::string_view kBinarySentinel{"AutoCAD Binary DXF\r\n\x1a\0", 22};
 
     explicit DxfTagReader(std::string_view data);
+    // An ASCII reader that starts at a group's code line at byte start, numbered line.
+    DxfTagReader(std::string_view data, size_t start, int line) : m_data(data), m_pos(start), m_line(line) {}
 
     bool isBinary() const { return m_binary; }
     // Reads the next group. False at the end of the data (error() empty) or on data that
@@ -50,6 +54,7 @@ private:
     size_t m_lastPos = 0;  // where the last group read began, for pushBack
     int m_lastLine = 1;
     std::string m_error;
+    std::string m_text;  // a binary value made text
 };
 
 // The kind of value a group code carries in binary files.

@@ -1,0 +1,308 @@
+// The fast paths of DXF reading and writing against their general forms: numbers written
+// with few decimals, groups read in place, and the parallel load of big files against the
+// plain one.
+#include <gtest/gtest.h>
+
+#include <charconv>
+#include <cmath>
+#include <cstring>
+#include <random>
+#include <tuple>
+#include <string>
+#include <vector>
+
+#include "host/db/AcDbDatabase.h"
+#include "host/db/AcDbSymbolTable.h"
+#include "host/db/entities/AcDb3dPolyline.h"
+#include "host/db/entities/AcDbBlockReference.h"
+#include "host/db/entities/AcDbCircle.h"
+#include "host/db/entities/AcDbLine.h"
+#include "host/db/entities/AcDbPolyline.h"
+#include "host/db/entities/AcDbText.h"
+#include "host/dxf/DxfChunks.h"
+#include "host/dxf/DxfExport.h"
+#include "host/dxf/DxfIo.h"
+#include "host/dxf/DxfOutput.h"
+#include "host/dxf/DxfTagReader.h"
+
+using fendo::dxf::DxfOutput;
+using fendo::dxf::DxfTag;
+using fendo::dxf::DxfTagReader;
+
+namespace {
+
+std::string formatted(double v)
+{
+    char tmp[48];
+    return std::string(tmp, DxfOutput::formatDouble(tmp, v));
+}
+
+// What the writer gave before the few-decimals path: std::to_chars and ".0" for integers.
+std::string reference(double v)
+{
+    char tmp[48];
+    if (v == 0.0) v = 0.0;
+    return std::string(tmp, DxfOutput::formatShortest(tmp, v));
+}
+
+TEST(DxfNumberFormat, FewDecimalsGiveTheDigitsOfTheShortestForm)
+{
+    std::vector<double> values = {0.0,   -0.0,   1.0,     -1.0,   10.0,   100000.0, 1000000.0, 1234567.0, 0.5,
+                                  0.001, 0.0001, 0.00012, 12.75,  -7.25,  1e14,     123456789012345.0,
+                                  5e14,  6e14,   0.1,     0.2,    0.3,    2.675,    1e-7,      9.999999999,
+                                  99.99, 1e21,   1e-300,  4.9e-324, 1.7e308, 123.456e10, 0.015625};
+    std::mt19937_64 rng(7);
+    std::uniform_int_distribution<long long> cents(-100000000, 100000000);
+    std::uniform_real_distribution<double> any(-1e6, 1e6);
+    for (int i = 0; i < 20000; ++i) {
+        // Survey-like values: whole millimetres and centimetres, products as a generator makes them.
+        values.push_back(static_cast<double>(cents(rng)) / 1000.0);
+        values.push_back(static_cast<double>(cents(rng) % 100000) * 10.123);
+        values.push_back((i % 1000) * 10.456 + 1.75);
+        values.push_back(any(rng));
+        values.push_back(std::ldexp(any(rng), -40));
+    }
+    for (double v : values) ASSERT_EQ(formatted(v), reference(v)) << std::hexfloat << v;
+    for (double v : values) {
+        const std::string text = formatted(v);
+        double back = 0;
+        std::from_chars(text.data(), text.data() + text.size(), back);
+        ASSERT_EQ(back, v == 0.0 ? 0.0 : v) << text;
+    }
+}
+
+// Every group as the general path reads it: the fast path of the tag reader must agree on
+// code, value and line for the forms files come in (CR LF, padded codes, blank lines).
+TEST(DxfTagReading, UsualAndUnusualLineFormsReadAlike)
+{
+    const std::string text =
+        "  0\r\nSECTION\r\n  2\nHEADER\n\n  9\n$ACADVER\n1 \nAC1021\n\t 70\n  5\n 010\n-1.5\r\n  1\n\n"
+        "-5\nneg\n  0\nEOF";
+    DxfTagReader reader(text);
+    std::vector<std::tuple<int, std::string, int>> got;
+    DxfTag tag;
+    while (reader.next(tag)) got.emplace_back(tag.code, std::string(tag.value), tag.line);
+    EXPECT_TRUE(reader.error().empty()) << reader.error();
+    const std::vector<std::tuple<int, std::string, int>> expected = {
+        {0, "SECTION", 1}, {2, "HEADER", 3},  {9, "$ACADVER", 6}, {1, "AC1021", 8}, {70, "  5", 10},
+        {10, "-1.5", 12},  {1, "", 14},       {-5, "neg", 16},    {0, "EOF", 18}};
+    EXPECT_EQ(got, expected);
+
+    const std::string withNul = std::string("  1\nab") + '\0' + "c\n  0\nEOF\n";
+    DxfTagReader bad(withNul);
+    EXPECT_FALSE(bad.next(tag));
+    EXPECT_EQ(bad.error(), "line 2: group code 1: expected text, found a NUL byte");
+}
+
+// ---------------------------------------------------------------------------- parallel load
+
+// The settings of the parallel load, put back at the end of a test.
+class PartSettings {
+public:
+    PartSettings(std::size_t threshold, std::size_t partBytes, unsigned threads) : m_saved(fendo::dxf::parallelLoadSettings())
+    {
+        fendo::dxf::parallelLoadSettings() = {threshold, partBytes, threads};
+    }
+    ~PartSettings() { fendo::dxf::parallelLoadSettings() = m_saved; }
+
+private:
+    fendo::dxf::ParallelLoadSettings m_saved;
+};
+
+// A survey-like drawing of count objects (lines, bulged and 3D polylines, texts, block
+// references), saved in the version asked for.
+std::string surveyDrawing(long count, fendo::dxf::DxfVersion version)
+{
+    AcDbDatabase db;
+    AcDbBlockTable* blocks = nullptr;
+    AcDbObjectId block;
+    db.getBlockTable(blocks, AcDb::kForWrite);
+    auto* rec = new AcDbBlockTableRecord;
+    rec->setName(L"SPOT");
+    blocks->add(block, rec);
+    rec->appendAcDbEntity(new AcDbCircle(AcGePoint3d(0, 0, 0), AcGeVector3d::kZAxis, 0.5));
+    rec->close();
+    blocks->close();
+    AcDbBlockTableRecord* ms = nullptr;
+    acdbOpenObject(ms, db.modelSpaceId(), AcDb::kForWrite);
+    const wchar_t* texts[] = {L"12.345", L"0", L"Mốc GPS\nđỉnh", L"hai\ndòng ^ và ^J", L"  0"};
+    for (long i = 0; i < count; ++i) {
+        const double x = (i % 100) * 10.123, y = (i / 100) * 10.456;
+        AcDbEntity* ent = nullptr;
+        switch (i % 10) {
+        case 0:
+        case 1:
+        case 2:
+        case 3: ent = new AcDbLine(AcGePoint3d(x, y, 0), AcGePoint3d(x + 7.25, y + 3.5, 12.75)); break;
+        case 4:
+        case 5: {
+            auto* pl = new AcDbPolyline;
+            for (unsigned v = 0; v < 4; ++v) pl->addVertexAt(v, AcGePoint2d(x + v * 2.5, y + (v % 2) * 1.75), v == 1 ? 0.5 : 0.0);
+            ent = pl;
+            break;
+        }
+        case 6: {
+            AcGePoint3dArray pts;
+            for (int v = 0; v < 6; ++v) pts.append(AcGePoint3d(x + v * 1.5, y + (v % 3) * 0.75, 10 + v * 0.125));
+            ent = new AcDb3dPolyline(AcDb::k3dSimplePoly, pts);
+            break;
+        }
+        case 7:
+        case 8: {
+            ent = new AcDbText(AcGePoint3d(x, y, 0), texts[(i / 10) % 5], AcDbObjectId::kNull, 2.5);
+            break;
+        }
+        default: ent = new AcDbBlockReference(AcGePoint3d(x + 5, y + 5, 12.5), block); break;
+        }
+        ms->appendAcDbEntity(ent);
+        ent->close();
+    }
+    ms->close();
+    fendo::dxf::DxfWriteOptions options;
+    options.version = version;
+    char* buffer = nullptr;
+    size_t size = 0;
+    std::FILE* f = open_memstream(&buffer, &size);
+    fendo::dxf::writeDxfStream(db, f, options);
+    std::fclose(f);
+    std::string text(buffer, size);
+    std::free(buffer);
+    return text;
+}
+
+// Adds what no class of the host reads: extended data on every 7th line, an entity of an
+// unknown type after every 50th record of the ENTITIES section (some without a handle), and
+// comments.
+std::string withUnknownContent(const std::string& dxf)
+{
+    std::string out;
+    out.reserve(dxf.size() + dxf.size() / 8);
+    size_t at = 0, records = 0;
+    bool inEntities = false, lineRecord = false;
+    while (at < dxf.size()) {
+        const size_t codeEnd = dxf.find('\n', at);
+        const size_t valueEnd = dxf.find('\n', codeEnd + 1);
+        const std::string_view code(dxf.data() + at, codeEnd - at);
+        const std::string_view value(dxf.data() + codeEnd + 1, valueEnd - codeEnd - 1);
+        if (code == "  0") {
+            if (lineRecord && records % 7 == 0) out += "1001\nFENDO_SURVEY\n1000\nđiểm đo\n1040\n2.5\n1070\n     3\n";
+            if (inEntities && records % 50 == 0 && value != "SEQEND" && value != "VERTEX")
+                // Every other one has no handle: it gets one above all the file holds.
+                out += "  0\nFENDO_MARK\n" + (records % 100 ? "  5\n" + std::to_string(900000 + records) + "\n" : "") +
+                       "100\nAcDbEntity\n  8\n0\n100\nFendoMark\n 10\n1.5\n 20\n2.5\n  1\nmốc ^J\n999\nghi chú\n";
+            lineRecord = value == "LINE";
+            ++records;
+        }
+        if (code == "  2" && value == "ENTITIES") inEntities = true;
+        if (code == "  0" && value == "ENDSEC") inEntities = false;
+        out.append(dxf, at, valueEnd + 1 - at);
+        at = valueEnd + 1;
+    }
+    return out;
+}
+
+struct LoadResult {
+    Acad::ErrorStatus status = Acad::eOk;
+    std::string error;
+    std::string saved;  // the drawing saved again, when it loaded
+};
+
+LoadResult loadAndSave(const std::string& dxf)
+{
+    LoadResult r;
+    AcDbDatabase db(false);
+    r.status = fendo::dxf::readDxfData(db, dxf, "survey.dxf", &r.error);
+    if (r.status != Acad::eOk) return r;
+    char* buffer = nullptr;
+    size_t size = 0;
+    std::FILE* f = open_memstream(&buffer, &size);
+    fendo::dxf::writeDxfStream(db, f, {});
+    std::fclose(f);
+    r.saved.assign(buffer, size);
+    std::free(buffer);
+    return r;
+}
+
+LoadResult plainLoad(const std::string& dxf)
+{
+    PartSettings plain(std::string::npos, 1, 1);
+    return loadAndSave(dxf);
+}
+
+LoadResult partLoad(const std::string& dxf, std::size_t partBytes)
+{
+    PartSettings parts(0, partBytes, 3);
+    return loadAndSave(dxf);
+}
+
+TEST(DxfParallelLoad, GivesTheObjectsHandlesAndBytesOfThePlainLoad)
+{
+    fendo::dxf::registerDxfClasses();
+    for (auto version : {fendo::dxf::DxfVersion::R2007, fendo::dxf::DxfVersion::R2000}) {
+        const std::string dxf = withUnknownContent(surveyDrawing(20000, version));
+        ASSERT_GT(dxf.size(), 3u << 20);
+        const LoadResult plain = plainLoad(dxf);
+        ASSERT_EQ(plain.status, Acad::eOk) << plain.error;
+        ASSERT_NE(plain.saved.find("FENDO_MARK"), std::string::npos);
+        ASSERT_NE(plain.saved.find("FENDO_SURVEY"), std::string::npos);
+        for (std::size_t partBytes : {std::size_t(1) << 20, std::size_t(40000), std::size_t(3000)}) {
+            const LoadResult parts = partLoad(dxf, partBytes);
+            ASSERT_EQ(parts.status, Acad::eOk) << parts.error;
+            EXPECT_TRUE(parts.saved == plain.saved) << "parts of " << partBytes << " bytes";
+        }
+    }
+}
+
+TEST(DxfParallelLoad, ReportsTheFirstFaultOfADamagedFileAsThePlainLoad)
+{
+    fendo::dxf::registerDxfClasses();
+    const std::string dxf = withUnknownContent(surveyDrawing(4000, fendo::dxf::DxfVersion::R2007));
+    auto damaged = [&](double where, std::string_view from, std::string_view to) {
+        std::string copy = dxf;
+        const size_t at = copy.find(from, static_cast<size_t>(where * copy.size()));
+        EXPECT_NE(at, std::string::npos);
+        copy.replace(at, from.size(), to);
+        return copy;
+    };
+    const std::vector<std::string> files = {
+        damaged(0.6, "\n 20\n", "\n 20\nabc\n 20\n"),                 // a coordinate that is no number
+        damaged(0.7, "\n  8\n", "\n 8x\n"),                              // a code line that is no code
+        damaged(0.5, "\n  0\nLINE\n", "\n  1\n0\nLINE\n") +            // a cut inside a group...
+            damaged(0.9, "\n 10\n", "\n 10\n1..5\n 10\n"),               // ...and a later fault
+        dxf.substr(0, dxf.size() * 3 / 4),                                     // cut short in a record
+        damaged(0.2, "\n 10\n", "\n 10\nx\n 10\n") + damaged(0.8, "\n 10\n", "\n 10\ny\n 10\n"),
+    };
+    for (size_t i = 0; i < files.size(); ++i) {
+        const LoadResult plain = plainLoad(files[i]);
+        ASSERT_NE(plain.status, Acad::eOk) << "file " << i;
+        ASSERT_FALSE(plain.error.empty());
+        for (std::size_t partBytes : {std::size_t(20000), std::size_t(1)}) {
+            const LoadResult parts = partLoad(files[i], partBytes);
+            EXPECT_EQ(parts.status, plain.status) << "file " << i;
+            EXPECT_EQ(parts.error, plain.error) << "file " << i << ", parts of " << partBytes << " bytes";
+        }
+    }
+}
+
+// Cuts fall before a "0" code line that starts a record; one that would fall inside a group
+// (a value "0" before a line that is no code) makes the file take the plain path.
+TEST(DxfParallelLoad, CutsOnlyBetweenGroups)
+{
+    PartSettings parts(0, 1, 2);
+    const std::string good = "  0\nSECTION\n  2\nENTITIES\n  0\nLINE\n  1\n0\n  8\nA\n  0\nLINE\n  8\nB\n  0\nENDSEC\n  0\nEOF\n";
+    fendo::dxf::DxfPartReader reader;
+    std::uint64_t highest = 0;
+    ASSERT_TRUE(reader.prepare(good, 0, 0, {}, highest));
+    EXPECT_EQ(reader.partCount(), 5u);  // SECTION, LINE, LINE, ENDSEC, EOF
+    reader.start();
+    std::vector<int> lines;
+    for (size_t i = 0; i < reader.partCount(); ++i)
+        for (const DxfTag& t : reader.part(i).tags) lines.push_back(t.line);
+    EXPECT_EQ(lines, (std::vector<int>{1, 3, 5, 7, 9, 11, 13, 15, 17}));
+
+    const std::string bad = "  0\nSECTION\n  2\nENTITIES\n  1\n0\nLINE\n  0\nENDSEC\n  0\nEOF\n";
+    fendo::dxf::DxfPartReader badReader;
+    EXPECT_FALSE(badReader.prepare(bad, 0, 0, {}, highest));
+}
+
+}  // namespace
