@@ -49,7 +49,7 @@ Acad::ErrorStatus AcDbObject::dxfInFields(AcDbDxfFiler* filer)
                     if (reactors && rb.restype == AcDb::kDxfSoftPointerId)
                         addPersistentReactor(idOf(rb));
                     else if (!reactors && rb.restype == AcDb::kDxfHardOwnershipId)
-                        m_extDict = idOf(rb);
+                        setExtensionDictionary(idOf(rb));
                     else
                         filer->keepUnknownItem();
                 }
@@ -81,14 +81,14 @@ Acad::ErrorStatus AcDbObject::dxfOutFields(AcDbDxfFiler* filer) const
         const bool dimStyle = std::wcscmp(isA()->dxfName(), L"DIMSTYLE") == 0;
         filer->writeHandle(dimStyle ? AcDb::kDxfDimVarHandle : AcDb::kDxfHandle, handle);
     }
-    if (!m_reactors.isEmpty()) {
+    if (!reactors().isEmpty()) {
         filer->writeString(AcDb::kDxfControlString, L"{ACAD_REACTORS");
-        for (const AcDbObjectId& id : m_reactors) filer->writeObjectId(AcDb::kDxfSoftPointerId, id);
+        for (const AcDbObjectId& id : reactors()) filer->writeObjectId(AcDb::kDxfSoftPointerId, id);
         filer->writeString(AcDb::kDxfControlString, L"}");
     }
-    if (!m_extDict.isNull() && !m_extDict.isErased()) {
+    if (const AcDbObjectId dict = extensionDictionary(); !dict.isNull() && !dict.isErased()) {
         filer->writeString(AcDb::kDxfControlString, L"{ACAD_XDICTIONARY");
-        filer->writeObjectId(AcDb::kDxfHardOwnershipId, m_extDict);
+        filer->writeObjectId(AcDb::kDxfHardOwnershipId, dict);
         filer->writeString(AcDb::kDxfControlString, L"}");
     }
     filer->writeObjectId(AcDb::kDxfSoftPointerId, m_ownerId);
