@@ -53,7 +53,11 @@ public:
     Acad::ErrorStatus setVisibility(AcDb::Visibility v, bool doSubents = true);
     // Entities of paper space carry group 67 = 1.
     bool inPaperSpace() const { return m_paperSpace; }
-    void setInPaperSpace(bool p) { m_paperSpace = p; }
+    void setInPaperSpace(bool p)
+    {
+        beforePropertiesChange();
+        m_paperSpace = p;
+    }
 
     // Copies layer, colour, linetype, linetype scale, line weight and visibility.
     Acad::ErrorStatus setPropertiesFrom(const AcDbEntity* other, bool doSubents = true);
@@ -93,6 +97,11 @@ public:
     Acad::ErrorStatus dxfOutFields(AcDbDxfFiler* filer) const override;
     Acad::ErrorStatus dwgInFields(AcDbDwgFiler* filer) override;
     Acad::ErrorStatus dwgOutFields(AcDbDwgFiler* filer) const override;
+
+protected:
+    // Called before the common properties change. An entity whose held subentities take
+    // these properties from it (see AcDbStub::held) makes their objects first.
+    virtual void beforePropertiesChange() {}
 
 private:
     // The small members first: they share the end of AcDbObject's last word.

@@ -217,6 +217,27 @@ AcDbObject::AcDbObject() = default;
 
 AcDbObject::~AcDbObject() = default;
 
+AcDbObject* AcDbObject::materializeHeld(AcDbStub*) { return nullptr; }
+
+std::unique_ptr<AcDbObject> AcDbObject::copyOfHeld(const AcDbStub*) const { return nullptr; }
+
+namespace fendo::db {
+
+AcDbObject* materializeHeld(AcDbStub* stub)
+{
+    if (!stub->held) return stub->object;
+    AcDbObject* made = stub->object->materializeHeld(stub);
+    return stub->held ? nullptr : made;
+}
+
+std::unique_ptr<AcDbObject> copyOfHeld(const AcDbStub* stub)
+{
+    if (!stub || !stub->held) return nullptr;
+    return stub->object->copyOfHeld(stub);
+}
+
+}  // namespace fendo::db
+
 AcDbObject::Extra& AcDbObject::extra()
 {
     if (!m_extra) m_extra = std::make_unique<Extra>();
@@ -481,7 +502,7 @@ Acad::ErrorStatus acdbOpenAcDbObject(AcDbObject*& obj, AcDbObjectId id, AcDb::Op
     obj = nullptr;
     AcDbStub* stub = id.stub();
     if (!stub) return Acad::eNullObjectId;
-    AcDbObject* target = stub->object;
+    AcDbObject* target = fendo::db::objectOf(stub);
     if (!target) return Acad::eUnknownHandle;
     if (stub->erased && !openErased) return Acad::eWasErased;
     bool& writer = fendo::db::ObjectAccess::writer(target);

@@ -103,6 +103,13 @@ public:
     void keepGroup(const std::wstring& subclass, fendo::db::RawTag tag);
     void clearKeptGroups();
 
+    // For owners that hold subentities compactly (see AcDbStub::held): makes the object of
+    // held subentity `stub` (from then on an ordinary object of the database), or gives a
+    // temporary copy of it for writing (it has the subentity's id and owner but is not the
+    // database's object). Other objects hold nothing and return null.
+    virtual AcDbObject* materializeHeld(AcDbStub* stub);
+    virtual std::unique_ptr<AcDbObject> copyOfHeld(const AcDbStub* stub) const;
+
     // True when the object has none of the members most objects go without (extension
     // dictionary, reactors, extended data, kept groups).
     bool hasOnlyCommonMembers() const { return !m_extra; }
@@ -131,6 +138,17 @@ private:
 };
 
 namespace fendo::db {
+// The object behind a stub, made now from its owner's compact storage when it is held;
+// null when there is none.
+AcDbObject* materializeHeld(AcDbStub* stub);
+inline AcDbObject* objectOf(AcDbStub* stub)
+{
+    if (!stub) return nullptr;
+    return stub->held ? materializeHeld(stub) : stub->object;
+}
+// For writers: a temporary copy of a held object (null when the stub's object is not held).
+std::unique_ptr<AcDbObject> copyOfHeld(const AcDbStub* stub);
+
 // Lets the database and its filers reach an object's private bookkeeping.
 struct ObjectAccess {
     static void setId(AcDbObject* obj, AcDbObjectId id) { obj->m_id = id; }

@@ -106,6 +106,7 @@ Acad::ErrorStatus AcDbEntity::dxfInFields(AcDbDxfFiler* filer)
 {
     Acad::ErrorStatus es = AcDbObject::dxfInFields(filer);
     if (es != Acad::eOk) return es;
+    beforePropertiesChange();
     // A file without the marker (a careless writer) still has its groups read.
     filer->atSubclassData(L"AcDbEntity");
     AcDbDatabase* db = filer->database();
@@ -194,6 +195,7 @@ Acad::ErrorStatus AcDbEntity::dwgInFields(AcDbDwgFiler* filer)
     std::uint16_t index = 0;
     std::int32_t weight = 0;
     std::int8_t visibility = 0, paper = 0;
+    beforePropertiesChange();
     filer->readHardPointerId(&m_layerId);
     filer->readHardPointerId(&m_linetypeId);
     filer->readUInt8(&method);
