@@ -278,6 +278,8 @@ void BasicSubentityList<Held>::holdLast(const AcDbEntity* owner)
 template <typename Held>
 void BasicSubentityList<Held>::holdSeqend(const AcDbEntity* owner)
 {
+    // The end of a run read from a file: the list has all its slots.
+    m_slots.shrink_to_fit();
     const auto* seq = ent::peek<AcDbEntity>(m_seqend);
     if (seq && seq->isA() == AcDbSequenceEnd::desc() && holdable(owner, seq)) holdObject(owner, m_seqend.stub());
 }

@@ -70,6 +70,7 @@ public:
     // owner is `owner`, its common properties are the owner's, it has no extended data,
     // reactors, extension dictionary or kept groups, and it is closed and not erased.
     // The object is deleted; its stub names the owner until the object is made again.
+    // holdSeqend ends a run read from a file and gives back the list's spare room.
     void holdLast(const AcDbEntity* owner);
     void holdSeqend(const AcDbEntity* owner);
     // Makes the object of held subentity `stub` (a vertex or the SEQEND) with the owner's
