@@ -15,11 +15,12 @@ public:
     AcCmEntityColor() = default;
     // By index without an index means white (7), the colour of a new layer.
     AcCmEntityColor(AcCm::ColorMethod method)
-        : m_method(method), m_index(method == AcCm::kByBlock ? 0 : (method == AcCm::kByACI ? 7 : 256)) {}
+        : m_index(method == AcCm::kByBlock ? 0 : (method == AcCm::kByACI ? 7 : 256)),
+          m_method(static_cast<Adesk::UInt8>(method)) {}
     AcCmEntityColor(Adesk::UInt8 r, Adesk::UInt8 g, Adesk::UInt8 b) { setRGB(r, g, b); }
 
-    AcCm::ColorMethod colorMethod() const { return m_method; }
-    void setColorMethod(AcCm::ColorMethod m) { m_method = m; }
+    AcCm::ColorMethod colorMethod() const { return static_cast<AcCm::ColorMethod>(m_method); }
+    void setColorMethod(AcCm::ColorMethod m) { m_method = static_cast<Adesk::UInt8>(m); }
     bool isByLayer() const { return m_method == AcCm::kByLayer || (m_method == AcCm::kByACI && m_index == 256); }
     bool isByBlock() const { return m_method == AcCm::kByBlock || (m_method == AcCm::kByACI && m_index == 0); }
     bool isByACI() const { return m_method == AcCm::kByACI; }
@@ -49,8 +50,9 @@ public:
     static Adesk::UInt8 lookUpACI(Adesk::UInt8 r, Adesk::UInt8 g, Adesk::UInt8 b);
 
 private:
-    AcCm::ColorMethod m_method = AcCm::kByLayer;
+    // Six bytes: every entity holds one.
     Adesk::UInt16 m_index = 256;
+    Adesk::UInt8 m_method = AcCm::kByLayer;
     Adesk::UInt8 m_r = 0, m_g = 0, m_b = 0;
 };
 

@@ -71,9 +71,11 @@ AcDbDatabase::~AcDbDatabase()
 {
     if (acdbHostApplicationServices()->workingDatabase() == this)
         acdbHostApplicationServices()->setWorkingDatabase(nullptr);
+    // A held object's stub names its owner, which is deleted through its own stub.
     for (AcDbStub& stub : m_stubs) {
-        delete stub.object;
+        if (!stub.held) delete stub.object;
         stub.object = nullptr;
+        stub.held = false;
     }
 }
 
@@ -81,8 +83,8 @@ AcDbDatabase::~AcDbDatabase()
 
 AcDbStub* AcDbDatabase::findStub(std::uint64_t handle) const
 {
-    if (handle < m_dense.size()) {
-        if (AcDbStub* s = m_dense[handle]) return s;
+    if (const std::uint64_t page = handle >> kDensePageBits; page < m_densePages.size() && m_densePages[page]) {
+        if (AcDbStub* s = m_densePages[page][handle & ((1u << kDensePageBits) - 1)]) return s;
     }
     if (m_byHandle.empty()) return nullptr;
     auto it = m_byHandle.find(handle);
@@ -94,11 +96,12 @@ AcDbStub* AcDbDatabase::newStub(AcDbHandle handle)
     m_stubs.push_back(AcDbStub{handle, this, nullptr, false});
     AcDbStub* stub = &m_stubs.back();
     const std::uint64_t h = handle.value();
-    if (h < m_dense.size()) {
-        m_dense[h] = stub;
-    } else if (h <= 2 * m_stubs.size() + kDenseSlack) {
-        m_dense.resize(std::max<std::uint64_t>(h + 1, 2 * m_dense.size()), nullptr);
-        m_dense[h] = stub;
+    const std::uint64_t page = h >> kDensePageBits;
+    const bool pageMade = page < m_densePages.size() && m_densePages[page];
+    if (pageMade || h <= 2 * m_stubs.size() + kDenseSlack) {
+        if (page >= m_densePages.size()) m_densePages.resize(page + 1);
+        if (!m_densePages[page]) m_densePages[page] = std::make_unique<AcDbStub*[]>(std::size_t{1} << kDensePageBits);
+        m_densePages[page][h & ((1u << kDensePageBits) - 1)] = stub;
     } else {
         m_byHandle.emplace(h, stub);
     }

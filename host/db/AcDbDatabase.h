@@ -200,10 +200,12 @@ private:
     void buildDefaultDrawing();
 
     std::deque<AcDbStub> m_stubs;
-    std::unordered_map<std::uint64_t, AcDbStub*> m_byHandle;  // handles beyond m_dense
-    // Stubs by handle value for the dense low range every drawing mostly uses: a lookup
-    // is one index and loading a million objects allocates no hash nodes.
-    std::vector<AcDbStub*> m_dense;
+    std::unordered_map<std::uint64_t, AcDbStub*> m_byHandle;  // handles beyond the dense pages
+    // Stubs by handle value for the dense low range every drawing mostly uses: a lookup is
+    // two indexes and loading a million objects allocates no hash nodes. Fixed-size pages,
+    // made as handles reach them, so the index never holds much more room than handles.
+    static constexpr unsigned kDensePageBits = 12;
+    std::vector<std::unique_ptr<AcDbStub*[]>> m_densePages;
     AcDbStub* findStub(std::uint64_t handle) const;
     AcDbHandle m_handseed{1};
     AcDbObjectId m_tables[kTableCount];

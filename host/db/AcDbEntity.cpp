@@ -38,6 +38,7 @@ AcDbEntity::AcDbEntity() = default;
 Acad::ErrorStatus AcDbEntity::setColor(const AcCmColor& color, bool)
 {
     if (!isWriteEnabled()) return Acad::eNotOpenForWrite;
+    beforePropertiesChange();
     m_color = color;
     return Acad::eOk;
 }
@@ -46,6 +47,7 @@ Acad::ErrorStatus AcDbEntity::setColorIndex(Adesk::UInt16 index, bool)
 {
     if (index > AcCmEntityColor::kByLayerIndex) return Acad::eInvalidInput;
     if (!isWriteEnabled()) return Acad::eNotOpenForWrite;
+    beforePropertiesChange();
     m_color.setColorIndex(index);
     return Acad::eOk;
 }
@@ -72,6 +74,7 @@ Acad::ErrorStatus AcDbEntity::setLayer(AcDbObjectId layerId, bool, bool)
     const AcDbStub* stub = layerId.stub();
     if (!dynamic_cast<const AcDbLayerTableRecord*>(stub->object)) return Acad::eWrongObjectType;
     if (database() && layerId.database() != database()) return Acad::eWrongDatabase;
+    beforePropertiesChange();
     m_layerId = layerId;
     return Acad::eOk;
 }
@@ -97,6 +100,7 @@ Acad::ErrorStatus AcDbEntity::setLinetype(AcDbObjectId id, bool)
     if (!isWriteEnabled()) return Acad::eNotOpenForWrite;
     if (!dynamic_cast<const AcDbLinetypeTableRecord*>(id.stub()->object)) return Acad::eWrongObjectType;
     if (database() && id.database() != database()) return Acad::eWrongDatabase;
+    beforePropertiesChange();
     m_linetypeId = id;
     return Acad::eOk;
 }
@@ -105,6 +109,7 @@ Acad::ErrorStatus AcDbEntity::setLinetypeScale(double scale, bool)
 {
     if (!(scale > 0)) return Acad::eInvalidInput;
     if (!isWriteEnabled()) return Acad::eNotOpenForWrite;
+    beforePropertiesChange();
     m_ltscale = scale;
     return Acad::eOk;
 }
@@ -112,6 +117,7 @@ Acad::ErrorStatus AcDbEntity::setLinetypeScale(double scale, bool)
 Acad::ErrorStatus AcDbEntity::setLineWeight(AcDb::LineWeight weight, bool)
 {
     if (!isWriteEnabled()) return Acad::eNotOpenForWrite;
+    beforePropertiesChange();
     m_lineweight = weight;
     return Acad::eOk;
 }
@@ -119,6 +125,7 @@ Acad::ErrorStatus AcDbEntity::setLineWeight(AcDb::LineWeight weight, bool)
 Acad::ErrorStatus AcDbEntity::setVisibility(AcDb::Visibility v, bool)
 {
     if (!isWriteEnabled()) return Acad::eNotOpenForWrite;
+    beforePropertiesChange();
     m_visibility = v;
     return Acad::eOk;
 }
@@ -130,6 +137,7 @@ Acad::ErrorStatus AcDbEntity::setPropertiesFrom(const AcDbEntity* other, bool)
     // Ids name records of the other entity's drawing; copying them into another
     // drawing would point outside it.
     if (database() && other->database() && database() != other->database()) return Acad::eWrongDatabase;
+    beforePropertiesChange();
     m_color = other->m_color;
     m_layerId = other->m_layerId;
     m_linetypeId = other->m_linetypeId;
@@ -144,6 +152,7 @@ void AcDbEntity::setDatabaseDefaults(AcDbDatabase* db)
     assertWriteEnabled();
     if (!db) db = databaseFor(this);
     if (!db) return;
+    beforePropertiesChange();
     m_layerId = db->clayer().isNull() ? db->layerZero() : db->clayer();
     m_linetypeId = db->celtype().isNull() ? db->byLayerLinetype() : db->celtype();
     m_color = db->cecolor();

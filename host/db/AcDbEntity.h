@@ -47,13 +47,17 @@ public:
     Acad::ErrorStatus setLinetype(AcDbObjectId id, bool doSubents = true);
     double linetypeScale() const { return m_ltscale; }
     Acad::ErrorStatus setLinetypeScale(double scale, bool doSubents = true);
-    AcDb::LineWeight lineWeight() const { return m_lineweight; }
+    AcDb::LineWeight lineWeight() const { return static_cast<AcDb::LineWeight>(m_lineweight); }
     Acad::ErrorStatus setLineWeight(AcDb::LineWeight weight, bool doSubents = true);
-    AcDb::Visibility visibility() const { return m_visibility; }
+    AcDb::Visibility visibility() const { return static_cast<AcDb::Visibility>(m_visibility); }
     Acad::ErrorStatus setVisibility(AcDb::Visibility v, bool doSubents = true);
     // Entities of paper space carry group 67 = 1.
     bool inPaperSpace() const { return m_paperSpace; }
-    void setInPaperSpace(bool p) { m_paperSpace = p; }
+    void setInPaperSpace(bool p)
+    {
+        beforePropertiesChange();
+        m_paperSpace = p;
+    }
 
     // Copies layer, colour, linetype, linetype scale, line weight and visibility.
     Acad::ErrorStatus setPropertiesFrom(const AcDbEntity* other, bool doSubents = true);
@@ -94,13 +98,19 @@ public:
     Acad::ErrorStatus dwgInFields(AcDbDwgFiler* filer) override;
     Acad::ErrorStatus dwgOutFields(AcDbDwgFiler* filer) const override;
 
+protected:
+    // Called before the common properties change. An entity whose held subentities take
+    // these properties from it (see AcDbStub::held) makes their objects first.
+    virtual void beforePropertiesChange() {}
+
 private:
+    // The small members first: they share the end of AcDbObject's last word.
     AcCmColor m_color;
+    std::int16_t m_lineweight = AcDb::kLnWtByLayer;  // -3 .. 211
+    std::uint8_t m_visibility = AcDb::kVisible;
+    bool m_paperSpace = false;
+    mutable bool m_highlighted = false;
     AcDbObjectId m_layerId;
     AcDbObjectId m_linetypeId;
     double m_ltscale = 1.0;
-    AcDb::LineWeight m_lineweight = AcDb::kLnWtByLayer;
-    AcDb::Visibility m_visibility = AcDb::kVisible;
-    bool m_paperSpace = false;
-    mutable bool m_highlighted = false;
 };

@@ -217,6 +217,60 @@ AcDbObject::AcDbObject() = default;
 
 AcDbObject::~AcDbObject() = default;
 
+AcDbObject* AcDbObject::materializeHeld(AcDbStub*) { return nullptr; }
+
+std::unique_ptr<AcDbObject> AcDbObject::copyOfHeld(const AcDbStub*) const { return nullptr; }
+
+namespace fendo::db {
+
+AcDbObject* materializeHeld(AcDbStub* stub)
+{
+    if (!stub->held) return stub->object;
+    AcDbObject* made = stub->object->materializeHeld(stub);
+    return stub->held ? nullptr : made;
+}
+
+std::unique_ptr<AcDbObject> copyOfHeld(const AcDbStub* stub)
+{
+    if (!stub || !stub->held) return nullptr;
+    return stub->object->copyOfHeld(stub);
+}
+
+}  // namespace fendo::db
+
+AcDbObject::Extra& AcDbObject::extra()
+{
+    if (!m_extra) m_extra = std::make_unique<Extra>();
+    return *m_extra;
+}
+
+void AcDbObject::trimExtra()
+{
+    if (m_extra && m_extra->extDict.isNull() && m_extra->reactors.isEmpty() && m_extra->xdata.empty() &&
+        m_extra->kept.empty())
+        m_extra.reset();
+}
+
+void AcDbObject::setExtensionDictionary(AcDbObjectId dict)
+{
+    extra().extDict = dict;
+    trimExtra();
+}
+
+const AcDbObjectIdArray& AcDbObject::reactors() const
+{
+    static const AcDbObjectIdArray kNone;
+    return m_extra ? m_extra->reactors : kNone;
+}
+
+void AcDbObject::clearKeptGroups()
+{
+    if (!m_extra) return;
+    m_extra->kept.clear();
+    m_extra->kept.shrink_to_fit();
+    trimExtra();
+}
+
 Acad::ErrorStatus AcDbObject::setOwnerId(AcDbObjectId owner)
 {
     if (!isWriteEnabled()) return Acad::eNotOpenForWrite;
@@ -299,12 +353,12 @@ void AcDbObject::assertWriteEnabled()
 
 resbuf* AcDbObject::xData(const ACHAR* regappName) const
 {
-    if (!m_xdata) return nullptr;
+    if (!hasXData()) return nullptr;
     const std::wstring wanted = regappName ? fendo::upperName(regappName) : std::wstring();
     resbuf* head = nullptr;
     resbuf* tail = nullptr;
     bool taking = !regappName;
-    const RawTags& tags = *m_xdata;
+    const RawTags& tags = m_extra->xdata;
     for (size_t i = 0; i < tags.size();) {
         const short code = tags[i].code;
         if (code == AcDb::kDxfRegAppName && regappName)
@@ -352,7 +406,7 @@ Acad::ErrorStatus AcDbObject::setXData(const resbuf* xdata)
     }
     if (braceDepth != 0) return Acad::eInvalidResBuf;
 
-    std::vector<AppXData> apps = m_xdata ? splitByApp(*m_xdata) : std::vector<AppXData>();
+    std::vector<AppXData> apps = hasXData() ? splitByApp(m_extra->xdata) : std::vector<AppXData>();
     for (AppXData& in : incoming) {
         bool replaced = false;
         for (AppXData& have : apps) {
@@ -372,12 +426,9 @@ Acad::ErrorStatus AcDbObject::setXData(const resbuf* xdata)
 
 void AcDbObject::setRawXData(RawTags tags)
 {
-    if (tags.empty())
-        m_xdata.reset();
-    else if (m_xdata)
-        *m_xdata = std::move(tags);
-    else
-        m_xdata = std::make_unique<RawTags>(std::move(tags));
+    if (tags.empty() && !m_extra) return;
+    extra().xdata = std::move(tags);
+    trimExtra();
 }
 
 Acad::ErrorStatus AcDbObject::createExtensionDictionary()
@@ -385,7 +436,8 @@ Acad::ErrorStatus AcDbObject::createExtensionDictionary()
     AcDbDatabase* db = database();
     if (!db) return Acad::eNoDatabase;
     if (!isWriteEnabled()) return Acad::eNotOpenForWrite;
-    if (!m_extDict.isNull() && !m_extDict.isErased()) return Acad::eAlreadyInDb;
+    const AcDbObjectId current = extensionDictionary();
+    if (!current.isNull() && !current.isErased()) return Acad::eAlreadyInDb;
     auto* dict = new AcDbDictionary;
     AcDbObjectId dictId;
     Acad::ErrorStatus es = db->addAcDbObject(dictId, dict);
@@ -396,16 +448,21 @@ Acad::ErrorStatus AcDbObject::createExtensionDictionary()
     dict->setOwnerId(m_id);
     dict->addPersistentReactor(m_id);
     dict->close();
-    m_extDict = dictId;
+    extra().extDict = dictId;
     return Acad::eOk;
 }
 
 void AcDbObject::addPersistentReactor(AcDbObjectId id)
 {
-    if (!id.isNull() && !m_reactors.contains(id)) m_reactors.append(id);
+    if (!id.isNull() && !reactors().contains(id)) extra().reactors.append(id);
 }
 
-void AcDbObject::removePersistentReactor(AcDbObjectId id) { m_reactors.remove(id); }
+void AcDbObject::removePersistentReactor(AcDbObjectId id)
+{
+    if (!m_extra) return;
+    m_extra->reactors.remove(id);
+    trimExtra();
+}
 
 AcRxObject* AcDbObject::clone() const
 {
@@ -425,17 +482,19 @@ AcRxObject* AcDbObject::clone() const
     }
     // A copy belongs to nobody until it is added somewhere.
     copy->m_ownerId = AcDbObjectId();
-    copy->m_extDict = AcDbObjectId();
-    copy->m_reactors.removeAll();
-    copy->m_xdata = m_xdata ? std::make_unique<RawTags>(*m_xdata) : nullptr;
-    if (m_kept && !copy->m_kept) copy->m_kept = std::make_unique<std::vector<KeptGroup>>(*m_kept);
+    if (copy->m_extra) {
+        copy->m_extra->extDict = AcDbObjectId();
+        copy->m_extra->reactors.removeAll();
+    }
+    copy->setRawXData(hasXData() ? m_extra->xdata : RawTags());
+    if (keptGroups() && !copy->keptGroups()) copy->extra().kept = m_extra->kept;
+    copy->trimExtra();
     return copy;
 }
 
 void AcDbObject::keepGroup(const std::wstring& subclass, RawTag tag)
 {
-    if (!m_kept) m_kept = std::make_unique<std::vector<KeptGroup>>();
-    m_kept->push_back({subclass, std::move(tag)});
+    extra().kept.push_back({subclass, std::move(tag)});
 }
 
 Acad::ErrorStatus acdbOpenAcDbObject(AcDbObject*& obj, AcDbObjectId id, AcDb::OpenMode mode, bool openErased)
@@ -443,11 +502,11 @@ Acad::ErrorStatus acdbOpenAcDbObject(AcDbObject*& obj, AcDbObjectId id, AcDb::Op
     obj = nullptr;
     AcDbStub* stub = id.stub();
     if (!stub) return Acad::eNullObjectId;
-    AcDbObject* target = stub->object;
+    AcDbObject* target = fendo::db::objectOf(stub);
     if (!target) return Acad::eUnknownHandle;
     if (stub->erased && !openErased) return Acad::eWasErased;
     bool& writer = fendo::db::ObjectAccess::writer(target);
-    int& readers = fendo::db::ObjectAccess::readers(target);
+    std::uint16_t& readers = fendo::db::ObjectAccess::readers(target);
     if (writer) return Acad::eWasOpenForWrite;
     if (mode == AcDb::kForWrite) {
         if (readers > 0) return Acad::eWasOpenForRead;

@@ -1,6 +1,7 @@
 // Base of every object a drawing database holds: identity, ownership, the open/close
 // discipline, extended data and filing.
 #pragma once
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <vector>
@@ -67,15 +68,15 @@ public:
     // after its 1001 group is removed. The application must be registered (acdbRegApp).
     resbuf* xData(const ACHAR* regappName = nullptr) const;
     Acad::ErrorStatus setXData(const resbuf* xdata);
-    bool hasXData() const { return m_xdata && !m_xdata->empty(); }
+    bool hasXData() const { return m_extra && !m_extra->xdata.empty(); }
     // Raw access for filers: the 1001.. groups as read or written.
-    const fendo::db::RawTags* rawXData() const { return m_xdata.get(); }
+    const fendo::db::RawTags* rawXData() const { return hasXData() ? &m_extra->xdata : nullptr; }
     void setRawXData(fendo::db::RawTags tags);
 
-    AcDbObjectId extensionDictionary() const { return m_extDict; }
+    AcDbObjectId extensionDictionary() const { return m_extra ? m_extra->extDict : AcDbObjectId(); }
     Acad::ErrorStatus createExtensionDictionary();
-    void setExtensionDictionary(AcDbObjectId dict) { m_extDict = dict; }
-    const AcDbObjectIdArray& reactors() const { return m_reactors; }
+    void setExtensionDictionary(AcDbObjectId dict);
+    const AcDbObjectIdArray& reactors() const;
     void addPersistentReactor(AcDbObjectId id);
     void removePersistentReactor(AcDbObjectId id);
 
@@ -98,28 +99,61 @@ public:
         std::wstring subclass;
         fendo::db::RawTag tag;
     };
-    const std::vector<KeptGroup>* keptGroups() const { return m_kept.get(); }
+    const std::vector<KeptGroup>* keptGroups() const { return m_extra && !m_extra->kept.empty() ? &m_extra->kept : nullptr; }
     void keepGroup(const std::wstring& subclass, fendo::db::RawTag tag);
-    void clearKeptGroups() { m_kept.reset(); }
+    void clearKeptGroups();
+
+    // For owners that hold subentities compactly (see AcDbStub::held): makes the object of
+    // held subentity `stub` (from then on an ordinary object of the database), or gives a
+    // temporary copy of it for writing (it has the subentity's id and owner but is not the
+    // database's object). Other objects hold nothing and return null.
+    virtual AcDbObject* materializeHeld(AcDbStub* stub);
+    virtual std::unique_ptr<AcDbObject> copyOfHeld(const AcDbStub* stub) const;
+
+    // True when the object has none of the members most objects go without (extension
+    // dictionary, reactors, extended data, kept groups).
+    bool hasOnlyCommonMembers() const { return !m_extra; }
 
 private:
     friend class AcDbDatabase;
     friend struct fendo::db::ObjectAccess;
+    // Members most objects never use, in one block made on first use: an object of a big
+    // drawing then costs its ids and open state only.
+    struct Extra {
+        AcDbObjectId extDict;
+        AcDbObjectIdArray reactors;
+        fendo::db::RawTags xdata;
+        std::vector<KeptGroup> kept;
+    };
+    Extra& extra();
+    // Drops the block once nothing is left in it.
+    void trimExtra();
+
     AcDbObjectId m_id;
     AcDbObjectId m_ownerId;
-    AcDbObjectId m_extDict;
-    AcDbObjectIdArray m_reactors;
-    std::unique_ptr<fendo::db::RawTags> m_xdata;
-    std::unique_ptr<std::vector<KeptGroup>> m_kept;
-    int m_readers = 0;
+    std::unique_ptr<Extra> m_extra;
+    // Readers at once are capped far below this type's range (kMaxReaders).
+    std::uint16_t m_readers = 0;
     bool m_writer = false;
 };
 
 namespace fendo::db {
+// The object behind a stub, made now from its owner's compact storage when it is held;
+// null when there is none.
+AcDbObject* materializeHeld(AcDbStub* stub);
+inline AcDbObject* objectOf(AcDbStub* stub)
+{
+    if (!stub) return nullptr;
+    return stub->held ? materializeHeld(stub) : stub->object;
+}
+// For writers: a temporary copy of a held object (null when the stub's object is not held).
+std::unique_ptr<AcDbObject> copyOfHeld(const AcDbStub* stub);
+
 // Lets the database and its filers reach an object's private bookkeeping.
 struct ObjectAccess {
     static void setId(AcDbObject* obj, AcDbObjectId id) { obj->m_id = id; }
-    static int& readers(AcDbObject* obj) { return obj->m_readers; }
+    static std::uint16_t& readers(AcDbObject* obj) { return obj->m_readers; }
+    static void setOwner(AcDbObject* obj, AcDbObjectId owner) { obj->m_ownerId = owner; }
     static bool& writer(AcDbObject* obj) { return obj->m_writer; }
 };
 }  // namespace fendo::db

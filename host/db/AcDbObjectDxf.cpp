@@ -49,7 +49,7 @@ Acad::ErrorStatus AcDbObject::dxfInFields(AcDbDxfFiler* filer)
                     if (reactors && rb.restype == AcDb::kDxfSoftPointerId)
                         addPersistentReactor(idOf(rb));
                     else if (!reactors && rb.restype == AcDb::kDxfHardOwnershipId)
-                        m_extDict = idOf(rb);
+                        setExtensionDictionary(idOf(rb));
                     else
                         filer->keepUnknownItem();
                 }
@@ -81,14 +81,14 @@ Acad::ErrorStatus AcDbObject::dxfOutFields(AcDbDxfFiler* filer) const
         const bool dimStyle = std::wcscmp(isA()->dxfName(), L"DIMSTYLE") == 0;
         filer->writeHandle(dimStyle ? AcDb::kDxfDimVarHandle : AcDb::kDxfHandle, handle);
     }
-    if (!m_reactors.isEmpty()) {
+    if (!reactors().isEmpty()) {
         filer->writeString(AcDb::kDxfControlString, L"{ACAD_REACTORS");
-        for (const AcDbObjectId& id : m_reactors) filer->writeObjectId(AcDb::kDxfSoftPointerId, id);
+        for (const AcDbObjectId& id : reactors()) filer->writeObjectId(AcDb::kDxfSoftPointerId, id);
         filer->writeString(AcDb::kDxfControlString, L"}");
     }
-    if (!m_extDict.isNull() && !m_extDict.isErased()) {
+    if (const AcDbObjectId dict = extensionDictionary(); !dict.isNull() && !dict.isErased()) {
         filer->writeString(AcDb::kDxfControlString, L"{ACAD_XDICTIONARY");
-        filer->writeObjectId(AcDb::kDxfHardOwnershipId, m_extDict);
+        filer->writeObjectId(AcDb::kDxfHardOwnershipId, dict);
         filer->writeString(AcDb::kDxfControlString, L"}");
     }
     filer->writeObjectId(AcDb::kDxfSoftPointerId, m_ownerId);
@@ -106,6 +106,7 @@ Acad::ErrorStatus AcDbEntity::dxfInFields(AcDbDxfFiler* filer)
 {
     Acad::ErrorStatus es = AcDbObject::dxfInFields(filer);
     if (es != Acad::eOk) return es;
+    beforePropertiesChange();
     // A file without the marker (a careless writer) still has its groups read.
     filer->atSubclassData(L"AcDbEntity");
     AcDbDatabase* db = filer->database();
@@ -194,6 +195,7 @@ Acad::ErrorStatus AcDbEntity::dwgInFields(AcDbDwgFiler* filer)
     std::uint16_t index = 0;
     std::int32_t weight = 0;
     std::int8_t visibility = 0, paper = 0;
+    beforePropertiesChange();
     filer->readHardPointerId(&m_layerId);
     filer->readHardPointerId(&m_linetypeId);
     filer->readUInt8(&method);

@@ -40,6 +40,10 @@ struct AcDbStub {
     bool erased = false;
     // Set while the object waits in the database's list of changed objects.
     bool touched = false;
+    // The object is not made yet: `object` is its owner, which holds its data compactly
+    // (a heavy polyline's vertex or end record) and makes the object when it is needed
+    // (fendo::db::objectOf). Only the database and the owner look at `object` then.
+    bool held = false;
     // Where a cache of derived data (the selection index) keeps this object; 0: nowhere.
     std::uint32_t cacheSlot = 0;
 };

@@ -19,8 +19,7 @@ void registerDatabaseClasses();
 template <typename T>
 T* peekObject(AcDbObjectId id)
 {
-    const AcDbStub* stub = id.stub();
-    return stub ? dynamic_cast<T*>(stub->object) : nullptr;
+    return dynamic_cast<T*>(objectOf(id.stub()));
 }
 
 // An object opened by id and closed when this goes out of scope.

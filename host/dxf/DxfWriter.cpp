@@ -38,7 +38,7 @@ namespace {
 AcDbObject* liveObject(AcDbObjectId id)
 {
     AcDbStub* stub = id.stub();
-    return stub && stub->object && !stub->erased ? stub->object : nullptr;
+    return stub && stub->object && !stub->erased && !stub->held ? stub->object : nullptr;
 }
 
 // Classes of objects CAD programs expect listed in CLASSES when a drawing holds them.
@@ -290,8 +290,13 @@ void Writer::writeEntity(AcDbObjectId id)
     if (!mayOwnSubentities(ent->isA())) return;
     auto subs = subentityAccess(ent);
     if (!subs || !subs->hasSubentities()) return;
-    for (const AcDbObjectId& sub : subs->subentityIds()) writeObject(liveObject(sub));
-    writeObject(liveObject(subs->seqendId()));
+    // Subentities their owner holds compactly are written from a temporary copy.
+    auto writeSub = [this](AcDbObjectId sub) {
+        const std::unique_ptr<AcDbObject> copy = fendo::db::copyOfHeld(sub.stub());
+        writeObject(copy ? copy.get() : liveObject(sub));
+    };
+    for (const AcDbObjectId& sub : subs->subentityIds()) writeSub(sub);
+    writeSub(subs->seqendId());
 }
 
 // Gives every block its BLOCK and ENDBLK records and lets owners make their SEQEND records,

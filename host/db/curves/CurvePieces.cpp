@@ -227,8 +227,7 @@ std::optional<Chain> chainOf(const AcDbCurve& curve, std::optional<unsigned int>
         if (verts.empty()) return std::nullopt;
         appendPlanarPieces(verts, pl2->isClosed(), pl2->elevation(), pl2->normal(), onlySegment, chain);
     } else if (auto* pl3 = AcDb3dPolyline::cast(&curve)) {
-        std::vector<AcGePoint3d> pts;
-        for (AcDb3dPolylineVertex* vx : pl3->shapeVertices()) pts.push_back(vx->position());
+        const std::vector<AcGePoint3d> pts = pl3->shapePoints();
         const auto n = static_cast<unsigned int>(pts.size());
         if (n == 0) return std::nullopt;
         chain.closed = pl3->isClosed() && n > 1;

@@ -12,10 +12,11 @@ Acad::ErrorStatus AcDb3dPolyline::getSpline(AcDbSpline*& spline) const
     spline = nullptr;
     if (polyType() == AcDb::k3dSimplePoly) return Acad::eNotApplicable;
     std::vector<AcGePoint3d> frame;
-    for (AcDb3dPolylineVertex* v : vertices())
-        if (v->vertexType() == AcDb::k3dControlVertex) frame.push_back(v->position());
+    const std::vector<VertexData> all = vertexData();
+    for (const VertexData& v : all)
+        if (v.type == AcDb::k3dControlVertex) frame.push_back(v.position);
     if (frame.empty())
-        for (AcDb3dPolylineVertex* v : vertices()) frame.push_back(v->position());
+        for (const VertexData& v : all) frame.push_back(v.position);
     spline = fendo::db::curves::splineOfFrame(frame, polyType() == AcDb::k3dQuadSplinePoly ? 2 : 3, isClosed());
     if (!spline) return Acad::eDegenerateGeometry;
     if (layerId().isValid()) spline->setPropertiesFrom(this);

@@ -29,6 +29,16 @@ private:
     AcDb::Vertex3dType m_type = AcDb::k3dSimpleVertex;
 };
 
+namespace fendo::db {
+// A vertex as its polyline holds it without its object (see BasicSubentityList).
+struct HeldVertex3d {
+    AcGePoint3d position;
+    AcDb::Vertex3dType type;
+    static bool take(const AcDbEntity* sub, HeldVertex3d& data);
+    AcDbEntity* make() const;
+};
+}  // namespace fendo::db
+
 class AcDb3dPolyline : public AcDbCurve {
     ACRX_DECLARE_MEMBERS(AcDb3dPolyline);
 
@@ -59,15 +69,28 @@ public:
     // The fitted vertices of a spline polyline (the frame when none were generated), else
     // all but frame vertices.
     std::vector<AcDb3dPolylineVertex*> shapeVertices() const;
+    // Position and type of each vertex not erased, in order, and the positions of the shape
+    // vertices: read without making the objects of vertices the polyline holds compactly.
+    struct VertexData {
+        AcGePoint3d position;
+        AcDb::Vertex3dType type;
+    };
+    std::vector<VertexData> vertexData() const;
+    std::vector<AcGePoint3d> shapePoints() const;
 
     bool hasSubentities() const { return true; }
-    Acad::ErrorStatus appendLoadedSubentity(AcDbObjectId id) { return m_subs.appendLoaded(id); }
-    void setSeqendId(AcDbObjectId id) { m_subs.setSeqend(id); }
+    // Vertices and the SEQEND read from a file are held compactly when they carry nothing
+    // beyond position, type and the polyline's common properties; their objects are made
+    // when they are opened or asked for.
+    Acad::ErrorStatus appendLoadedSubentity(AcDbObjectId id);
+    void setSeqendId(AcDbObjectId id);
     AcDbObjectIdArray subentityIds() const { return m_subs.ids(this); }
     AcDbObjectId seqendId() const { return m_subs.seqend(this); }
 
     Acad::ErrorStatus setOwnerId(AcDbObjectId owner) override;
     AcRxObject* clone() const override;
+    AcDbObject* materializeHeld(AcDbStub* stub) override;
+    std::unique_ptr<AcDbObject> copyOfHeld(const AcDbStub* stub) const override;
 
     Acad::ErrorStatus getGeomExtents(AcDbExtents& extents) const override;
     Acad::ErrorStatus transformBy(const AcGeMatrix3d& xform) override;
@@ -86,11 +109,17 @@ public:
     Acad::ErrorStatus dxfInFields(AcDbDxfFiler* filer) override;
     Acad::ErrorStatus dxfOutFields(AcDbDxfFiler* filer) const override;
 
+protected:
+    void beforePropertiesChange() override;
+
 private:
     Acad::ErrorStatus insertAt(size_t index, AcDb3dPolylineVertex* vertex, AcDbObjectId* newId);
+    // The data of slot i when it is a vertex not erased: references into the held data or
+    // into the vertex object; false otherwise.
+    bool slotData(size_t i, AcGePoint3d*& position, AcDb::Vertex3dType*& type) const;
 
     AcDb::Poly3dType m_type = AcDb::k3dSimplePoly;
     bool m_closed = false;
     bool m_plinegen = false;
-    fendo::db::SubentityList m_subs;
+    fendo::db::BasicSubentityList<fendo::db::HeldVertex3d> m_subs;
 };

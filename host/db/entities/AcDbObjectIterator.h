@@ -8,7 +8,8 @@ class AcDbObjectIterator {
 public:
     struct Item {
         AcDbObjectId id;       // null for subentities of an entity not in a database
-        AcDbEntity* entity;    // the subentity (not opened by the iterator)
+        AcDbEntity* entity;    // the subentity (not opened by the iterator); null until asked
+                               // for a subentity its owner holds compactly
     };
     explicit AcDbObjectIterator(std::vector<Item> items) : m_items(std::move(items)) { skipErased(true); }
 
@@ -19,10 +20,10 @@ public:
     bool seek(const AcDbEntity* entity);
     AcDbObjectId objectId() const { return done() ? AcDbObjectId() : m_items[m_pos].id; }
     // The subentity itself; open it by objectId() for changes when it is in a database.
-    AcDbEntity* entity() const { return done() ? nullptr : m_items[m_pos].entity; }
+    AcDbEntity* entity() const;
 
 private:
     void skipErased(bool forward);
-    std::vector<Item> m_items;
+    mutable std::vector<Item> m_items;
     long m_pos = 0;
 };

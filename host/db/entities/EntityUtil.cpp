@@ -104,7 +104,7 @@ AcDbObject* peekObject(AcDbObjectId id, bool allowErased)
     AcDbStub* stub = id.stub();
     if (!stub || !stub->object) return nullptr;
     if (stub->erased && !allowErased) return nullptr;
-    return stub->object;
+    return objectOf(stub);
 }
 
 AcDbObjectId lookupRecord(AcDbDatabase* db, AcDbObjectId tableId, const std::wstring& name)

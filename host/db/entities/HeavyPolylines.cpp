@@ -217,6 +217,26 @@ Acad::ErrorStatus AcDb3dPolylineVertex::dxfOutFields(AcDbDxfFiler* filer) const
     return filer->filerStatus();
 }
 
+namespace fendo::db {
+
+bool HeldVertex3d::take(const AcDbEntity* sub, HeldVertex3d& data)
+{
+    const auto* v = AcDb3dPolylineVertex::cast(sub);
+    if (!v || v->isA() != AcDb3dPolylineVertex::desc()) return false;
+    data.position = v->position();
+    data.type = v->vertexType();
+    return true;
+}
+
+AcDbEntity* HeldVertex3d::make() const
+{
+    auto* v = new AcDb3dPolylineVertex(position);
+    v->setVertexType(type);
+    return v;
+}
+
+}  // namespace fendo::db
+
 // ---- 2D polyline ----------------------------------------------------------------------
 
 AcDb2dPolyline::AcDb2dPolyline(AcDb::Poly2dType type, const AcGePoint3dArray& vertices, double elevation,
@@ -548,6 +568,44 @@ std::vector<AcDb3dPolylineVertex*> AcDb3dPolyline::vertices() const
     return out;
 }
 
+bool AcDb3dPolyline::slotData(size_t i, AcGePoint3d*& position, AcDb::Vertex3dType*& type) const
+{
+    if (HeldVertex3d* held = m_subs.heldAt(i)) {
+        position = &held->position;
+        type = &held->type;
+        return true;
+    }
+    auto* v = AcDb3dPolylineVertex::cast(m_subs.objectAt(i));
+    if (!v) return false;
+    position = &v->m_position;
+    type = &v->m_type;
+    return true;
+}
+
+std::vector<AcDb3dPolyline::VertexData> AcDb3dPolyline::vertexData() const
+{
+    std::vector<VertexData> out;
+    out.reserve(m_subs.size());
+    AcGePoint3d* position = nullptr;
+    AcDb::Vertex3dType* type = nullptr;
+    for (size_t i = 0; i < m_subs.size(); ++i)
+        if (slotData(i, position, type)) out.push_back({*position, *type});
+    return out;
+}
+
+std::vector<AcGePoint3d> AcDb3dPolyline::shapePoints() const
+{
+    std::vector<AcGePoint3d> all, fit, rest;
+    for (const VertexData& v : vertexData()) {
+        all.push_back(v.position);
+        if (v.type == AcDb::k3dFitVertex) fit.push_back(v.position);
+        else if (v.type != AcDb::k3dControlVertex) rest.push_back(v.position);
+    }
+    if (!fit.empty()) return fit;
+    if (!rest.empty()) return rest;
+    return all;
+}
+
 std::vector<AcDb3dPolylineVertex*> AcDb3dPolyline::shapeVertices() const
 {
     std::vector<AcDb3dPolylineVertex*> all = vertices(), fit, rest;
@@ -564,13 +622,16 @@ Acad::ErrorStatus AcDb3dPolyline::convertToPolyType(AcDb::Poly3dType newType)
 {
     assertWriteEnabled();
     const bool toSpline = newType != AcDb::k3dSimplePoly;
+    AcGePoint3d* position = nullptr;
+    AcDb::Vertex3dType* type = nullptr;
     // As for the 2D polyline: the frame stays, the generated fit vertices go.
-    for (AcDb3dPolylineVertex* v : vertices())
-        if (v->vertexType() == AcDb::k3dFitVertex) m_subs.removeAt(m_subs.indexOf(v));
+    for (size_t i = m_subs.size(); i-- > 0;)
+        if (slotData(i, position, type) && *type == AcDb::k3dFitVertex) m_subs.removeAt(i);
     std::vector<AcGePoint3d> frame;
-    for (AcDb3dPolylineVertex* v : vertices()) {
-        v->m_type = toSpline ? AcDb::k3dControlVertex : AcDb::k3dSimpleVertex;
-        frame.push_back(v->m_position);
+    for (size_t i = 0; i < m_subs.size(); ++i) {
+        if (!slotData(i, position, type)) continue;
+        *type = toSpline ? AcDb::k3dControlVertex : AcDb::k3dSimpleVertex;
+        frame.push_back(*position);
     }
     m_type = newType;
     if (!toSpline) return Acad::eOk;
@@ -652,27 +713,52 @@ AcRxObject* AcDb3dPolyline::clone() const
     return copy;
 }
 
+Acad::ErrorStatus AcDb3dPolyline::appendLoadedSubentity(AcDbObjectId id)
+{
+    Acad::ErrorStatus es = m_subs.appendLoaded(id);
+    if (es == Acad::eOk) m_subs.holdLast(this);
+    return es;
+}
+
+void AcDb3dPolyline::setSeqendId(AcDbObjectId id)
+{
+    m_subs.setSeqend(id);
+    m_subs.holdSeqend(this);
+}
+
+AcDbObject* AcDb3dPolyline::materializeHeld(AcDbStub* stub) { return m_subs.materialize(this, stub); }
+
+std::unique_ptr<AcDbObject> AcDb3dPolyline::copyOfHeld(const AcDbStub* stub) const
+{
+    return m_subs.copyOfHeld(this, stub);
+}
+
+void AcDb3dPolyline::beforePropertiesChange() { m_subs.materializeAll(this); }
+
 Acad::ErrorStatus AcDb3dPolyline::getGeomExtents(AcDbExtents& extents) const
 {
     extents = AcDbExtents();
-    for (AcDb3dPolylineVertex* v : shapeVertices()) extents.addPoint(v->position());
+    for (const AcGePoint3d& p : shapePoints()) extents.addPoint(p);
     return extents.isEmpty() ? Acad::eInvalidExtents : Acad::eOk;
 }
 
 Acad::ErrorStatus AcDb3dPolyline::transformBy(const AcGeMatrix3d& xform)
 {
     assertWriteEnabled();
-    for (AcDb3dPolylineVertex* v : vertices()) v->m_position.transformBy(xform);
+    AcGePoint3d* position = nullptr;
+    AcDb::Vertex3dType* type = nullptr;
+    for (size_t i = 0; i < m_subs.size(); ++i)
+        if (slotData(i, position, type)) position->transformBy(xform);
     return Acad::eOk;
 }
 
 Acad::ErrorStatus AcDb3dPolyline::explode(AcDbVoidPtrArray& entitySet) const
 {
-    std::vector<AcDb3dPolylineVertex*> pts = shapeVertices();
+    const std::vector<AcGePoint3d> pts = shapePoints();
     const size_t n = pts.size();
     const size_t segs = n < 2 ? 0 : (m_closed ? n : n - 1);
     for (size_t i = 0; i < segs; ++i) {
-        AcGePoint3d a = pts[i]->position(), b = pts[(i + 1) % n]->position();
+        AcGePoint3d a = pts[i], b = pts[(i + 1) % n];
         if (a.isEqualTo(b)) continue;
         auto* line = new AcDbLine(a, b);
         if (layerId().isValid()) line->setPropertiesFrom(this);
@@ -683,8 +769,7 @@ Acad::ErrorStatus AcDb3dPolyline::explode(AcDbVoidPtrArray& entitySet) const
 
 bool AcDb3dPolyline::worldDraw(AcGiWorldDraw* wd)
 {
-    std::vector<AcGePoint3d> pts;
-    for (AcDb3dPolylineVertex* v : shapeVertices()) pts.push_back(v->position());
+    std::vector<AcGePoint3d> pts = shapePoints();
     if (m_closed && !pts.empty()) pts.push_back(pts.front());
     if (pts.size() >= 2) wd->geometry().polyline(static_cast<std::uint32_t>(pts.size()), pts.data());
     return true;
@@ -692,19 +777,21 @@ bool AcDb3dPolyline::worldDraw(AcGiWorldDraw* wd)
 
 Acad::ErrorStatus AcDb3dPolyline::getGripPoints(AcGePoint3dArray& gripPoints, AcDbIntArray&, AcDbIntArray&) const
 {
-    for (AcDb3dPolylineVertex* v : vertices())
-        if (v->vertexType() != AcDb::k3dFitVertex) gripPoints.append(v->position());
+    for (const VertexData& v : vertexData())
+        if (v.type != AcDb::k3dFitVertex) gripPoints.append(v.position);
     return Acad::eOk;
 }
 
 Acad::ErrorStatus AcDb3dPolyline::moveGripPointsAt(const AcDbIntArray& indices, const AcGeVector3d& offset)
 {
     assertWriteEnabled();
-    std::vector<AcDb3dPolylineVertex*> grips;
-    for (AcDb3dPolylineVertex* v : vertices())
-        if (v->vertexType() != AcDb::k3dFitVertex) grips.push_back(v);
+    std::vector<AcGePoint3d*> grips;
+    AcGePoint3d* position = nullptr;
+    AcDb::Vertex3dType* type = nullptr;
+    for (size_t i = 0; i < m_subs.size(); ++i)
+        if (slotData(i, position, type) && *type != AcDb::k3dFitVertex) grips.push_back(position);
     for (int i : indices)
-        if (i >= 0 && i < static_cast<int>(grips.size())) grips[i]->m_position += offset;
+        if (i >= 0 && i < static_cast<int>(grips.size())) *grips[i] += offset;
     if (m_type != AcDb::k3dSimplePoly) convertToPolyType(m_type);
     return Acad::eOk;
 }

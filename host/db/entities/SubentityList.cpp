@@ -1,21 +1,14 @@
-// Subentity lists of heavy polylines and block references, the SEQEND record and the
-// subentity iterator.
+// Subentity lists of heavy polylines and block references (with the compact storage of
+// held subentities), the SEQEND record and the subentity iterator.
 #include "host/db/entities/SubentityList.h"
 
 #include "host/db/AcDbDatabase.h"
+#include "host/db/entities/AcDb3dPolyline.h"
 #include "host/db/entities/EntityUtil.h"
 
 ACRX_DXF_DEFINE_MEMBERS(AcDbSequenceEnd, AcDbEntity, 0, 0, 0, SEQEND, ObjectDBX Classes)
 
 namespace fendo::db {
-
-SubentityList::~SubentityList() = default;
-
-AcDbEntity* SubentityList::entityOf(const Slot& s, bool allowErased) const
-{
-    if (s.pending) return s.pending.get();
-    return ent::peek<AcDbEntity>(s.id, allowErased);
-}
 
 namespace {
 // Gives a new subentity its owner's common properties, as the host does on append.
@@ -34,9 +27,99 @@ Acad::ErrorStatus addToDatabase(const AcDbEntity* owner, AcDbEntity* sub, AcDbOb
     sub->close();
     return Acad::eOk;
 }
+
+void eraseSlotObject(AcDbObjectId id)
+{
+    if (id.isNull()) return;
+    AcDbObject* obj = nullptr;
+    if (acdbOpenAcDbObject(obj, id, AcDb::kForWrite) == Acad::eOk) {
+        obj->erase();
+        obj->close();
+    }
+}
+
+// Whether sub, a closed object of the database, carries nothing beyond what its owner and
+// the held data give it back when it is made again.
+bool holdable(const AcDbEntity* owner, const AcDbEntity* sub)
+{
+    const AcDbStub* stub = sub->objectId().stub();
+    if (!stub || stub->erased || stub->held || sub->ownerId() != owner->objectId()) return false;
+    if (!sub->hasOnlyCommonMembers() || sub->openMode() != AcDb::kNotOpenForAnything) return false;
+    const AcCmColor color = sub->color(), ownerColor = owner->color();
+    const bool sameColor = color == ownerColor && color.colorMethod() == ownerColor.colorMethod() &&
+                           color.indexBesideRGB() == ownerColor.indexBesideRGB();
+    return sameColor && sub->layerId() == owner->layerId() &&
+           sub->linetypeId() == owner->linetypeId() && sub->linetypeScale() == owner->linetypeScale() &&
+           sub->lineWeight() == owner->lineWeight() && sub->visibility() == owner->visibility() &&
+           sub->inPaperSpace() == owner->inPaperSpace();
+}
+
+void holdObject(const AcDbEntity* owner, AcDbStub* stub)
+{
+    delete stub->object;
+    stub->object = const_cast<AcDbEntity*>(owner);
+    stub->held = true;
+}
+
+// A made object with the owner's common properties, given the stub's id when `attach`.
+AcDbEntity* finishMade(const AcDbEntity* owner, AcDbEntity* made, AcDbStub* stub)
+{
+    if (!made) return nullptr;
+    made->setPropertiesFrom(owner);
+    made->setInPaperSpace(owner->inPaperSpace());
+    ObjectAccess::setOwner(made, owner->objectId());
+    ObjectAccess::setId(made, AcDbObjectId(stub));
+    return made;
+}
+
+// Forgets held stubs when their owner goes: they name an object that no longer exists.
+void releaseStub(AcDbObjectId id)
+{
+    if (AcDbStub* stub = id.stub(); stub && stub->held) {
+        stub->object = nullptr;
+        stub->held = false;
+    }
+}
 }  // namespace
 
-Acad::ErrorStatus SubentityList::insert(const AcDbEntity* owner, size_t index, AcDbEntity* sub, AcDbObjectId* newId)
+template <typename Held>
+BasicSubentityList<Held>::~BasicSubentityList()
+{
+    for (Slot& s : m_slots) {
+        if (s.id.isNull())
+            delete s.pending;
+        else
+            releaseStub(s.id);
+    }
+    releaseStub(m_seqend);
+}
+
+template <typename Held>
+AcDbEntity* BasicSubentityList<Held>::entityOf(const Slot& s, bool allowErased) const
+{
+    if (s.id.isNull()) return s.pending;
+    return ent::peek<AcDbEntity>(s.id, allowErased);
+}
+
+template <typename Held>
+Held* BasicSubentityList<Held>::heldAt(size_t index) const
+{
+    Slot& s = m_slots[index];
+    return !s.id.isNull() && s.id.stub()->held && !s.id.isErased() ? &s.held : nullptr;
+}
+
+template <typename Held>
+AcDbEntity* BasicSubentityList<Held>::objectAt(size_t index, bool allowErased) const
+{
+    const Slot& s = m_slots[index];
+    if (s.id.isNull()) return s.pending;
+    if (s.id.stub()->held) return nullptr;
+    return entityOf(s, allowErased);
+}
+
+template <typename Held>
+Acad::ErrorStatus BasicSubentityList<Held>::insert(const AcDbEntity* owner, size_t index, AcDbEntity* sub,
+                                                   AcDbObjectId* newId)
 {
     if (!sub) return Acad::eNullEntityPointer;
     if (!sub->objectId().isNull()) return Acad::eAlreadyInDb;
@@ -47,23 +130,25 @@ Acad::ErrorStatus SubentityList::insert(const AcDbEntity* owner, size_t index, A
         Acad::ErrorStatus es = addToDatabase(owner, sub, slot.id);
         if (es != Acad::eOk) return es;
     } else {
-        slot.pending.reset(sub);
+        slot.pending = sub;
     }
     if (newId) *newId = slot.id;
-    m_slots.insert(m_slots.begin() + static_cast<long>(index), std::move(slot));
+    m_slots.insert(m_slots.begin() + static_cast<long>(index), slot);
     return Acad::eOk;
 }
 
-Acad::ErrorStatus SubentityList::appendLoaded(AcDbObjectId id)
+template <typename Held>
+Acad::ErrorStatus BasicSubentityList<Held>::appendLoaded(AcDbObjectId id)
 {
     if (id.isNull()) return Acad::eNullObjectId;
     Slot slot;
     slot.id = id;
-    m_slots.push_back(std::move(slot));
+    m_slots.push_back(slot);
     return Acad::eOk;
 }
 
-size_t SubentityList::indexOf(AcDbObjectId id) const
+template <typename Held>
+size_t BasicSubentityList<Held>::indexOf(AcDbObjectId id) const
 {
     if (id.isNull()) return npos;
     for (size_t i = 0; i < m_slots.size(); ++i)
@@ -71,14 +156,17 @@ size_t SubentityList::indexOf(AcDbObjectId id) const
     return npos;
 }
 
-size_t SubentityList::indexOf(const AcDbEntity* sub) const
+template <typename Held>
+size_t BasicSubentityList<Held>::indexOf(const AcDbEntity* sub) const
 {
+    // A held subentity has no object that sub could be.
     for (size_t i = 0; i < m_slots.size(); ++i)
-        if (entityOf(m_slots[i], true) == sub) return i;
+        if (objectAt(i, true) == sub) return i;
     return npos;
 }
 
-std::vector<AcDbEntity*> SubentityList::live() const
+template <typename Held>
+std::vector<AcDbEntity*> BasicSubentityList<Held>::live() const
 {
     std::vector<AcDbEntity*> out;
     out.reserve(m_slots.size());
@@ -87,21 +175,29 @@ std::vector<AcDbEntity*> SubentityList::live() const
     return out;
 }
 
-std::vector<AcDbObjectIterator::Item> SubentityList::liveItems() const
+template <typename Held>
+std::vector<AcDbObjectIterator::Item> BasicSubentityList<Held>::liveItems() const
 {
     std::vector<AcDbObjectIterator::Item> out;
-    for (const Slot& s : m_slots)
-        if (AcDbEntity* e = entityOf(s)) out.push_back({s.id, e});
+    for (const Slot& s : m_slots) {
+        if (!s.id.isNull() && s.id.stub()->held) {
+            if (!s.id.isErased()) out.push_back({s.id, nullptr});
+        } else if (AcDbEntity* e = entityOf(s)) {
+            out.push_back({s.id, e});
+        }
+    }
     return out;
 }
 
-void SubentityList::flush(const AcDbEntity* owner) const
+template <typename Held>
+void BasicSubentityList<Held>::flush(const AcDbEntity* owner) const
 {
     if (owner->objectId().isNull() || !owner->database()) return;
     for (Slot& s : m_slots) {
-        if (!s.pending) continue;
-        AcDbEntity* sub = s.pending.release();
-        if (addToDatabase(owner, sub, s.id) != Acad::eOk) s.pending.reset(sub);
+        if (!s.id.isNull()) continue;
+        AcDbEntity* sub = s.pending;
+        AcDbObjectId id;
+        if (addToDatabase(owner, sub, id) == Acad::eOk) s.id = id;
     }
     if (m_seqend.isNull()) {
         auto* seq = new AcDbSequenceEnd;
@@ -112,7 +208,8 @@ void SubentityList::flush(const AcDbEntity* owner) const
     }
 }
 
-AcDbObjectIdArray SubentityList::ids(const AcDbEntity* owner) const
+template <typename Held>
+AcDbObjectIdArray BasicSubentityList<Held>::ids(const AcDbEntity* owner) const
 {
     flush(owner);
     AcDbObjectIdArray out;
@@ -121,45 +218,115 @@ AcDbObjectIdArray SubentityList::ids(const AcDbEntity* owner) const
     return out;
 }
 
-AcDbObjectId SubentityList::seqend(const AcDbEntity* owner) const
+template <typename Held>
+AcDbObjectId BasicSubentityList<Held>::seqend(const AcDbEntity* owner) const
 {
     flush(owner);
     return m_seqend;
 }
 
-namespace {
-void eraseSlotObject(AcDbObjectId id)
-{
-    if (id.isNull()) return;
-    AcDbObject* obj = nullptr;
-    if (acdbOpenAcDbObject(obj, id, AcDb::kForWrite) == Acad::eOk) {
-        obj->erase();
-        obj->close();
-    }
-}
-}  // namespace
-
-void SubentityList::removeAt(size_t index)
+template <typename Held>
+void BasicSubentityList<Held>::removeAt(size_t index)
 {
     if (index >= m_slots.size()) return;
-    if (!m_slots[index].pending) eraseSlotObject(m_slots[index].id);
+    if (m_slots[index].id.isNull())
+        delete m_slots[index].pending;
+    else
+        eraseSlotObject(m_slots[index].id);
     m_slots.erase(m_slots.begin() + static_cast<long>(index));
 }
 
-void SubentityList::clear()
+template <typename Held>
+void BasicSubentityList<Held>::clear()
 {
-    for (Slot& s : m_slots)
-        if (!s.pending) eraseSlotObject(s.id);
+    for (Slot& s : m_slots) {
+        if (s.id.isNull())
+            delete s.pending;
+        else
+            eraseSlotObject(s.id);
+    }
     m_slots.clear();
 }
 
-std::vector<AcDbEntity*> SubentityList::cloneLive() const
+template <typename Held>
+std::vector<AcDbEntity*> BasicSubentityList<Held>::cloneLive() const
 {
     std::vector<AcDbEntity*> out;
-    for (AcDbEntity* e : live())
-        if (auto* copy = AcDbEntity::cast(e->clone())) out.push_back(copy);
+    for (size_t i = 0; i < m_slots.size(); ++i) {
+        if (const Held* h = heldAt(i)) {
+            if (AcDbEntity* copy = h->make()) out.push_back(copy);
+        } else if (AcDbEntity* e = entityOf(m_slots[i])) {
+            if (auto* copy = AcDbEntity::cast(e->clone())) out.push_back(copy);
+        }
+    }
     return out;
 }
+
+template <typename Held>
+void BasicSubentityList<Held>::holdLast(const AcDbEntity* owner)
+{
+    if (m_slots.empty()) return;
+    Slot& s = m_slots.back();
+    const AcDbEntity* sub = s.id.isNull() ? nullptr : ent::peek<AcDbEntity>(s.id);
+    if (!sub || !holdable(owner, sub)) return;
+    Held data;
+    if (!Held::take(sub, data)) return;
+    s.held = data;
+    holdObject(owner, s.id.stub());
+}
+
+template <typename Held>
+void BasicSubentityList<Held>::holdSeqend(const AcDbEntity* owner)
+{
+    // The end of a run read from a file: the list has all its slots.
+    m_slots.shrink_to_fit();
+    const auto* seq = ent::peek<AcDbEntity>(m_seqend);
+    if (seq && seq->isA() == AcDbSequenceEnd::desc() && holdable(owner, seq)) holdObject(owner, m_seqend.stub());
+}
+
+template <typename Held>
+AcDbObject* BasicSubentityList<Held>::materialize(const AcDbEntity* owner, AcDbStub* stub)
+{
+    if (!stub || !stub->held || stub->object != owner) return nullptr;
+    AcDbEntity* made = nullptr;
+    if (stub == m_seqend.stub()) {
+        made = new AcDbSequenceEnd;
+    } else {
+        const size_t at = indexOf(AcDbObjectId(stub));
+        if (at == npos) return nullptr;
+        made = m_slots[at].held.make();
+    }
+    if (!finishMade(owner, made, stub)) return nullptr;
+    stub->object = made;
+    stub->held = false;
+    return made;
+}
+
+template <typename Held>
+std::unique_ptr<AcDbObject> BasicSubentityList<Held>::copyOfHeld(const AcDbEntity* owner, const AcDbStub* stub) const
+{
+    if (!stub || !stub->held || stub->object != owner) return nullptr;
+    AcDbEntity* made = nullptr;
+    if (stub == m_seqend.stub()) {
+        made = new AcDbSequenceEnd;
+    } else {
+        const size_t at = indexOf(AcDbObjectId(const_cast<AcDbStub*>(stub)));
+        if (at == npos) return nullptr;
+        made = m_slots[at].held.make();
+    }
+    return std::unique_ptr<AcDbObject>(finishMade(owner, made, const_cast<AcDbStub*>(stub)));
+}
+
+template <typename Held>
+void BasicSubentityList<Held>::materializeAll(const AcDbEntity* owner)
+{
+    for (Slot& s : m_slots)
+        if (!s.id.isNull() && s.id.stub()->held) materialize(owner, s.id.stub());
+    if (!m_seqend.isNull() && m_seqend.stub()->held) materialize(owner, m_seqend.stub());
+}
+
+template class BasicSubentityList<NoHeldData>;
+template class BasicSubentityList<HeldVertex3d>;
 
 }  // namespace fendo::db
 
@@ -187,9 +354,22 @@ bool AcDbObjectIterator::seek(AcDbObjectId id)
 
 bool AcDbObjectIterator::seek(const AcDbEntity* entity)
 {
-    for (size_t i = 0; i < m_items.size(); ++i)
-        if (m_items[i].entity == entity) { m_pos = static_cast<long>(i); return true; }
+    if (!entity) return false;
+    // An item not asked for yet may have been made since through its id.
+    for (size_t i = 0; i < m_items.size(); ++i) {
+        const AcDbStub* stub = m_items[i].id.stub();
+        const bool made = stub && !stub->held && stub->object == entity;
+        if (m_items[i].entity == entity || made) { m_pos = static_cast<long>(i); return true; }
+    }
     return false;
+}
+
+AcDbEntity* AcDbObjectIterator::entity() const
+{
+    if (done()) return nullptr;
+    Item& item = m_items[m_pos];
+    if (!item.entity) item.entity = AcDbEntity::cast(fendo::db::objectOf(item.id.stub()));
+    return item.entity;
 }
 
 void AcDbObjectIterator::skipErased(bool forward)

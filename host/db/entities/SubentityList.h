@@ -18,12 +18,24 @@ class AcDbSequenceEnd;
 
 namespace fendo::db {
 
-class SubentityList {
+// What a list keeps of a subentity it holds without its object (see AcDbStub::held). A
+// Held type has:
+//   static bool take(const AcDbEntity* sub, Held& data)  copies sub's data when the data
+//       carries all of it, else returns false (the subentity stays an object);
+//   AcDbEntity* make() const                              a new object with the data.
+// Lists of subentities that are never held use NoHeldData.
+struct NoHeldData {
+    static bool take(const AcDbEntity*, NoHeldData&) { return false; }
+    AcDbEntity* make() const { return nullptr; }
+};
+
+template <typename Held = NoHeldData>
+class BasicSubentityList {
 public:
-    SubentityList() = default;
-    ~SubentityList();
-    SubentityList(const SubentityList&) = delete;
-    SubentityList& operator=(const SubentityList&) = delete;
+    BasicSubentityList() = default;
+    ~BasicSubentityList();
+    BasicSubentityList(const BasicSubentityList&) = delete;
+    BasicSubentityList& operator=(const BasicSubentityList&) = delete;
 
     // Appends (or inserts before position index) a new subentity. When the owner is in a
     // database the subentity is added to it at once (and left closed).
@@ -37,8 +49,9 @@ public:
     size_t indexOf(const AcDbEntity* sub) const;
     size_t size() const { return m_slots.size(); }
 
-    // The subentities not erased, in order.
+    // The subentities not erased, in order (held ones are made).
     std::vector<AcDbEntity*> live() const;
+    // The same for an iterator: held ones are made when the iterator is asked for them.
     std::vector<AcDbObjectIterator::Item> liveItems() const;
     // Adds pending subentities (and a SEQEND) to the owner's database.
     void flush(const AcDbEntity* owner) const;
@@ -48,18 +61,45 @@ public:
     // erased, pending ones deleted.
     void removeAt(size_t index);
     void clear();
-    // Copies of every live subentity (for cloning the owner).
+    // Copies of every live subentity (for cloning the owner); held ones are copied from
+    // their data, without making their objects.
     std::vector<AcDbEntity*> cloneLive() const;
+
+    // Compact storage. holdLast and holdSeqend replace the object of the last subentity
+    // (or of the SEQEND) by its data when it has nothing of its own beyond that data: its
+    // owner is `owner`, its common properties are the owner's, it has no extended data,
+    // reactors, extension dictionary or kept groups, and it is closed and not erased.
+    // The object is deleted; its stub names the owner until the object is made again.
+    // holdSeqend ends a run read from a file and gives back the list's spare room.
+    void holdLast(const AcDbEntity* owner);
+    void holdSeqend(const AcDbEntity* owner);
+    // Makes the object of held subentity `stub` (a vertex or the SEQEND) with the owner's
+    // common properties, or a temporary copy of it; null when the list does not hold it.
+    AcDbObject* materialize(const AcDbEntity* owner, AcDbStub* stub);
+    std::unique_ptr<AcDbObject> copyOfHeld(const AcDbEntity* owner, const AcDbStub* stub) const;
+    // Makes every held object (before the owner's common properties change).
+    void materializeAll(const AcDbEntity* owner);
+
+    // Slot access for the owner's own code: the data of a held subentity, else null; the
+    // object of a subentity that has one (null when held, or erased unless allowErased).
+    Held* heldAt(size_t index) const;
+    AcDbEntity* objectAt(size_t index, bool allowErased = false) const;
 
 private:
     struct Slot {
+        Slot() : pending(nullptr) {}
         AcDbObjectId id;
-        std::unique_ptr<AcDbEntity> pending;  // owned until the owner is in a database
+        union {
+            AcDbEntity* pending;  // owned until the owner is in a database (id null)
+            Held held;            // while id's stub is held
+        };
     };
     AcDbEntity* entityOf(const Slot& s, bool allowErased = false) const;
     mutable std::vector<Slot> m_slots;
     mutable AcDbObjectId m_seqend;
 };
+
+using SubentityList = BasicSubentityList<NoHeldData>;
 
 }  // namespace fendo::db
 

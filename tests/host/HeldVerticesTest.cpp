@@ -1,0 +1,246 @@
+// 3D polyline vertices and end records read from a file are held in their polyline's list
+// without objects: they keep their handles, open like any object (made on first open), follow
+// the polyline's edits, and are written back as they were read.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <memory>
+
+#include "EntityTestSupport.h"
+#include "host/db/AcDbDatabase.h"
+#include "host/db/DbHelpers.h"
+#include "host/db/entities/AcDb3dPolyline.h"
+#include "support/TestSupport.h"
+
+namespace fs = std::filesystem;
+using enttest::expectNear;
+
+namespace {
+
+const AcGePoint3dArray kPoints{{0, 0, 1}, {10, 0, 2}, {10, 10, 3}, {0, 10, 4}};
+
+// A drawing with one 3D polyline of kPoints whose second vertex has a colour of its own
+// (so it cannot be held) and a layer "L" besides "0", saved to a file.
+fs::path writeDrawing(const std::string& name)
+{
+    AcDbDatabase db;
+    AcDbLayerTable* layers = nullptr;
+    db.getLayerTable(layers, AcDb::kForWrite);
+    auto* layer = new AcDbLayerTableRecord;
+    layer->setName(L"L");
+    layers->add(layer);
+    layer->close();
+    layers->close();
+    auto* pl = new AcDb3dPolyline(AcDb::k3dSimplePoly, kPoints);
+    AcDbBlockTableRecord* ms = nullptr;
+    acdbOpenObject(ms, db.modelSpaceId(), AcDb::kForWrite);
+    ms->appendAcDbEntity(pl);
+    ms->close();
+    AcDbEntity* second = nullptr;
+    std::unique_ptr<AcDbObjectIterator> it(pl->vertexIterator());
+    it->step();
+    acdbOpenObject(second, it->objectId(), AcDb::kForWrite);
+    second->setColorIndex(3);
+    second->close();
+    pl->close();
+    const fs::path path = fendo::test::scratchDir("held-vertices") / name;
+    EXPECT_EQ(db.dxfOut(path.wstring()), Acad::eOk);
+    return path;
+}
+
+struct Loaded {
+    std::unique_ptr<AcDbDatabase> db = std::make_unique<AcDbDatabase>(false);
+    AcDbObjectId polyline;
+    std::vector<AcDbObjectId> vertices;
+    AcDbObjectId seqend;
+};
+
+Loaded load(const fs::path& path)
+{
+    Loaded l;
+    EXPECT_EQ(l.db->readDxfFile(path.wstring()), Acad::eOk);
+    auto* ms = fendo::db::peekObject<AcDbBlockTableRecord>(l.db->modelSpaceId());
+    l.polyline = ms->entityIds().front();
+    auto* pl = fendo::db::peekObject<AcDb3dPolyline>(l.polyline);
+    for (AcDbObjectId id : pl->subentityIds()) l.vertices.push_back(id);
+    l.seqend = pl->seqendId();
+    return l;
+}
+
+fs::path save(AcDbDatabase& db, const std::string& name)
+{
+    const fs::path path = fendo::test::scratchDir("held-vertices") / name;
+    EXPECT_EQ(db.dxfOut(path.wstring()), Acad::eOk);
+    return path;
+}
+
+AcGePoint3d positionOf(AcDbObjectId id)
+{
+    AcDb3dPolylineVertex* v = nullptr;
+    EXPECT_EQ(acdbOpenObject(v, id, AcDb::kForRead), Acad::eOk);
+    if (!v) return {};
+    const AcGePoint3d p = v->position();
+    v->close();
+    return p;
+}
+
+}  // namespace
+
+TEST(HeldVertices, PlainVerticesAndTheEndRecordAreHeldAndWrittenBackUnchanged)
+{
+    const fs::path first = writeDrawing("first.dxf");
+    Loaded l = load(first);
+    ASSERT_EQ(l.vertices.size(), 4u);
+    EXPECT_TRUE(l.vertices[0].stub()->held);
+    EXPECT_FALSE(l.vertices[1].stub()->held) << "a vertex with its own colour stays an object";
+    EXPECT_TRUE(l.vertices[3].stub()->held);
+    EXPECT_TRUE(l.seqend.stub()->held);
+    for (AcDbObjectId id : l.vertices) EXPECT_TRUE(id.isValid());
+    // Nothing is made to save the drawing, and the file is the one saved with every vertex
+    // made.
+    const fs::path second = save(*l.db, "second.dxf");
+    EXPECT_TRUE(l.vertices[0].stub()->held);
+    Loaded made = load(first);
+    for (AcDbObjectId id : made.vertices) positionOf(id);
+    AcDbObject* seq = nullptr;
+    ASSERT_EQ(acdbOpenAcDbObject(seq, made.seqend, AcDb::kForRead), Acad::eOk);
+    seq->close();
+    EXPECT_FALSE(made.seqend.stub()->held);
+    const std::string text = fendo::test::readFile(second);
+    EXPECT_EQ(text, fendo::test::readFile(save(*made.db, "made.dxf")));
+    EXPECT_NE(text.find(l.vertices[3].handle().hex()), std::string::npos);
+}
+
+TEST(HeldVertices, OpeningMakesTheVertexWithItsHandleOwnerAndProperties)
+{
+    Loaded l = load(writeDrawing("open.dxf"));
+    const AcDbHandle handle = l.vertices[2].handle();
+    EXPECT_EQ(l.db->idFromHandle(handle), l.vertices[2]);
+
+    AcDb3dPolylineVertex* v = nullptr;
+    ASSERT_EQ(acdbOpenObject(v, l.vertices[2], AcDb::kForRead), Acad::eOk);
+    EXPECT_FALSE(l.vertices[2].stub()->held);
+    EXPECT_EQ(v->objectId(), l.vertices[2]);
+    EXPECT_EQ(v->ownerId(), l.polyline);
+    EXPECT_EQ(v->layer(), AcString(L"0"));
+    expectNear(v->position(), kPoints[2]);
+    EXPECT_EQ(v->vertexType(), AcDb::k3dSimpleVertex);
+    // The open discipline is the object's own from now on.
+    AcDbObject* again = nullptr;
+    EXPECT_EQ(acdbOpenAcDbObject(again, l.vertices[2], AcDb::kForWrite), Acad::eWasOpenForRead);
+    v->close();
+
+    // The end record is made on open too.
+    AcDbSequenceEnd* seq = nullptr;
+    ASSERT_EQ(acdbOpenObject(seq, l.seqend, AcDb::kForRead), Acad::eOk);
+    EXPECT_EQ(seq->ownerId(), l.polyline);
+    seq->close();
+
+    // The iterator makes only the vertices it is asked for.
+    AcDb3dPolyline* pl = nullptr;
+    ASSERT_EQ(acdbOpenObject(pl, l.polyline, AcDb::kForRead), Acad::eOk);
+    std::unique_ptr<AcDbObjectIterator> it(pl->vertexIterator());
+    EXPECT_EQ(it->objectId(), l.vertices[0]);
+    EXPECT_TRUE(l.vertices[0].stub()->held);
+    auto* first = AcDb3dPolylineVertex::cast(it->entity());
+    ASSERT_NE(first, nullptr);
+    EXPECT_FALSE(l.vertices[0].stub()->held);
+    expectNear(first->position(), kPoints[0]);
+    EXPECT_TRUE(it->seek(first));
+    pl->close();
+}
+
+TEST(HeldVertices, WritesEraseAndUneraseOfAHeldVertexAreKeptAndSaved)
+{
+    Loaded l = load(writeDrawing("edit.dxf"));
+    AcDb3dPolylineVertex* v = nullptr;
+    ASSERT_EQ(acdbOpenObject(v, l.vertices[3], AcDb::kForWrite), Acad::eOk);
+    v->setPosition({0, 20, 9});
+    v->close();
+    AcDbObject* obj = nullptr;
+    ASSERT_EQ(acdbOpenAcDbObject(obj, l.vertices[0], AcDb::kForWrite), Acad::eOk);
+    ASSERT_EQ(obj->erase(), Acad::eOk);
+    obj->close();
+
+    AcDb3dPolyline* pl = nullptr;
+    ASSERT_EQ(acdbOpenObject(pl, l.polyline, AcDb::kForRead), Acad::eOk);
+    ASSERT_EQ(pl->vertexData().size(), 3u);
+    expectNear(pl->vertexData().back().position, {0, 20, 9});
+    std::unique_ptr<AcDbObjectIterator> it(pl->vertexIterator());
+    EXPECT_EQ(it->objectId(), l.vertices[1]) << "the erased vertex is skipped";
+    pl->close();
+
+    Loaded saved = load(save(*l.db, "edited.dxf"));
+    ASSERT_EQ(saved.vertices.size(), 3u);
+    EXPECT_EQ(saved.vertices[0].handle(), l.vertices[1].handle());
+    EXPECT_EQ(saved.vertices[2].handle(), l.vertices[3].handle());
+    expectNear(positionOf(saved.vertices[2]), {0, 20, 9});
+
+    // Undoing the erase brings the vertex back in its place.
+    ASSERT_EQ(acdbOpenAcDbObject(obj, l.vertices[0], AcDb::kForWrite, true), Acad::eOk);
+    ASSERT_EQ(obj->erase(false), Acad::eOk);
+    obj->close();
+    Loaded restored = load(save(*l.db, "restored.dxf"));
+    ASSERT_EQ(restored.vertices.size(), 4u);
+    EXPECT_EQ(restored.vertices[0].handle(), l.vertices[0].handle());
+    expectNear(positionOf(restored.vertices[0]), kPoints[0]);
+}
+
+TEST(HeldVertices, PolylineEditsReachHeldVerticesWithoutMakingThem)
+{
+    Loaded l = load(writeDrawing("polyline-edits.dxf"));
+    AcDb3dPolyline* pl = nullptr;
+    ASSERT_EQ(acdbOpenObject(pl, l.polyline, AcDb::kForWrite), Acad::eOk);
+    ASSERT_EQ(pl->transformBy(AcGeMatrix3d::translation({100, 0, 0})), Acad::eOk);
+    EXPECT_TRUE(l.vertices[0].stub()->held);
+    AcDbExtents ext;
+    ASSERT_EQ(pl->getGeomExtents(ext), Acad::eOk);
+    expectNear(ext.minPoint(), {100, 0, 1});
+
+    // Inserting after a held vertex puts the new one right behind it.
+    AcDbObjectId added;
+    ASSERT_EQ(pl->insertVertexAt(added, l.vertices[0], new AcDb3dPolylineVertex({105, 0, 1})), Acad::eOk);
+    EXPECT_TRUE(l.vertices[0].stub()->held);
+    std::vector<AcDb3dPolyline::VertexData> data = pl->vertexData();
+    ASSERT_EQ(data.size(), 5u);
+    expectNear(data[1].position, {105, 0, 1});
+    expectNear(data[2].position, {110, 0, 2});
+
+    // Spline fit and back: the held frame keeps its positions and handles.
+    ASSERT_EQ(pl->convertToPolyType(AcDb::k3dCubicSplinePoly), Acad::eOk);
+    ASSERT_EQ(pl->convertToPolyType(AcDb::k3dSimplePoly), Acad::eOk);
+    data = pl->vertexData();
+    ASSERT_EQ(data.size(), 5u);
+    for (const auto& v : data) EXPECT_EQ(v.type, AcDb::k3dSimpleVertex);
+    expectNear(positionOf(l.vertices[3]), {100, 10, 4});
+
+    // A new layer for the polyline leaves its vertices on the layer they had.
+    ASSERT_EQ(pl->setLayer(L"L"), Acad::eOk);
+    pl->close();
+    AcDbEntity* v = nullptr;
+    ASSERT_EQ(acdbOpenObject(v, l.vertices[2], AcDb::kForRead), Acad::eOk);
+    EXPECT_EQ(v->layer(), AcString(L"0"));
+    v->close();
+    AcDbEntity* seq = nullptr;
+    ASSERT_EQ(acdbOpenObject(seq, l.seqend, AcDb::kForRead), Acad::eOk);
+    EXPECT_EQ(seq->layer(), AcString(L"0"));
+    seq->close();
+}
+
+TEST(HeldVertices, CloningCopiesHeldVerticesWithoutMakingThem)
+{
+    Loaded l = load(writeDrawing("clone.dxf"));
+    AcDb3dPolyline* pl = nullptr;
+    ASSERT_EQ(acdbOpenObject(pl, l.polyline, AcDb::kForRead), Acad::eOk);
+    std::unique_ptr<AcDb3dPolyline> copy(AcDb3dPolyline::cast(pl->clone()));
+    pl->close();
+    ASSERT_TRUE(copy);
+    EXPECT_TRUE(l.vertices[0].stub()->held);
+    const std::vector<AcDb3dPolylineVertex*> vertices = copy->vertices();
+    ASSERT_EQ(vertices.size(), 4u);
+    for (int i = 0; i < 4; ++i) {
+        expectNear(vertices[static_cast<size_t>(i)]->position(), kPoints[i]);
+        EXPECT_TRUE(vertices[static_cast<size_t>(i)]->objectId().isNull());
+    }
+    EXPECT_EQ(vertices[1]->colorIndex(), copy->colorIndex()) << "copies take their new owner's properties";
+}
