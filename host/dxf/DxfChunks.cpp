@@ -196,7 +196,7 @@ bool DxfPartReader::prepare(std::string_view data, std::size_t start, std::size_
         line += scans[i].endLine - 1;
     }
     m_parts.resize(m_cuts.size());
-    m_window = std::max<std::size_t>(4, 2 * threads);
+    m_window = std::max<std::size_t>(2, threads + 1);
     return true;
 }
 

@@ -22,7 +22,7 @@ namespace fendo::dxf {
 // split on small files.
 struct ParallelLoadSettings {
     std::size_t thresholdBytes = 8u << 20;  // smaller files take the plain path
-    std::size_t partBytes = 2u << 20;
+    std::size_t partBytes = 1u << 20;
     unsigned threads = 0;  // 0: one per core
 };
 ParallelLoadSettings& parallelLoadSettings();

@@ -92,7 +92,7 @@ public:
     AcDbEntity* newSubentity(const std::wstring& dxfType) const override
     {
         if (dxfType != m_subType || !m_subClass) return nullptr;
-        return AcDbEntity::cast(m_subClass->create());
+        return entityOf(m_subClass->create());
     }
     Acad::ErrorStatus append(AcDbObjectId id) override { return m_owner->appendLoadedSubentity(id); }
     void setSeqend(AcDbObjectId id) override { m_owner->setSeqendId(id); }

@@ -30,6 +30,14 @@ public:
     virtual AcDbObjectId seqendId() const = 0;
 };
 
+// The entity obj is, or null, by its class alone: loading and saving ask this of every
+// object, and the class test needs no dynamic_cast (entities derive from AcRxObject along
+// one line of plain bases).
+inline AcDbEntity* entityOf(AcRxObject* obj)
+{
+    return obj && obj->isKindOf(AcDbEntity::desc()) ? static_cast<AcDbEntity*>(obj) : nullptr;
+}
+
 // Whether entities of a class may own subentities (a cheap test before subentityAccess).
 bool mayOwnSubentities(const AcRxClass* cls);
 // Null for an entity that owns no subentities.

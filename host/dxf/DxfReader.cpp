@@ -675,7 +675,7 @@ AcDbEntity* Loader::newEntity(const std::string& type)
         cls = it->second;
     }
     AcRxObject* made = cls ? cls->create() : nullptr;
-    if (auto* ent = AcDbEntity::cast(made)) return ent;
+    if (auto* ent = entityOf(made)) return ent;
     delete made;
     return new AcDbUnknownEntity(fendo::fromUtf8(type));
 }

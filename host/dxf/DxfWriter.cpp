@@ -276,7 +276,7 @@ void Writer::writePiece(AcDbEntity* piece, std::uint64_t handle, AcDbObjectId ow
 
 void Writer::writeEntity(AcDbObjectId id)
 {
-    auto* ent = AcDbEntity::cast(liveObject(id));
+    auto* ent = entityOf(liveObject(id));
     if (!ent) return;
     if (ent->isA()->isCustom()) {
         if (!explodes()) return writeCustomEntity(ent);
@@ -606,11 +606,11 @@ void Writer::writeClasses()
         AcDbObject* obj = stub.erased ? nullptr : stub.object;
         if (!obj) continue;
         const AcRxClass* cls = obj->isA();
-        if (cls->isCustom() && explodes() && AcDbEntity::cast(obj))
+        if (cls->isCustom() && explodes() && entityOf(obj))
             continue;  // written as its pieces
         if (cls->isCustom())
             ++byClass[cls];
-        else if (!AcDbEntity::cast(obj) || cls == AcDbUnknownEntity::desc())
+        else if (!entityOf(obj) || cls == AcDbUnknownEntity::desc())
             ++byType[obj->dxfTypeName()];
     }
     std::unordered_set<std::wstring> written;
@@ -708,7 +708,7 @@ void Writer::writeObjects()
     std::unordered_set<const AcDbStub*> done;
     auto put = [&](AcDbObjectId id) {
         AcDbObject* obj = liveObject(id);
-        if (!obj || done.count(id.stub()) || AcDbEntity::cast(obj) || AcDbSymbolTable::cast(obj) ||
+        if (!obj || done.count(id.stub()) || entityOf(obj) || AcDbSymbolTable::cast(obj) ||
             AcDbSymbolTableRecord::cast(obj))
             return;
         done.insert(id.stub());
