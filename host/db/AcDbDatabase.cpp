@@ -2,6 +2,8 @@
 // dictionary, header variables and the contents of a new drawing.
 #include "host/db/AcDbDatabase.h"
 
+#include <utility>
+
 #include "host/db/AcDbCurve.h"
 #include "host/db/AcDbDictionary.h"
 #include "host/db/DbHelpers.h"
@@ -114,6 +116,7 @@ Acad::ErrorStatus AcDbDatabase::addAcDbObject(AcDbObjectId& id, AcDbObject* obj)
     id = AcDbObjectId();
     if (!obj) return Acad::eNullObjectPointer;
     if (!obj->objectId().isNull()) return Acad::eAlreadyInDb;
+    if (m_beforeNewHandle) std::exchange(m_beforeNewHandle, nullptr)();
     while (findStub(m_handseed.value())) ++m_handseed;
     AcDbStub* stub = newStub(m_handseed);
     stub->object = obj;

@@ -3,6 +3,7 @@
 // DXF files.
 #pragma once
 #include <deque>
+#include <functional>
 #include <memory>
 #include <string>
 #include <type_traits>
@@ -50,6 +51,10 @@ public:
     // idFromHandle is filled in; a handle already holding an object fails with eHandleExists.
     // Like addAcDbObject, the object is open for write until closed.
     Acad::ErrorStatus addAcDbObjectWithHandle(AcDbObjectId& id, AcDbObject* obj, AcDbHandle handle);
+    // Called once, before the first handle the database gives out itself (not one read from
+    // a file): a reader may then raise the handle seed above handles it has not read yet,
+    // instead of reading its whole file ahead for them. Cleared once called, or with null.
+    void setBeforeFirstNewHandle(std::function<void()> hook) { m_beforeNewHandle = std::move(hook); }
     Acad::ErrorStatus getAcDbObjectId(AcDbObjectId& id, bool createIfNotFound, const AcDbHandle& handle);
     AcDbObjectId idFromHandle(const AcDbHandle& handle, bool createIfNotFound = false);
     AcDbHandle handseed() const { return m_handseed; }
@@ -230,6 +235,7 @@ private:
     std::vector<AcDbObjectId> m_writeOpened;
     std::vector<AcDbStub*> m_touched;
     std::unique_ptr<Attachment> m_attachment;
+    std::function<void()> m_beforeNewHandle;
     friend class fendo_db_DatabaseAccess;
 };
 

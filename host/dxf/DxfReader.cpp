@@ -136,6 +136,10 @@ public:
     {
     }
 
+    ~Loader() { m_db.setBeforeFirstNewHandle(nullptr); }  // the hook reads this loader's file
+    Loader(const Loader&) = delete;
+    Loader& operator=(const Loader&) = delete;
+
     bool run();
     const std::string& error() const { return m_error; }
 
@@ -200,6 +204,7 @@ private:
     std::wstring m_clayer, m_textstyle, m_celtype;
     bool m_sawObjects = false;
     std::uint64_t m_handleFloor = 1;
+    HandleScan m_handles;  // the handles of the groups read so far (plain path)
     DxfProgress m_progress;  // by the bytes read
     std::size_t m_headerEnd = 0;  // where the HEADER section ends (the prescan stops there)
     std::string m_codePage;
@@ -221,6 +226,7 @@ bool Loader::next(const char* expected)
             if (!m_tags.error().empty()) return fail(m_tags.error());
             return failAt(m_tags.position(), std::string("expected ") + expected + ", found the end of the file");
         }
+        m_handles.see(m_tag);
         if (m_tag.code == 999) continue;  // comments
         m_tag.value = loaderText(m_tag, m_decoder, m_tags.isBinary(), m_data, m_texts);
         return true;
@@ -378,14 +384,21 @@ void Loader::prescanHeader()
     m_preR13 = !m_version.empty() && m_version < "AC1012";
     if (startParts()) return;
 
-    // Objects the loader makes (records a file lacks, layouts) must not take a handle that a
-    // later record of the file holds, and some writers give a $HANDSEED below their handles
-    // or none: the seed starts above every handle in the file.
-    DxfTagReader all(m_data);
-    HandleScan handles;
-    while (all.next(t)) handles.see(t);
-    m_handleFloor = handles.highest + 1;
-    raiseHandseed(AcDbHandle());
+    // Objects the loader makes (records a file lacks, layouts, R12 records without handles)
+    // must not take a handle that a later record of the file holds, and some writers give a
+    // $HANDSEED below their handles or none: the seed goes above every handle in the file.
+    // The groups read so far are seen as they come; the rest of the file is read for its
+    // handles only when the first such object is made (most files need no such object
+    // before their end, where every handle has been seen).
+    m_db.setBeforeFirstNewHandle([this] {
+        HandleScan rest = m_handles;
+        DxfTagReader ahead(m_data);
+        ahead.seek(m_tags.offset());
+        DxfTag t;
+        while (ahead.next(t)) rest.see(t);
+        m_handleFloor = rest.highest + 1;
+        raiseHandseed(AcDbHandle());
+    });
 }
 
 bool Loader::startParts()
@@ -444,6 +457,12 @@ bool Loader::run()
         if (!ok) return false;
     }
     complete();
+    // Every group has been read: the seed goes above every handle the file holds.
+    if (!m_parts) {
+        m_db.setBeforeFirstNewHandle(nullptr);
+        m_handleFloor = std::max(m_handleFloor, m_handles.highest + 1);
+        raiseHandseed(AcDbHandle());
+    }
     return true;
 }
 

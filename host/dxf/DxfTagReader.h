@@ -34,6 +34,8 @@ public:
         m_pos = m_lastPos;
         m_line = m_lastLine;
     }
+    // Reads on from a group boundary at byte offset (line numbers no longer count).
+    void seek(size_t offset) { m_pos = m_lastPos = offset; }
     const std::string& error() const { return m_error; }
     // "line 12" or "byte 4711": where the reader stands, for messages.
     std::string where(int lineOrOffset) const;

@@ -271,6 +271,17 @@ TEST(DxfRealWorld, HandlesAboveALowSeedAreKeptWhenTheLoaderAddsRecords)
     ASSERT_EQ(ms->entityIds().size(), 0x2Fu);
     std::uint64_t expected = 1;
     for (AcDbObjectId id : ms->entityIds()) EXPECT_EQ(id.handle().value(), expected++);
+
+    // An entity without a handle, met before records whose handles come later in the file,
+    // and an unknown section holding the highest handle of all: the new handle is above them.
+    const std::string late = "  0\nPOINT\n  8\n0\n 10\n0\n 20\n0\n" + entities +
+                             "  0\nENDSEC\n  0\nSECTION\n  2\nEXTRA\n  0\nTHING\n  5\n7F\n";
+    Loaded more = read(drawing(late));
+    ASSERT_EQ(more.error, "");
+    ms = fendo::db::peekObject<AcDbBlockTableRecord>(more.db->modelSpaceId());
+    ASSERT_EQ(ms->entityIds().size(), 0x30u);
+    EXPECT_GT(ms->entityIds().front().handle().value(), 0x7Fu);
+    EXPECT_EQ(ms->entityIds().back().handle().value(), 0x2Fu);
 }
 
 TEST(DxfRealWorld, LayoutsFollowBlockRecordsThatTheFileGaveNoHandle)
