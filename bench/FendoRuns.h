@@ -7,7 +7,11 @@
 #include <filesystem>
 #include <string>
 
+#include <initializer_list>
+
+#include "frame/DrawingHelpers.h"
 #include "host/db/AcDbDatabase.h"
+#include "host/db/entities/AcDbPolyline.h"
 
 namespace fendo::bench {
 
@@ -21,6 +25,28 @@ inline void append(AcDbDatabase& db, AcDbEntity* entity)
     if (acdbOpenObject(space, db.modelSpaceId(), AcDb::kForWrite) != Acad::eOk) return;
     if (space->appendAcDbEntity(entity) == Acad::eOk) entity->close();
     space->close();
+}
+
+// Appends the entity on the layer (made with colour 7 when missing): the drawing being built
+// must be the working drawing, whose layers ensureLayer makes.
+inline void append(AcDbDatabase& db, AcDbEntity* entity, const wchar_t* layer)
+{
+    if (layer) {
+        ensureLayer(layer, 7);
+        entity->setLayer(layer);
+    }
+    append(db, entity);
+}
+
+// A new lightweight polyline through the points.
+inline AcDbPolyline* lwPolyline(std::initializer_list<AcGePoint2d> points, double elevation = 0.0, bool closed = false)
+{
+    auto* p = new AcDbPolyline;
+    unsigned i = 0;
+    for (const AcGePoint2d& v : points) p->addVertexAt(i++, v);
+    p->setElevation(elevation);
+    p->setClosed(closed);
+    return p;
 }
 
 // Runs fendo in `dir` (where commands write their reports) on the drawing with the script, saving

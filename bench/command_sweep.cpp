@@ -39,26 +39,12 @@
 namespace fs = std::filesystem;
 
 namespace {
+using fendo::bench::lwPolyline;
 constexpr int kCount = 100000;
 
-// Appends to model space of the working drawing, on the layer when one is named.
 void add(AcDbDatabase& db, AcDbEntity* entity, const wchar_t* layer = nullptr)
 {
-    if (layer) {
-        ensureLayer(layer, 7);
-        entity->setLayer(layer);
-    }
-    fendo::bench::append(db, entity);
-}
-
-AcDbPolyline* lwPolyline(std::initializer_list<AcGePoint2d> points, double elevation = 0.0, bool closed = false)
-{
-    auto* p = new AcDbPolyline;
-    unsigned i = 0;
-    for (const AcGePoint2d& v : points) p->addVertexAt(i++, v);
-    p->setElevation(elevation);
-    p->setClosed(closed);
-    return p;
+    fendo::bench::append(db, entity, layer);
 }
 
 double cellX(int i, int perRow, double step) { return (i % perRow) * step; }

@@ -21,24 +21,11 @@
 namespace fs = std::filesystem;
 
 namespace {
-void append(AcDbDatabase& db, AcDbEntity* entity, const wchar_t* layer = nullptr)
-{
-    if (layer) {
-        // The drawing being built is the working drawing, whose layers ensureLayer makes.
-        ensureLayer(layer, 7);
-        entity->setLayer(layer);
-    }
-    fendo::bench::append(db, entity);
-}
+using fendo::bench::append;
 
 AcDbPolyline* polyline(std::initializer_list<AcGePoint2d> points, double elevation = 0.0, bool closed = false)
 {
-    auto* p = new AcDbPolyline;
-    unsigned i = 0;
-    for (const AcGePoint2d& v : points) p->addVertexAt(i++, v);
-    p->setElevation(elevation);
-    p->setClosed(closed);
-    return p;
+    return fendo::bench::lwPolyline(points, elevation, closed);
 }
 
 // Contour pieces of five vertices in rows, every other row at another elevation and wavy enough to cross its neighbours

@@ -14,13 +14,6 @@ namespace fendo::dxf {
 
 namespace {
 
-std::string_view trimmed(std::string_view s)
-{
-    while (!s.empty() && (s.front() == ' ' || s.front() == '\t')) s.remove_prefix(1);
-    while (!s.empty() && (s.back() == ' ' || s.back() == '\t' || s.back() == '\r')) s.remove_suffix(1);
-    return s;
-}
-
 // The first record boundary at or after from: the start of a line holding only the code 0
 // whose next line names a type (a group code, which a value line before it would need, is
 // digits only). A cut that still falls inside a group (a malformed file) is found when the

@@ -38,13 +38,6 @@ using fendo::db::TagView;
 namespace fendo::dxf {
 namespace {
 
-std::string_view trimmed(std::string_view s)
-{
-    while (!s.empty() && (s.front() == ' ' || s.front() == '\t')) s.remove_prefix(1);
-    while (!s.empty() && (s.back() == ' ' || s.back() == '\t' || s.back() == '\r')) s.remove_suffix(1);
-    return s;
-}
-
 double toDouble(std::string_view s)
 {
     const std::string t(trimmed(s));

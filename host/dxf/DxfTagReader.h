@@ -59,6 +59,14 @@ private:
     std::string m_text;  // a binary value made text
 };
 
+// A group's text without the blanks (and carriage return) writers put round it.
+inline std::string_view trimmed(std::string_view s)
+{
+    while (!s.empty() && (s.front() == ' ' || s.front() == '\t')) s.remove_prefix(1);
+    while (!s.empty() && (s.back() == ' ' || s.back() == '\t' || s.back() == '\r')) s.remove_suffix(1);
+    return s;
+}
+
 // The kind of value a group code carries in binary files.
 enum class BinaryValue { String, Double, Int16, Int32, Int64, Bool, Bytes };
 BinaryValue binaryValueKind(int code);
