@@ -4,7 +4,8 @@
 // 40% lines, 20% bulged polylines, 10% 3D polylines of 6 vertices, 20% texts and 10% block
 // references.
 //
-// usage: bench_big_drawings [--1m] [folder]   (--1m adds the runs at a million objects)
+// usage: bench_big_drawings [--1m] [--polyline-memory] [folder]   (--1m adds the runs at a million
+// objects; --polyline-memory prints only the memory of one 3D polyline)
 #include <malloc.h>
 #include <spawn.h>
 #include <sys/resource.h>
@@ -232,6 +233,16 @@ LoadFigures loadSaveAndPick(const fs::path& in, const fs::path& out, long count)
     return r;
 }
 
+void printPolylineMemory(const fs::path& dir)
+{
+    const fs::path in = dir / "polylines3d-10000.dxf";
+    if (!fs::exists(in)) writeDrawing(in, 10000, Mix::Polylines3d);
+    const double before = heapBytes();
+    AcDbDatabase db(false);
+    db.readDxfFile(in.wstring());
+    std::printf("memory of one 3D polyline of 6 vertices: %.0f bytes\n", (heapBytes() - before) / 10000);
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
@@ -239,13 +250,20 @@ int main(int argc, char** argv)
     std::setvbuf(stdout, nullptr, _IOLBF, 0);
     std::vector<long> sizes{10000, 100000};
     fs::path dir = fs::temp_directory_path() / "fendo-big-drawings";
+    bool memoryOnly = false;
     for (int i = 1; i < argc; ++i) {
         if (std::string(argv[i]) == "--1m")
             sizes.push_back(1000000);
+        else if (std::string(argv[i]) == "--polyline-memory")
+            memoryOnly = true;
         else
             dir = argv[i];
     }
     fs::create_directories(dir);
+    if (memoryOnly) {
+        printPolylineMemory(dir);
+        return 0;
+    }
     const bool ezdxf = haveEzdxf();
     if (!ezdxf) std::printf("ezdxf: not available (python3-ezdxf), ratios skipped\n");
 
@@ -291,14 +309,6 @@ int main(int argc, char** argv)
         "pick: the mean of 20 more; scan pick: visiting every object as before the index; load wall: the plain load "
         "in wall-clock seconds; par. load: the load cut into parts read on every core)\n");
 
-    {
-        const fs::path in = dir / "polylines3d-10000.dxf";
-        if (!fs::exists(in)) writeDrawing(in, 10000, Mix::Polylines3d);
-        const double before = heapBytes();
-        AcDbDatabase db(false);
-        db.readDxfFile(in.wstring());
-        std::printf("memory of one 3D polyline of 6 vertices: %.0f bytes\n", (heapBytes() - before) / 10000);
-    }
-
+    printPolylineMemory(dir);
     return 0;
 }

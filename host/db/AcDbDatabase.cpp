@@ -83,32 +83,78 @@ AcDbDatabase::~AcDbDatabase()
 
 // ---- stubs and handles ----
 
-AcDbStub* AcDbDatabase::findStub(std::uint64_t handle) const
+namespace {
+// A handle an owner holds without a stub stays in the index as the owner's stub with the low
+// bit set (stubs are aligned, so the bit is free).
+bool isHeldEntry(const AcDbStub* entry) { return reinterpret_cast<std::uintptr_t>(entry) & 1u; }
+AcDbStub* heldEntry(AcDbStub* owner)
+{
+    return reinterpret_cast<AcDbStub*>(reinterpret_cast<std::uintptr_t>(owner) | 1u);
+}
+AcDbStub* ownerOfEntry(AcDbStub* entry)
+{
+    return reinterpret_cast<AcDbStub*>(reinterpret_cast<std::uintptr_t>(entry) & ~std::uintptr_t{1});
+}
+}  // namespace
+
+AcDbStub** AcDbDatabase::entryOf(std::uint64_t handle) const
 {
     if (const std::uint64_t page = handle >> kDensePageBits; page < m_densePages.size() && m_densePages[page]) {
-        if (AcDbStub* s = m_densePages[page][handle & ((1u << kDensePageBits) - 1)]) return s;
+        if (AcDbStub*& e = m_densePages[page][handle & ((1u << kDensePageBits) - 1)]) return &e;
     }
     if (m_byHandle.empty()) return nullptr;
     auto it = m_byHandle.find(handle);
-    return it == m_byHandle.end() ? nullptr : it->second;
+    return it == m_byHandle.end() ? nullptr : const_cast<AcDbStub**>(&it->second);
+}
+
+AcDbStub** AcDbDatabase::makeEntry(std::uint64_t h)
+{
+    ++m_indexedHandles;
+    const std::uint64_t page = h >> kDensePageBits;
+    const bool pageMade = page < m_densePages.size() && m_densePages[page];
+    if (pageMade || h <= 2 * m_indexedHandles + kDenseSlack) {
+        if (page >= m_densePages.size()) m_densePages.resize(page + 1);
+        if (!m_densePages[page]) m_densePages[page] = std::make_unique<AcDbStub*[]>(std::size_t{1} << kDensePageBits);
+        return &m_densePages[page][h & ((1u << kDensePageBits) - 1)];
+    }
+    return &m_byHandle[h];
+}
+
+bool AcDbDatabase::handleInUse(std::uint64_t handle) const { return entryOf(handle) != nullptr; }
+
+AcDbStub* AcDbDatabase::findStub(std::uint64_t handle)
+{
+    AcDbStub** entry = entryOf(handle);
+    if (!entry) return nullptr;
+    if (!isHeldEntry(*entry)) return *entry;
+    // A held handle gets its stub now, which its owner takes; an owner that is gone (or no
+    // longer holds the handle) leaves a stub without an object, as for a missing record.
+    AcDbStub* owner = ownerOfEntry(*entry);
+    m_stubs.push_back(AcDbStub{AcDbHandle(handle), this});
+    AcDbStub* stub = &m_stubs.back();
+    *entry = stub;
+    if (owner->object && !owner->held) owner->object->adoptHeldStub(stub);
+    return stub;
 }
 
 AcDbStub* AcDbDatabase::newStub(AcDbHandle handle)
 {
-    m_stubs.push_back(AcDbStub{handle, this, nullptr, false});
+    m_stubs.push_back(AcDbStub{handle, this});
     AcDbStub* stub = &m_stubs.back();
-    const std::uint64_t h = handle.value();
-    const std::uint64_t page = h >> kDensePageBits;
-    const bool pageMade = page < m_densePages.size() && m_densePages[page];
-    if (pageMade || h <= 2 * m_stubs.size() + kDenseSlack) {
-        if (page >= m_densePages.size()) m_densePages.resize(page + 1);
-        if (!m_densePages[page]) m_densePages[page] = std::make_unique<AcDbStub*[]>(std::size_t{1} << kDensePageBits);
-        m_densePages[page][h & ((1u << kDensePageBits) - 1)] = stub;
-    } else {
-        m_byHandle.emplace(h, stub);
-    }
-    if (h >= m_handseed.value()) m_handseed = AcDbHandle(h + 1);
+    *makeEntry(handle.value()) = stub;
+    if (handle.value() >= m_handseed.value()) m_handseed = AcDbHandle(handle.value() + 1);
     return stub;
+}
+
+bool AcDbDatabase::releaseHeldStub(AcDbStub* stub, AcDbStub* owner)
+{
+    if (!owner || m_stubs.empty() || stub != &m_stubs.back()) return false;
+    if (stub->referenced || stub->touched || stub->cacheSlot != 0) return false;
+    AcDbStub** entry = entryOf(stub->handle.value());
+    if (!entry || *entry != stub) return false;
+    *entry = heldEntry(owner);
+    m_stubs.pop_back();
+    return true;
 }
 
 Acad::ErrorStatus AcDbDatabase::addAcDbObject(AcDbObjectId& id, AcDbObject* obj)
@@ -117,7 +163,7 @@ Acad::ErrorStatus AcDbDatabase::addAcDbObject(AcDbObjectId& id, AcDbObject* obj)
     if (!obj) return Acad::eNullObjectPointer;
     if (!obj->objectId().isNull()) return Acad::eAlreadyInDb;
     if (m_beforeNewHandle) std::exchange(m_beforeNewHandle, nullptr)();
-    while (findStub(m_handseed.value())) ++m_handseed;
+    while (handleInUse(m_handseed.value())) ++m_handseed;
     AcDbStub* stub = newStub(m_handseed);
     stub->object = obj;
     id = AcDbObjectId(stub);
@@ -138,9 +184,9 @@ Acad::ErrorStatus AcDbDatabase::addAcDbObjectWithHandle(AcDbObjectId& id, AcDbOb
     if (!obj) return Acad::eNullObjectPointer;
     if (handle.isNull()) return Acad::eNullHandle;
     if (!obj->objectId().isNull()) return Acad::eAlreadyInDb;
-    AcDbStub* stub = findStub(handle.value());
-    if (stub && stub->object) return Acad::eHandleExists;
-    if (!stub) stub = newStub(handle);
+    AcDbStub** entry = entryOf(handle.value());
+    if (entry && (isHeldEntry(*entry) || (*entry)->object)) return Acad::eHandleExists;
+    AcDbStub* stub = entry ? *entry : newStub(handle);
     stub->object = obj;
     id = AcDbObjectId(stub);
     fendo::db::ObjectAccess::setId(obj, id);
@@ -158,6 +204,7 @@ Acad::ErrorStatus AcDbDatabase::getAcDbObjectId(AcDbObjectId& id, bool createIfN
         if (!createIfNotFound) return Acad::eUnknownHandle;
         stub = newStub(handle);
     }
+    stub->referenced = true;
     id = AcDbObjectId(stub);
     return Acad::eOk;
 }

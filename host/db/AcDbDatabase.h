@@ -59,8 +59,16 @@ public:
     AcDbObjectId idFromHandle(const AcDbHandle& handle, bool createIfNotFound = false);
     AcDbHandle handseed() const { return m_handseed; }
     void setHandseed(AcDbHandle seed) { if (seed.value() > m_handseed.value()) m_handseed = seed; }
-    // Every stub, in the order handles were first seen.
+    // Every stub, in the order handles were first seen (subentities an owner holds by handle
+    // alone have none until their handle is looked up).
     const std::deque<AcDbStub>& stubs() const { return m_stubs; }
+    // For owners that hold a subentity compactly (see AcDbStub::held), called as they take
+    // over the subentity just loaded, whose object they have deleted: when no one else can
+    // know the stub (it is the newest, was never looked up by handle nor listed as
+    // changed) the database lets it go and keeps the handle as held by `owner`; a lookup
+    // of the handle then makes a new stub and hands it to the owner (adoptHeldStub). False
+    // when the stub must stay.
+    bool releaseHeldStub(AcDbStub* stub, AcDbStub* owner);
 
     // Symbol tables.
     Acad::ErrorStatus getBlockTable(AcDbBlockTable*& table, AcDb::OpenMode mode);
@@ -211,7 +219,14 @@ private:
     // made as handles reach them, so the index never holds much more room than handles.
     static constexpr unsigned kDensePageBits = 12;
     std::vector<std::unique_ptr<AcDbStub*[]>> m_densePages;
-    AcDbStub* findStub(std::uint64_t handle) const;
+    std::size_t m_indexedHandles = 0;
+    // The index entry of a handle (null when the handle is not in the index): a stub, or
+    // the owner's stub tagged in its low bit for a handle held without a stub.
+    AcDbStub** entryOf(std::uint64_t handle) const;
+    AcDbStub** makeEntry(std::uint64_t handle);
+    bool handleInUse(std::uint64_t handle) const;
+    // The stub of a handle, made for a held handle (see releaseHeldStub); null when unknown.
+    AcDbStub* findStub(std::uint64_t handle);
     AcDbHandle m_handseed{1};
     AcDbObjectId m_tables[kTableCount];
     AcDbObjectId m_nod;

@@ -221,6 +221,8 @@ AcDbObject* AcDbObject::materializeHeld(AcDbStub*) { return nullptr; }
 
 std::unique_ptr<AcDbObject> AcDbObject::copyOfHeld(const AcDbStub*) const { return nullptr; }
 
+bool AcDbObject::adoptHeldStub(AcDbStub*) { return false; }
+
 namespace fendo::db {
 
 AcDbObject* materializeHeld(AcDbStub* stub)

@@ -109,6 +109,11 @@ public:
     // database's object). Other objects hold nothing and return null.
     virtual AcDbObject* materializeHeld(AcDbStub* stub);
     virtual std::unique_ptr<AcDbObject> copyOfHeld(const AcDbStub* stub) const;
+    // An owner may hold a subentity without even a stub (its handle alone, see
+    // AcDbDatabase::releaseHeldStub). When the handle is looked up the database makes a stub
+    // for it and hands it here: the owner takes it (stub->object becomes the owner, held set)
+    // and returns true, or returns false when it holds no such handle.
+    virtual bool adoptHeldStub(AcDbStub* stub);
 
     // True when the object has none of the members most objects go without (extension
     // dictionary, reactors, extended data, kept groups).

@@ -44,6 +44,9 @@ struct AcDbStub {
     // (a heavy polyline's vertex or end record) and makes the object when it is needed
     // (fendo::db::objectOf). Only the database and the owner look at `object` then.
     bool held = false;
+    // The stub was given out by a handle lookup (a reference to the object): an owner that
+    // holds the object may then not let the stub go (see AcDbDatabase::releaseHeldStub).
+    bool referenced = false;
     // Where a cache of derived data (the selection index) keeps this object; 0: nowhere.
     std::uint32_t cacheSlot = 0;
 };

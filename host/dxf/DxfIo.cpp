@@ -81,6 +81,22 @@ void registerDxfClasses()
     (void)done;
 }
 
+void SubentityAccess::makeRecords() const
+{
+    subentityIds();
+    seqendId();
+}
+
+void SubentityAccess::forEachRecord(const std::function<void(AcDbObject*)>& fn) const
+{
+    auto visit = [&fn](AcDbObjectId id) {
+        if (const std::unique_ptr<AcDbObject> copy = fendo::db::copyOfHeld(id.stub())) return fn(copy.get());
+        if (AcDbStub* stub = id.stub(); stub && stub->object && !stub->erased && !stub->held) fn(stub->object);
+    };
+    for (const AcDbObjectId& id : subentityIds()) visit(id);
+    visit(seqendId());
+}
+
 namespace {
 
 // The host's owners have the operations as plain members.
@@ -99,6 +115,16 @@ public:
     bool hasSubentities() const override { return m_owner->hasSubentities(); }
     AcDbObjectIdArray subentityIds() const override { return m_owner->subentityIds(); }
     AcDbObjectId seqendId() const override { return m_owner->seqendId(); }
+    void makeRecords() const override
+    {
+        if constexpr (requires { m_owner->flushSubentities(); }) m_owner->flushSubentities();
+        else SubentityAccess::makeRecords();
+    }
+    void forEachRecord(const std::function<void(AcDbObject*)>& fn) const override
+    {
+        if constexpr (requires { m_owner->forEachSubentityRecord(fn); }) m_owner->forEachSubentityRecord(fn);
+        else SubentityAccess::forEachRecord(fn);
+    }
 
 private:
     Owner* m_owner;

@@ -2,6 +2,7 @@
 // subentity runs (VERTEX / ATTRIB ... SEQEND) of the entities that own them.
 #pragma once
 #include <cstdio>
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -28,6 +29,12 @@ public:
     virtual bool hasSubentities() const = 0;
     virtual AcDbObjectIdArray subentityIds() const = 0;
     virtual AcDbObjectId seqendId() const = 0;
+    // For writers: makes the records of the run that are not in the database yet (the
+    // SEQEND included), then visits each record to write in order, held subentities as
+    // temporary copies. Owners that hold subentities by handle alone do both without making
+    // their stubs.
+    virtual void makeRecords() const;
+    virtual void forEachRecord(const std::function<void(AcDbObject*)>& fn) const;
 };
 
 // The entity obj is, or null, by its class alone: loading and saving ask this of every

@@ -291,12 +291,7 @@ void Writer::writeEntity(AcDbObjectId id)
     auto subs = subentityAccess(ent);
     if (!subs || !subs->hasSubentities()) return;
     // Subentities their owner holds compactly are written from a temporary copy.
-    auto writeSub = [this](AcDbObjectId sub) {
-        const std::unique_ptr<AcDbObject> copy = fendo::db::copyOfHeld(sub.stub());
-        writeObject(copy ? copy.get() : liveObject(sub));
-    };
-    for (const AcDbObjectId& sub : subs->subentityIds()) writeSub(sub);
-    writeSub(subs->seqendId());
+    subs->forEachRecord([this](AcDbObject* sub) { writeObject(sub); });
 }
 
 // Gives every block its BLOCK and ENDBLK records and lets owners make their SEQEND records,
@@ -336,10 +331,7 @@ void Writer::prepare()
             AcDbObject* obj = liveObject(id);
             if (!obj || !mayOwnSubentities(obj->isA())) continue;
             auto subs = subentityAccess(AcDbEntity::cast(obj));
-            if (subs && subs->hasSubentities()) {
-                subs->subentityIds();
-                subs->seqendId();
-            }
+            if (subs && subs->hasSubentities()) subs->makeRecords();
         }
     }
     m_nextHandle = 0;

@@ -10,6 +10,7 @@
 #include "host/db/AcDbDatabase.h"
 #include "host/db/DbHelpers.h"
 #include "host/db/entities/AcDb3dPolyline.h"
+#include "host/db/entities/AcDbLine.h"
 #include "support/TestSupport.h"
 
 namespace fs = std::filesystem;
@@ -243,4 +244,90 @@ TEST(HeldVertices, CloningCopiesHeldVerticesWithoutMakingThem)
         EXPECT_TRUE(vertices[static_cast<size_t>(i)]->objectId().isNull());
     }
     EXPECT_EQ(vertices[1]->colorIndex(), copy->colorIndex()) << "copies take their new owner's properties";
+}
+
+// Held vertices and end records read from a file have no stub at all until their handle is
+// looked up: the database keeps their handles as held by the polyline.
+TEST(VerticesHeldByHandle, HaveNoStubUntilTheirHandleIsLookedUp)
+{
+    const fs::path path = writeDrawing("lean.dxf");
+    Loaded made = load(path);  // stubs made for every vertex, to learn the handles
+    AcDbDatabase db(false);
+    ASSERT_EQ(db.readDxfFile(path.wstring()), Acad::eOk);
+    const size_t stubs = db.stubs().size();
+    EXPECT_EQ(made.db->stubs().size(), stubs + 4) << "three plain vertices and the end record had none";
+
+    auto* pl = fendo::db::peekObject<AcDb3dPolyline>(db.idFromHandle(made.polyline.handle()));
+    ASSERT_NE(pl, nullptr);
+    const std::vector<AcDb3dPolyline::VertexData> data = pl->vertexData();
+    ASSERT_EQ(data.size(), 4u);
+    expectNear(data[3].position, kPoints[3]);
+    // Saving writes every record under its handle without making stubs.
+    const std::string text = fendo::test::readFile(save(db, "lean-saved.dxf"));
+    EXPECT_EQ(db.stubs().size(), stubs);
+    EXPECT_EQ(text, fendo::test::readFile(save(*made.db, "made-saved.dxf")));
+
+    // A held handle is in use: no object can take it.
+    const AcDbHandle third = made.vertices[3].handle();
+    auto line = std::make_unique<AcDbLine>(AcGePoint3d(0, 0, 0), AcGePoint3d(1, 1, 0));
+    AcDbObjectId lineId;
+    EXPECT_EQ(db.addAcDbObjectWithHandle(lineId, line.get(), third), Acad::eHandleExists);
+    EXPECT_EQ(db.stubs().size(), stubs);
+
+    // Looking the handle up makes the stub, which the polyline's list takes as its own.
+    const AcDbObjectId v2 = db.idFromHandle(made.vertices[2].handle());
+    ASSERT_TRUE(v2.isValid());
+    EXPECT_TRUE(v2.stub()->held);
+    EXPECT_EQ(db.stubs().size(), stubs + 1);
+    expectNear(positionOf(v2), kPoints[2]);
+    const AcDbObjectIdArray ids = pl->subentityIds();
+    ASSERT_EQ(ids.length(), 4);
+    EXPECT_EQ(ids[2], v2);
+    EXPECT_EQ(ids[3].handle(), third);
+    EXPECT_EQ(db.idFromHandle(third), ids[3]);
+    EXPECT_EQ(db.stubs().size(), stubs + 3) << "vertices 0 and 3 got stubs; vertex 1 always had one";
+}
+
+TEST(VerticesHeldByHandle, ReferencesReadBeforeAndAfterAVertexNameItsObject)
+{
+    // Lines before and after the polyline name its first and last vertex as reactors.
+    AcDbHandle first;
+    fs::path path;
+    {
+        AcDbDatabase db;
+        AcDbBlockTableRecord* ms = nullptr;
+        acdbOpenObject(ms, db.modelSpaceId(), AcDb::kForWrite);
+        auto* before = new AcDbLine(AcGePoint3d(0, 0, 0), AcGePoint3d(1, 0, 0));
+        auto* pl = new AcDb3dPolyline(AcDb::k3dSimplePoly, kPoints);
+        auto* after = new AcDbLine(AcGePoint3d(0, 1, 0), AcGePoint3d(1, 1, 0));
+        ms->appendAcDbEntity(before);
+        ms->appendAcDbEntity(pl);
+        ms->appendAcDbEntity(after);
+        ms->close();
+        const AcDbObjectIdArray vertices = pl->subentityIds();
+        first = vertices[0].handle();
+        before->addPersistentReactor(vertices[0]);
+        after->addPersistentReactor(vertices[3]);
+        before->close();
+        after->close();
+        pl->close();
+        path = save(db, "referenced.dxf");
+    }
+    AcDbDatabase db(false);
+    ASSERT_EQ(db.readDxfFile(path.wstring()), Acad::eOk);
+    const auto entities = fendo::db::peekObject<AcDbBlockTableRecord>(db.modelSpaceId())->entityIds();
+    ASSERT_EQ(entities.size(), 3u);
+    auto* before = fendo::db::peekObject<AcDbLine>(entities[0]);
+    auto* pl = fendo::db::peekObject<AcDb3dPolyline>(entities[1]);
+    auto* after = fendo::db::peekObject<AcDbLine>(entities[2]);
+    ASSERT_TRUE(before && pl && after);
+    ASSERT_EQ(before->reactors().length(), 1);
+    ASSERT_EQ(after->reactors().length(), 1);
+    const AcDbObjectIdArray ids = pl->subentityIds();
+    ASSERT_EQ(ids.length(), 4);
+    EXPECT_EQ(before->reactors()[0], ids[0]) << "a stub given out before the vertex was read stays its stub";
+    EXPECT_EQ(after->reactors()[0], ids[3]) << "a lookup after the vertex was held finds the same vertex";
+    EXPECT_EQ(ids[0].handle(), first);
+    expectNear(positionOf(before->reactors()[0]), kPoints[0]);
+    expectNear(positionOf(after->reactors()[0]), kPoints[3]);
 }

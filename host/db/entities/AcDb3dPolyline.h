@@ -91,6 +91,11 @@ public:
     AcRxObject* clone() const override;
     AcDbObject* materializeHeld(AcDbStub* stub) override;
     std::unique_ptr<AcDbObject> copyOfHeld(const AcDbStub* stub) const override;
+    bool adoptHeldStub(AcDbStub* stub) override;
+    // For writers: the vertex records and the SEQEND in order, held ones as temporary copies
+    // (see BasicSubentityList::forEachRecord), and the same run's records made beforehand.
+    void forEachSubentityRecord(const std::function<void(AcDbObject*)>& fn) const { m_subs.forEachRecord(this, fn); }
+    void flushSubentities() const { m_subs.flush(this); }
 
     Acad::ErrorStatus getGeomExtents(AcDbExtents& extents) const override;
     Acad::ErrorStatus transformBy(const AcGeMatrix3d& xform) override;

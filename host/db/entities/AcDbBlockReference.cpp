@@ -250,13 +250,13 @@ Acad::ErrorStatus AcDbBlockReference::openSequenceEnd(AcDbSequenceEnd*& seqend, 
 AcDbObjectIterator* AcDbBlockReference::attributeIterator() const
 {
     m_subs.flush(this);
-    return new AcDbObjectIterator(m_subs.liveItems());
+    return new AcDbObjectIterator(m_subs.liveItems(this));
 }
 
 std::vector<AcDbAttribute*> AcDbBlockReference::attributes() const
 {
     std::vector<AcDbAttribute*> out;
-    for (AcDbEntity* e : m_subs.live())
+    for (AcDbEntity* e : m_subs.live(this))
         if (auto* a = AcDbAttribute::cast(e)) out.push_back(a);
     return out;
 }
@@ -272,8 +272,8 @@ AcRxObject* AcDbBlockReference::clone() const
 {
     auto* copy = AcDbBlockReference::cast(AcDbEntity::clone());
     if (!copy) return nullptr;
-    copy->m_subs.clear();
-    for (AcDbEntity* a : m_subs.cloneLive()) copy->m_subs.insert(copy, copy->m_subs.size(), a, nullptr);
+    copy->m_subs.clear(copy);
+    for (AcDbEntity* a : m_subs.cloneLive(this)) copy->m_subs.insert(copy, copy->m_subs.size(), a, nullptr);
     return copy;
 }
 

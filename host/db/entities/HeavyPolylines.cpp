@@ -261,7 +261,7 @@ Acad::ErrorStatus AcDb2dPolyline::setPolyType(AcDb::Poly2dType type)
 std::vector<AcDb2dVertex*> AcDb2dPolyline::vertices() const
 {
     std::vector<AcDb2dVertex*> out;
-    for (AcDbEntity* e : m_subs.live())
+    for (AcDbEntity* e : m_subs.live(this))
         if (auto* v = AcDb2dVertex::cast(e)) out.push_back(v);
     return out;
 }
@@ -285,7 +285,7 @@ Acad::ErrorStatus AcDb2dPolyline::convertToPolyType(AcDb::Poly2dType newType)
     // The frame (control vertices) is what the polyline is made of: the generated fit
     // vertices go whichever way it is converted, and are made again for a spline type.
     for (AcDb2dVertex* v : vertices())
-        if (v->vertexType() == AcDb::k2dSplineFitVertex) m_subs.removeAt(m_subs.indexOf(v));
+        if (v->vertexType() == AcDb::k2dSplineFitVertex) m_subs.removeAt(this, m_subs.indexOf(v));
     std::vector<AcGePoint3d> frame;
     for (AcDb2dVertex* v : vertices()) {
         v->m_type = toSpline ? AcDb::k2dSplineCtlVertex : AcDb::k2dVertex;
@@ -364,7 +364,7 @@ Acad::ErrorStatus AcDb2dPolyline::openSequenceEnd(AcDbSequenceEnd*& seqend, AcDb
 AcDbObjectIterator* AcDb2dPolyline::vertexIterator() const
 {
     m_subs.flush(this);
-    return new AcDbObjectIterator(m_subs.liveItems());
+    return new AcDbObjectIterator(m_subs.liveItems(this));
 }
 
 AcGePoint3d AcDb2dPolyline::vertexPosition(const AcDb2dVertex& vertex) const
@@ -384,8 +384,8 @@ AcRxObject* AcDb2dPolyline::clone() const
 {
     auto* copy = AcDb2dPolyline::cast(AcDbCurve::clone());
     if (!copy) return nullptr;
-    copy->m_subs.clear();
-    for (AcDbEntity* v : m_subs.cloneLive()) copy->m_subs.insert(copy, copy->m_subs.size(), v, nullptr);
+    copy->m_subs.clear(copy);
+    for (AcDbEntity* v : m_subs.cloneLive(this)) copy->m_subs.insert(copy, copy->m_subs.size(), v, nullptr);
     return copy;
 }
 
@@ -563,7 +563,7 @@ Acad::ErrorStatus AcDb3dPolyline::setPolyType(AcDb::Poly3dType type)
 std::vector<AcDb3dPolylineVertex*> AcDb3dPolyline::vertices() const
 {
     std::vector<AcDb3dPolylineVertex*> out;
-    for (AcDbEntity* e : m_subs.live())
+    for (AcDbEntity* e : m_subs.live(this))
         if (auto* v = AcDb3dPolylineVertex::cast(e)) out.push_back(v);
     return out;
 }
@@ -626,7 +626,7 @@ Acad::ErrorStatus AcDb3dPolyline::convertToPolyType(AcDb::Poly3dType newType)
     AcDb::Vertex3dType* type = nullptr;
     // As for the 2D polyline: the frame stays, the generated fit vertices go.
     for (size_t i = m_subs.size(); i-- > 0;)
-        if (slotData(i, position, type) && *type == AcDb::k3dFitVertex) m_subs.removeAt(i);
+        if (slotData(i, position, type) && *type == AcDb::k3dFitVertex) m_subs.removeAt(this, i);
     std::vector<AcGePoint3d> frame;
     for (size_t i = 0; i < m_subs.size(); ++i) {
         if (!slotData(i, position, type)) continue;
@@ -694,7 +694,7 @@ Acad::ErrorStatus AcDb3dPolyline::openSequenceEnd(AcDbSequenceEnd*& seqend, AcDb
 AcDbObjectIterator* AcDb3dPolyline::vertexIterator() const
 {
     m_subs.flush(this);
-    return new AcDbObjectIterator(m_subs.liveItems());
+    return new AcDbObjectIterator(m_subs.liveItems(this));
 }
 
 Acad::ErrorStatus AcDb3dPolyline::setOwnerId(AcDbObjectId owner)
@@ -708,8 +708,8 @@ AcRxObject* AcDb3dPolyline::clone() const
 {
     auto* copy = AcDb3dPolyline::cast(AcDbCurve::clone());
     if (!copy) return nullptr;
-    copy->m_subs.clear();
-    for (AcDbEntity* v : m_subs.cloneLive()) copy->m_subs.insert(copy, copy->m_subs.size(), v, nullptr);
+    copy->m_subs.clear(copy);
+    for (AcDbEntity* v : m_subs.cloneLive(this)) copy->m_subs.insert(copy, copy->m_subs.size(), v, nullptr);
     return copy;
 }
 
@@ -732,6 +732,8 @@ std::unique_ptr<AcDbObject> AcDb3dPolyline::copyOfHeld(const AcDbStub* stub) con
 {
     return m_subs.copyOfHeld(this, stub);
 }
+
+bool AcDb3dPolyline::adoptHeldStub(AcDbStub* stub) { return m_subs.adopt(this, stub); }
 
 void AcDb3dPolyline::beforePropertiesChange() { m_subs.materializeAll(this); }
 

@@ -54,14 +54,7 @@ bool holdable(const AcDbEntity* owner, const AcDbEntity* sub)
            sub->inPaperSpace() == owner->inPaperSpace();
 }
 
-void holdObject(const AcDbEntity* owner, AcDbStub* stub)
-{
-    delete stub->object;
-    stub->object = const_cast<AcDbEntity*>(owner);
-    stub->held = true;
-}
-
-// A made object with the owner's common properties, given the stub's id when `attach`.
+// A made object with the owner's common properties, under the stub's id.
 AcDbEntity* finishMade(const AcDbEntity* owner, AcDbEntity* made, AcDbStub* stub)
 {
     if (!made) return nullptr;
@@ -73,9 +66,9 @@ AcDbEntity* finishMade(const AcDbEntity* owner, AcDbEntity* made, AcDbStub* stub
 }
 
 // Forgets held stubs when their owner goes: they name an object that no longer exists.
-void releaseStub(AcDbObjectId id)
+void releaseStub(AcDbStub* stub)
 {
-    if (AcDbStub* stub = id.stub(); stub && stub->held) {
+    if (stub && stub->held) {
         stub->object = nullptr;
         stub->held = false;
     }
@@ -86,35 +79,43 @@ template <typename Held>
 BasicSubentityList<Held>::~BasicSubentityList()
 {
     for (Slot& s : m_slots) {
-        if (s.id.isNull())
+        if (s.ref.isNull())
             delete s.pending;
         else
-            releaseStub(s.id);
+            releaseStub(s.ref.stub());
     }
-    releaseStub(m_seqend);
+    releaseStub(m_seqend.stub());
 }
 
 template <typename Held>
-AcDbEntity* BasicSubentityList<Held>::entityOf(const Slot& s, bool allowErased) const
+AcDbObjectId BasicSubentityList<Held>::idOf(const AcDbEntity* owner, Ref& ref) const
 {
-    if (s.id.isNull()) return s.pending;
-    return ent::peek<AcDbEntity>(s.id, allowErased);
+    // The lookup makes the stub and hands it to adopt, which puts it in ref.
+    if (ref.byHandle() && owner->database()) owner->database()->idFromHandle(AcDbHandle(ref.handle()));
+    return AcDbObjectId(ref.stub());
+}
+
+template <typename Held>
+AcDbEntity* BasicSubentityList<Held>::entityOf(const AcDbEntity* owner, Slot& s, bool allowErased) const
+{
+    if (s.ref.isNull()) return s.pending;
+    return ent::peek<AcDbEntity>(idOf(owner, s.ref), allowErased);
 }
 
 template <typename Held>
 Held* BasicSubentityList<Held>::heldAt(size_t index) const
 {
     Slot& s = m_slots[index];
-    return !s.id.isNull() && s.id.stub()->held && !s.id.isErased() ? &s.held : nullptr;
+    return s.ref.held() && !s.ref.erased() ? &s.held : nullptr;
 }
 
 template <typename Held>
 AcDbEntity* BasicSubentityList<Held>::objectAt(size_t index, bool allowErased) const
 {
     const Slot& s = m_slots[index];
-    if (s.id.isNull()) return s.pending;
-    if (s.id.stub()->held) return nullptr;
-    return entityOf(s, allowErased);
+    if (s.ref.isNull()) return s.pending;
+    if (s.ref.held()) return nullptr;
+    return ent::peek<AcDbEntity>(AcDbObjectId(s.ref.stub()), allowErased);
 }
 
 template <typename Held>
@@ -126,13 +127,15 @@ Acad::ErrorStatus BasicSubentityList<Held>::insert(const AcDbEntity* owner, size
     if (index > m_slots.size()) index = m_slots.size();
     inheritProperties(sub, owner);
     Slot slot;
+    AcDbObjectId id;
     if (!owner->objectId().isNull()) {
-        Acad::ErrorStatus es = addToDatabase(owner, sub, slot.id);
+        Acad::ErrorStatus es = addToDatabase(owner, sub, id);
         if (es != Acad::eOk) return es;
+        slot.ref = Ref(id);
     } else {
         slot.pending = sub;
     }
-    if (newId) *newId = slot.id;
+    if (newId) *newId = id;
     m_slots.insert(m_slots.begin() + static_cast<long>(index), slot);
     return Acad::eOk;
 }
@@ -142,7 +145,7 @@ Acad::ErrorStatus BasicSubentityList<Held>::appendLoaded(AcDbObjectId id)
 {
     if (id.isNull()) return Acad::eNullObjectId;
     Slot slot;
-    slot.id = id;
+    slot.ref = Ref(id);
     m_slots.push_back(slot);
     return Acad::eOk;
 }
@@ -150,9 +153,10 @@ Acad::ErrorStatus BasicSubentityList<Held>::appendLoaded(AcDbObjectId id)
 template <typename Held>
 size_t BasicSubentityList<Held>::indexOf(AcDbObjectId id) const
 {
+    // A subentity held by handle alone has no stub, so no id can name it.
     if (id.isNull()) return npos;
     for (size_t i = 0; i < m_slots.size(); ++i)
-        if (m_slots[i].id == id) return i;
+        if (m_slots[i].ref.stub() == id.stub()) return i;
     return npos;
 }
 
@@ -166,24 +170,24 @@ size_t BasicSubentityList<Held>::indexOf(const AcDbEntity* sub) const
 }
 
 template <typename Held>
-std::vector<AcDbEntity*> BasicSubentityList<Held>::live() const
+std::vector<AcDbEntity*> BasicSubentityList<Held>::live(const AcDbEntity* owner) const
 {
     std::vector<AcDbEntity*> out;
     out.reserve(m_slots.size());
-    for (const Slot& s : m_slots)
-        if (AcDbEntity* e = entityOf(s)) out.push_back(e);
+    for (Slot& s : m_slots)
+        if (AcDbEntity* e = entityOf(owner, s)) out.push_back(e);
     return out;
 }
 
 template <typename Held>
-std::vector<AcDbObjectIterator::Item> BasicSubentityList<Held>::liveItems() const
+std::vector<AcDbObjectIterator::Item> BasicSubentityList<Held>::liveItems(const AcDbEntity* owner) const
 {
     std::vector<AcDbObjectIterator::Item> out;
-    for (const Slot& s : m_slots) {
-        if (!s.id.isNull() && s.id.stub()->held) {
-            if (!s.id.isErased()) out.push_back({s.id, nullptr});
-        } else if (AcDbEntity* e = entityOf(s)) {
-            out.push_back({s.id, e});
+    for (Slot& s : m_slots) {
+        if (s.ref.held()) {
+            if (!s.ref.erased()) out.push_back({idOf(owner, s.ref), nullptr});
+        } else if (AcDbEntity* e = entityOf(owner, s)) {
+            out.push_back({AcDbObjectId(s.ref.stub()), e});
         }
     }
     return out;
@@ -194,16 +198,16 @@ void BasicSubentityList<Held>::flush(const AcDbEntity* owner) const
 {
     if (owner->objectId().isNull() || !owner->database()) return;
     for (Slot& s : m_slots) {
-        if (!s.id.isNull()) continue;
+        if (!s.ref.isNull()) continue;
         AcDbEntity* sub = s.pending;
         AcDbObjectId id;
-        if (addToDatabase(owner, sub, id) == Acad::eOk) s.id = id;
+        if (addToDatabase(owner, sub, id) == Acad::eOk) s.ref = Ref(id);
     }
     if (m_seqend.isNull()) {
         auto* seq = new AcDbSequenceEnd;
         inheritProperties(seq, owner);
         AcDbObjectId id;
-        if (addToDatabase(owner, seq, id) == Acad::eOk) m_seqend = id;
+        if (addToDatabase(owner, seq, id) == Acad::eOk) m_seqend = Ref(id);
         else delete seq;
     }
 }
@@ -213,8 +217,8 @@ AcDbObjectIdArray BasicSubentityList<Held>::ids(const AcDbEntity* owner) const
 {
     flush(owner);
     AcDbObjectIdArray out;
-    for (const Slot& s : m_slots)
-        if (!s.id.isNull() && !s.id.isErased()) out.append(s.id);
+    for (Slot& s : m_slots)
+        if (!s.ref.isNull() && !s.ref.erased()) out.append(idOf(owner, s.ref));
     return out;
 }
 
@@ -222,40 +226,70 @@ template <typename Held>
 AcDbObjectId BasicSubentityList<Held>::seqend(const AcDbEntity* owner) const
 {
     flush(owner);
-    return m_seqend;
+    return idOf(owner, m_seqend);
 }
 
 template <typename Held>
-void BasicSubentityList<Held>::removeAt(size_t index)
+AcDbEntity* BasicSubentityList<Held>::madeFrom(const Slot* slot) const
+{
+    return slot ? slot->held.make() : new AcDbSequenceEnd;
+}
+
+template <typename Held>
+void BasicSubentityList<Held>::forEachRecord(const AcDbEntity* owner, const std::function<void(AcDbObject*)>& fn) const
+{
+    flush(owner);
+    auto visit = [&](const Ref& ref, const Slot* slot) {
+        if (ref.byHandle()) {
+            // A copy under a stub of its own, for the writer's eyes only.
+            AcDbStub temporary{AcDbHandle(ref.handle()), owner->database()};
+            const std::unique_ptr<AcDbEntity> copy(finishMade(owner, madeFrom(slot), &temporary));
+            if (copy) fn(copy.get());
+        } else if (AcDbStub* stub = ref.stub(); stub && !stub->erased) {
+            if (stub->held) {
+                const std::unique_ptr<AcDbObject> copy = copyOfHeld(owner, stub);
+                if (copy) fn(copy.get());
+            } else if (stub->object) {
+                fn(stub->object);
+            }
+        }
+    };
+    for (const Slot& s : m_slots) visit(s.ref, &s);
+    visit(m_seqend, nullptr);
+}
+
+template <typename Held>
+void BasicSubentityList<Held>::removeAt(const AcDbEntity* owner, size_t index)
 {
     if (index >= m_slots.size()) return;
-    if (m_slots[index].id.isNull())
-        delete m_slots[index].pending;
+    Slot& s = m_slots[index];
+    if (s.ref.isNull())
+        delete s.pending;
     else
-        eraseSlotObject(m_slots[index].id);
+        eraseSlotObject(idOf(owner, s.ref));
     m_slots.erase(m_slots.begin() + static_cast<long>(index));
 }
 
 template <typename Held>
-void BasicSubentityList<Held>::clear()
+void BasicSubentityList<Held>::clear(const AcDbEntity* owner)
 {
     for (Slot& s : m_slots) {
-        if (s.id.isNull())
+        if (s.ref.isNull())
             delete s.pending;
         else
-            eraseSlotObject(s.id);
+            eraseSlotObject(idOf(owner, s.ref));
     }
     m_slots.clear();
 }
 
 template <typename Held>
-std::vector<AcDbEntity*> BasicSubentityList<Held>::cloneLive() const
+std::vector<AcDbEntity*> BasicSubentityList<Held>::cloneLive(const AcDbEntity* owner) const
 {
     std::vector<AcDbEntity*> out;
     for (size_t i = 0; i < m_slots.size(); ++i) {
         if (const Held* h = heldAt(i)) {
             if (AcDbEntity* copy = h->make()) out.push_back(copy);
-        } else if (AcDbEntity* e = entityOf(m_slots[i])) {
+        } else if (AcDbEntity* e = entityOf(owner, m_slots[i])) {
             if (auto* copy = AcDbEntity::cast(e->clone())) out.push_back(copy);
         }
     }
@@ -263,16 +297,29 @@ std::vector<AcDbEntity*> BasicSubentityList<Held>::cloneLive() const
 }
 
 template <typename Held>
+typename BasicSubentityList<Held>::Ref BasicSubentityList<Held>::hold(const AcDbEntity* owner, AcDbStub* stub)
+{
+    delete stub->object;
+    stub->object = nullptr;
+    const std::uint64_t handle = stub->handle.value();
+    AcDbDatabase* db = owner->database();
+    if (Ref::fits(handle) && db && db->releaseHeldStub(stub, owner->objectId().stub())) return Ref::ofHandle(handle);
+    stub->object = const_cast<AcDbEntity*>(owner);
+    stub->held = true;
+    return Ref(AcDbObjectId(stub));
+}
+
+template <typename Held>
 void BasicSubentityList<Held>::holdLast(const AcDbEntity* owner)
 {
     if (m_slots.empty()) return;
     Slot& s = m_slots.back();
-    const AcDbEntity* sub = s.id.isNull() ? nullptr : ent::peek<AcDbEntity>(s.id);
+    const AcDbEntity* sub = s.ref.stub() ? ent::peek<AcDbEntity>(AcDbObjectId(s.ref.stub())) : nullptr;
     if (!sub || !holdable(owner, sub)) return;
     Held data;
     if (!Held::take(sub, data)) return;
     s.held = data;
-    holdObject(owner, s.id.stub());
+    s.ref = hold(owner, s.ref.stub());
 }
 
 template <typename Held>
@@ -280,23 +327,39 @@ void BasicSubentityList<Held>::holdSeqend(const AcDbEntity* owner)
 {
     // The end of a run read from a file: the list has all its slots.
     m_slots.shrink_to_fit();
-    const auto* seq = ent::peek<AcDbEntity>(m_seqend);
-    if (seq && seq->isA() == AcDbSequenceEnd::desc() && holdable(owner, seq)) holdObject(owner, m_seqend.stub());
+    AcDbStub* stub = m_seqend.stub();
+    const auto* seq = stub ? ent::peek<AcDbEntity>(AcDbObjectId(stub)) : nullptr;
+    if (seq && seq->isA() == AcDbSequenceEnd::desc() && holdable(owner, seq)) m_seqend = hold(owner, stub);
+}
+
+template <typename Held>
+bool BasicSubentityList<Held>::adopt(const AcDbEntity* owner, AcDbStub* stub)
+{
+    const std::uint64_t handle = stub->handle.value();
+    auto take = [&](Ref& ref) {
+        if (!ref.byHandle() || ref.handle() != handle) return false;
+        ref = Ref(AcDbObjectId(stub));
+        stub->object = const_cast<AcDbEntity*>(owner);
+        stub->held = true;
+        return true;
+    };
+    for (Slot& s : m_slots)
+        if (take(s.ref)) return true;
+    return take(m_seqend);
 }
 
 template <typename Held>
 AcDbObject* BasicSubentityList<Held>::materialize(const AcDbEntity* owner, AcDbStub* stub)
 {
     if (!stub || !stub->held || stub->object != owner) return nullptr;
-    AcDbEntity* made = nullptr;
-    if (stub == m_seqend.stub()) {
-        made = new AcDbSequenceEnd;
-    } else {
+    const Slot* slot = nullptr;
+    if (stub != m_seqend.stub()) {
         const size_t at = indexOf(AcDbObjectId(stub));
         if (at == npos) return nullptr;
-        made = m_slots[at].held.make();
+        slot = &m_slots[at];
     }
-    if (!finishMade(owner, made, stub)) return nullptr;
+    AcDbEntity* made = finishMade(owner, madeFrom(slot), stub);
+    if (!made) return nullptr;
     stub->object = made;
     stub->held = false;
     return made;
@@ -306,23 +369,21 @@ template <typename Held>
 std::unique_ptr<AcDbObject> BasicSubentityList<Held>::copyOfHeld(const AcDbEntity* owner, const AcDbStub* stub) const
 {
     if (!stub || !stub->held || stub->object != owner) return nullptr;
-    AcDbEntity* made = nullptr;
-    if (stub == m_seqend.stub()) {
-        made = new AcDbSequenceEnd;
-    } else {
+    const Slot* slot = nullptr;
+    if (stub != m_seqend.stub()) {
         const size_t at = indexOf(AcDbObjectId(const_cast<AcDbStub*>(stub)));
         if (at == npos) return nullptr;
-        made = m_slots[at].held.make();
+        slot = &m_slots[at];
     }
-    return std::unique_ptr<AcDbObject>(finishMade(owner, made, const_cast<AcDbStub*>(stub)));
+    return std::unique_ptr<AcDbObject>(finishMade(owner, madeFrom(slot), const_cast<AcDbStub*>(stub)));
 }
 
 template <typename Held>
 void BasicSubentityList<Held>::materializeAll(const AcDbEntity* owner)
 {
     for (Slot& s : m_slots)
-        if (!s.id.isNull() && s.id.stub()->held) materialize(owner, s.id.stub());
-    if (!m_seqend.isNull() && m_seqend.stub()->held) materialize(owner, m_seqend.stub());
+        if (s.ref.held()) materialize(owner, idOf(owner, s.ref).stub());
+    if (m_seqend.held()) materialize(owner, idOf(owner, m_seqend).stub());
 }
 
 template class BasicSubentityList<NoHeldData>;

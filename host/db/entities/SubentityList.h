@@ -9,6 +9,8 @@
 //    computed when asked, adding to the database any subentity appended while the owner
 //    was not in one, and a SEQEND when it has none yet.
 #pragma once
+#include <cstdint>
+#include <functional>
 #include <memory>
 #include <vector>
 #include "host/db/AcDbEntity.h"
@@ -41,7 +43,7 @@ public:
     // database the subentity is added to it at once (and left closed).
     Acad::ErrorStatus insert(const AcDbEntity* owner, size_t index, AcDbEntity* sub, AcDbObjectId* newId);
     Acad::ErrorStatus appendLoaded(AcDbObjectId id);
-    void setSeqend(AcDbObjectId id) { m_seqend = id; }
+    void setSeqend(AcDbObjectId id) { m_seqend = Ref(id); }
 
     // Position of a subentity (by id or pointer) among all slots; npos when absent.
     static constexpr size_t npos = static_cast<size_t>(-1);
@@ -50,29 +52,38 @@ public:
     size_t size() const { return m_slots.size(); }
 
     // The subentities not erased, in order (held ones are made).
-    std::vector<AcDbEntity*> live() const;
+    std::vector<AcDbEntity*> live(const AcDbEntity* owner) const;
     // The same for an iterator: held ones are made when the iterator is asked for them.
-    std::vector<AcDbObjectIterator::Item> liveItems() const;
+    std::vector<AcDbObjectIterator::Item> liveItems(const AcDbEntity* owner) const;
     // Adds pending subentities (and a SEQEND) to the owner's database.
     void flush(const AcDbEntity* owner) const;
     AcDbObjectIdArray ids(const AcDbEntity* owner) const;
     AcDbObjectId seqend(const AcDbEntity* owner) const;
+    // For writers: after flush, every subentity not erased in order and then the SEQEND,
+    // each as the database's object or, when held, as a temporary copy with its handle (no
+    // object or stub is made for it).
+    void forEachRecord(const AcDbEntity* owner, const std::function<void(AcDbObject*)>& fn) const;
     // Removes one subentity (by slot index) or every one: those in a database are
     // erased, pending ones deleted.
-    void removeAt(size_t index);
-    void clear();
+    void removeAt(const AcDbEntity* owner, size_t index);
+    void clear(const AcDbEntity* owner);
     // Copies of every live subentity (for cloning the owner); held ones are copied from
     // their data, without making their objects.
-    std::vector<AcDbEntity*> cloneLive() const;
+    std::vector<AcDbEntity*> cloneLive(const AcDbEntity* owner) const;
 
     // Compact storage. holdLast and holdSeqend replace the object of the last subentity
     // (or of the SEQEND) by its data when it has nothing of its own beyond that data: its
     // owner is `owner`, its common properties are the owner's, it has no extended data,
     // reactors, extension dictionary or kept groups, and it is closed and not erased.
-    // The object is deleted; its stub names the owner until the object is made again.
-    // holdSeqend ends a run read from a file and gives back the list's spare room.
+    // The object is deleted; the list keeps its handle alone when the database lets the
+    // stub go (AcDbDatabase::releaseHeldStub), else the stub names the owner until the
+    // object is made again. holdSeqend ends a run read from a file and gives back the
+    // list's spare room.
     void holdLast(const AcDbEntity* owner);
     void holdSeqend(const AcDbEntity* owner);
+    // Takes the stub the database made for a handle the list holds alone; false when the
+    // list does not hold that handle.
+    bool adopt(const AcDbEntity* owner, AcDbStub* stub);
     // Makes the object of held subentity `stub` (a vertex or the SEQEND) with the owner's
     // common properties, or a temporary copy of it; null when the list does not hold it.
     AcDbObject* materialize(const AcDbEntity* owner, AcDbStub* stub);
@@ -86,17 +97,45 @@ public:
     AcDbEntity* objectAt(size_t index, bool allowErased = false) const;
 
 private:
+    // Names a subentity of the database: its stub, or its handle alone (low bit set) while
+    // the list holds it without a stub; zero for a subentity not in the database yet.
+    class Ref {
+    public:
+        Ref() = default;
+        explicit Ref(AcDbObjectId id) : m_bits(reinterpret_cast<std::uintptr_t>(id.stub())) {}
+        static Ref ofHandle(std::uint64_t handle)
+        {
+            Ref r;
+            r.m_bits = static_cast<std::uintptr_t>(handle << 1 | 1u);
+            return r;
+        }
+        // Handles with the top bit set cannot be kept alone.
+        static bool fits(std::uint64_t handle) { return (handle >> 63) == 0; }
+        bool isNull() const { return m_bits == 0; }
+        bool byHandle() const { return m_bits & 1u; }
+        std::uint64_t handle() const { return m_bits >> 1; }
+        AcDbStub* stub() const { return byHandle() ? nullptr : reinterpret_cast<AcDbStub*>(m_bits); }
+        bool held() const { return byHandle() || (m_bits && stub()->held); }
+        bool erased() const { return !byHandle() && m_bits && stub()->erased; }
+
+    private:
+        std::uintptr_t m_bits = 0;
+    };
     struct Slot {
         Slot() : pending(nullptr) {}
-        AcDbObjectId id;
+        Ref ref;
         union {
-            AcDbEntity* pending;  // owned until the owner is in a database (id null)
-            Held held;            // while id's stub is held
+            AcDbEntity* pending;  // owned until the owner is in a database (ref null)
+            Held held;            // while the subentity is held
         };
     };
-    AcDbEntity* entityOf(const Slot& s, bool allowErased = false) const;
+    // The id of a subentity in the database (a stub is made for one held by handle alone).
+    AcDbObjectId idOf(const AcDbEntity* owner, Ref& ref) const;
+    AcDbEntity* entityOf(const AcDbEntity* owner, Slot& s, bool allowErased = false) const;
+    Ref hold(const AcDbEntity* owner, AcDbStub* stub);
+    AcDbEntity* madeFrom(const Slot* slot) const;
     mutable std::vector<Slot> m_slots;
-    mutable AcDbObjectId m_seqend;
+    mutable Ref m_seqend;
 };
 
 using SubentityList = BasicSubentityList<NoHeldData>;
