@@ -27,9 +27,11 @@ double includedAngle(double bulge) { return 4.0 * std::atan(bulge); }
 double bulgeFromIncludedAngle(double sweep) { return std::tan(sweep / 4.0); }
 
 std::optional<BulgeArc> arcFromBulge(const AcGePoint2d& p0, const AcGePoint2d& p1, double bulge) {
+    // Most segments are straight: they are told before the chord is measured.
+    if (std::fabs(bulge) <= kStraightBulge) return std::nullopt;
     const AcGeVector2d chord = p1 - p0;
     const double c = chord.length();
-    if (std::fabs(bulge) <= kStraightBulge || c == 0.0) return std::nullopt;
+    if (c == 0.0) return std::nullopt;
     BulgeArc arc;
     arc.sweep = includedAngle(bulge);
     arc.ccw = bulge > 0.0;

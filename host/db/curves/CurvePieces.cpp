@@ -88,6 +88,7 @@ void appendPlanarPieces(const std::vector<PlanarVertex>& verts, bool closed, dou
         first = std::min(*onlySegment, segs - 1);
         last = first + 1;
     }
+    chain.pieces.reserve(chain.pieces.size() + (last - first));
     for (unsigned int i = first; i < last; ++i) {
         const PlanarVertex& a = verts[i];
         const PlanarVertex& b = verts[(i + 1) % n];
@@ -238,6 +239,7 @@ std::optional<Chain> chainOf(const AcDbCurve& curve, std::optional<unsigned int>
         }
         const unsigned int segs = chain.closed ? n : n - 1;
         chain.endParam = segs;
+        chain.pieces.reserve(segs);
         for (unsigned int i = 0; i < segs; ++i) chain.pieces.push_back(linePiece(pts[i], pts[(i + 1) % n], i, i + 1.0));
     } else {
         return std::nullopt;
