@@ -84,14 +84,16 @@ std::string_view loaderText(const DxfTag& tag, const TextDecoder& decoder, bool 
                             TextStore& store)
 {
     std::string_view value = tag.value;
-    // One look at the bytes for the usual case: plain ASCII, no escape, no caret.
+    const bool inData = value.data() >= data.data() && value.data() <= data.data() + data.size();
+    // The reader saw the usual case as it read the line: plain ASCII, no escape, no caret.
+    if (tag.plain && inData) return value;
+    // Otherwise one look at the bytes.
     bool plain = true;
     for (char c : value)
         if (static_cast<unsigned char>(c) >= 0x80 || c == '\\' || c == '^') {
             plain = false;
             break;
         }
-    const bool inData = value.data() >= data.data() && value.data() <= data.data() + data.size();
     if (plain) return inData ? value : store.keep(value);
     bool kept = false;
     if (decoder.needsDecoding(value)) {
@@ -107,9 +109,12 @@ std::string_view loaderText(const DxfTag& tag, const TextDecoder& decoder, bool 
 
 void HandleScan::see(const DxfTag& t)
 {
-    if (t.code == 2 && trimmed(t.value) == "HEADER") inHeader = true;
-    if (t.code == 0 && trimmed(t.value) == "ENDSEC") inHeader = false;
-    if ((t.code != 5 && t.code != 105) || inHeader) return;
+    if (t.code != 5 && t.code != 105) {
+        if (t.code == 2 && trimmed(t.value) == "HEADER") inHeader = true;
+        if (inHeader && t.code == 0 && trimmed(t.value) == "ENDSEC") inHeader = false;
+        return;
+    }
+    if (inHeader) return;
     bool ok = false;
     const AcDbHandle h = AcDbHandle::fromHex(trimmed(t.value), &ok);
     if (ok) highest = std::max(highest, h.value());
