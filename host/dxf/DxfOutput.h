@@ -40,7 +40,7 @@ public:
         if (m_escapeUnicode && binaryValueKind(code) == BinaryValue::String && hasNonAscii(value))
             return groupEscaped(code, value);
         if (m_binary) return binaryGroup(code, value);
-        if (needsCaret(value)) {
+        if (mayNeedCaret(value) && needsCaret(value)) {
             codeLine(code);
             appendCaretEncoded(value);
             m_buf.push_back('\n');
@@ -70,6 +70,25 @@ public:
     {
         return i + 1 < s.size() &&
                (pairLetter(s[i + 1]) || (s[i + 1] == ' ' && i + 2 < s.size() && (pairLetter(s[i + 2]) || s[i + 2] == ' ')));
+    }
+    // False when no byte of value is a control character or a caret (then needsCaret is
+    // false too); eight bytes are looked at a time.
+    static bool mayNeedCaret(std::string_view value)
+    {
+        constexpr std::uint64_t kOnes = 0x0101010101010101ull, kHighs = 0x8080808080808080ull;
+        const char* p = value.data();
+        const char* const end = p + value.size();
+        for (; end - p >= 8; p += 8) {
+            std::uint64_t w;
+            std::memcpy(&w, p, 8);
+            // Bytes below 0x20 and bytes equal to '^' (each test may also mark bytes above a
+            // marked one, never when none is marked).
+            const std::uint64_t caret = w ^ (kOnes * '^');
+            if (((w - kOnes * 0x20) & ~w & kHighs) | ((caret - kOnes) & ~caret & kHighs)) return true;
+        }
+        for (; p < end; ++p)
+            if (static_cast<unsigned char>(*p) < 0x20 || *p == '^') return true;
+        return false;
     }
     static bool needsCaret(std::string_view value)
     {
@@ -194,7 +213,21 @@ public:
             return out + 3;
         }
         const double a = v < 0 ? -v : v;
-        for (int k = 0; k <= 8; ++k) {
+        int first = 0;
+        if (a * kPowers[8] < kExact) {
+            // One test at eight decimals settles it: if any k works, its integer times
+            // 10^(8-k) is the one found here (the errors stay below one half), and the
+            // same quotient is the value; the trailing zeros of that integer then give the
+            // smallest k, and no k works when eight does not.
+            auto n = static_cast<std::uint64_t>(a * kPowers[8] + 0.5);
+            if (n == 0 || static_cast<double>(n) / kPowers[8] != a) return nullptr;
+            first = 8;
+            while (first > 0 && n % 10 == 0) {
+                n /= 10;
+                --first;
+            }
+        }
+        for (int k = first; k <= 8; ++k) {
             const double scaled = a * kPowers[k];
             if (scaled >= kExact) return nullptr;
             const auto n = static_cast<std::uint64_t>(scaled + 0.5);
