@@ -80,14 +80,13 @@ void TextStore::clear()
     m_used = 0;
 }
 
-std::string_view loaderText(const DxfTag& tag, const TextDecoder& decoder, bool binary, std::string_view data,
-                            TextStore& store)
+std::string_view decodedLoaderText(const DxfTag& tag, const TextDecoder& decoder, bool binary, std::string_view data,
+                                   TextStore& store)
 {
     std::string_view value = tag.value;
     const bool inData = value.data() >= data.data() && value.data() <= data.data() + data.size();
-    // The reader saw the usual case as it read the line: plain ASCII, no escape, no caret.
-    if (tag.plain && inData) return value;
-    // Otherwise one look at the bytes.
+    // One look at the bytes for the usual case the reader did not mark: plain ASCII, no
+    // escape, no caret.
     bool plain = true;
     for (char c : value)
         if (static_cast<unsigned char>(c) >= 0x80 || c == '\\' || c == '^') {
@@ -107,7 +106,7 @@ std::string_view loaderText(const DxfTag& tag, const TextDecoder& decoder, bool 
     return value;
 }
 
-void HandleScan::see(const DxfTag& t)
+void HandleScan::seeMarked(const DxfTag& t)
 {
     if (t.code != 5 && t.code != 105) {
         if (t.code == 2 && trimmed(t.value) == "HEADER") inHeader = true;

@@ -105,13 +105,23 @@ bool DxfTagReader::nextAscii(DxfTag& tag)
     {
         const char* p = m_data.data() + m_pos;
         const char* const end = m_data.data() + m_data.size();
-        while (p < end && *p == ' ') ++p;
+        auto digit = [](char c) { return static_cast<unsigned>(c - '0') <= 9; };
         int code = 0, digits = 0;
-        while (p < end && *p >= '0' && *p <= '9' && digits < 6) {
-            code = code * 10 + (*p++ - '0');
-            ++digits;
+        if (end - p >= 4 && p[3] == '\n' && digit(p[2]) && (p[1] == ' ' ? p[0] == ' ' : digit(p[1]) && (p[0] == ' ' || digit(p[0])))) {
+            // The code as writers put it, right-aligned in three columns.
+            code = p[2] - '0';
+            if (p[1] != ' ') code += 10 * (p[1] - '0');
+            if (p[0] != ' ') code += 100 * (p[0] - '0');
+            digits = 1;
+            p += 3;
+        } else {
+            while (p < end && *p == ' ') ++p;
+            while (p < end && digit(*p) && digits < 6) {
+                code = code * 10 + (*p++ - '0');
+                ++digits;
+            }
+            if (p < end && *p == '\r') ++p;
         }
-        if (p < end && *p == '\r') ++p;
         if (digits > 0 && p < end && *p == '\n') {
             const char* const value = ++p;
             bool special = false;
@@ -128,6 +138,12 @@ bool DxfTagReader::nextAscii(DxfTag& tag)
             }
         }
     }
+    return nextAsciiGeneral(tag);
+}
+
+// Any group form: blank lines, tabs, long codes, a last line without a line feed, errors.
+bool DxfTagReader::nextAsciiGeneral(DxfTag& tag)
+{
     // Skips blank lines between groups (some writers end files with them).
     while (m_pos < m_data.size()) {
         const size_t eol = m_data.find('\n', m_pos);

@@ -48,6 +48,7 @@ public:
 
 private:
     bool nextAscii(DxfTag& tag);
+    [[gnu::noinline]] bool nextAsciiGeneral(DxfTag& tag);
     bool nextBinary(DxfTag& tag);
     bool fail(int at, const std::string& what);
 
