@@ -20,6 +20,7 @@
 #include "host/db/entities/AcDbLine.h"
 #include "host/db/entities/AcDbPolyline.h"
 #include "host/db/entities/AcDbText.h"
+#include "host/db/entities/EntityUtil.h"
 #include "host/dxf/DxfChunks.h"
 #include "host/dxf/DxfExport.h"
 #include "host/dxf/DxfIo.h"
@@ -204,6 +205,21 @@ TEST(DxfFilerNumbers, SymbolLookupsKeepTablesApartAndSeeErasedRecords)
     EXPECT_FALSE(again.isNull());
     EXPECT_NE(again, made[0]);
     EXPECT_EQ(filer.symbolId(tables[1], L"SHARED", false), made[1]);
+}
+
+// The object coordinate system matrices are kept for the last normal asked for: normals that
+// change from call to call, and zeros of either sign, still give the matrix made anew.
+TEST(DxfFastIo, OcsMatricesFollowEveryChangeOfNormal)
+{
+    const AcGeVector3d normals[] = {{0, 0, 1}, {0, 0, -1}, {-0.0, 0, 1}, {0, 0, 1}, {1, 0, 0}, {0, 0, 2},
+                                    {0.6, 0, 0.8}, {0.6, 0, 0.8}, {0, -0.0, 1}, {0.001, 0.002, 1}};
+    auto same = [](const AcGeMatrix3d& a, const AcGeMatrix3d& b) { return std::memcmp(a.entry, b.entry, sizeof a.entry) == 0; };
+    for (int round = 0; round < 2; ++round)
+        for (const AcGeVector3d& n : normals) {
+            const AcGeVector3d unit = fendo::db::ent::unitNormal(n);
+            EXPECT_TRUE(same(fendo::db::ent::ocsToWcs(n), AcGeMatrix3d::planeToWorld(unit))) << n.x << " " << n.y << " " << n.z;
+            EXPECT_TRUE(same(fendo::db::ent::wcsToOcs(n), AcGeMatrix3d::worldToPlane(unit))) << n.x << " " << n.y << " " << n.z;
+        }
 }
 
 // ---------------------------------------------------------------------------- parallel load
