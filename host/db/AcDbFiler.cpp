@@ -2,6 +2,7 @@
 // and the binary in-memory DWG filer.
 #include "host/db/AcDbFiler.h"
 
+#include <array>
 #include <charconv>
 #include <cmath>
 #include <cstring>
@@ -27,6 +28,14 @@ struct NameHash {
 struct AcDbDxfFiler::Impl {
     // Per table (by its stub): record names as written in the file -> record id.
     std::unordered_map<const void*, std::unordered_map<std::wstring, AcDbObjectId, NameHash, std::equal_to<>>> symbols;
+    // The last name found, per table kind asked for in turn (most entities of a drawing name
+    // the layer and linetype the one before named).
+    struct LastSymbol {
+        const void* table = nullptr;
+        std::wstring name;
+        AcDbObjectId id;
+    };
+    LastSymbol last[2];
     // Record (by its stub) -> its name in UTF-8.
     std::unordered_map<const void*, std::string> names;
 };
@@ -40,8 +49,39 @@ std::string_view trim(std::string_view s)
     return s;
 }
 
+// The usual number of a file, digits with a point between them ("-12.345"), read exactly
+// when it has at most 15 digits and a few decimals: the digits as an integer are exact in a
+// double, and so is the power of ten, so the one division rounds as the general reader does.
+// False for anything else (exponents, blanks, signs before a point...), read by the general
+// path.
+bool parsePlainDecimal(std::string_view s, double& v)
+{
+    static constexpr double kPowers[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
+                                         1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+    const char* p = s.data();
+    const char* const end = p + s.size();
+    const bool negative = p < end && *p == '-';
+    if (negative) ++p;
+    std::uint64_t digits = 0;
+    int count = 0;
+    const char* const first = p;
+    for (; p < end && *p >= '0' && *p <= '9'; ++p, ++count) digits = digits * 10 + static_cast<unsigned>(*p - '0');
+    if (p == first) return false;
+    int decimals = 0;
+    if (p < end && *p == '.') {
+        const char* const fraction = ++p;
+        for (; p < end && *p >= '0' && *p <= '9'; ++p, ++count) digits = digits * 10 + static_cast<unsigned>(*p - '0');
+        decimals = static_cast<int>(p - fraction);
+    }
+    if (p != end || count > 15 || decimals > 22) return false;
+    const double magnitude = static_cast<double>(digits) / kPowers[decimals];
+    v = negative ? -magnitude : magnitude;
+    return true;
+}
+
 bool parseDouble(std::string_view text, double& v)
 {
+    if (parsePlainDecimal(text, v)) return true;
     std::string_view s = trim(text);
     if (!s.empty() && s.front() == '+') s.remove_prefix(1);
     if (s.empty()) return false;
@@ -52,6 +92,19 @@ bool parseDouble(std::string_view text, double& v)
 
 bool parseInt(std::string_view text, long long& v)
 {
+    // The usual integer: a few digits, perhaps after a minus.
+    if (!text.empty() && text.size() <= 9) {
+        const bool negative = text.front() == '-';
+        size_t i = negative ? 1 : 0;
+        long long n = 0;
+        if (i < text.size()) {
+            for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i) n = n * 10 + (text[i] - '0');
+            if (i == text.size()) {
+                v = negative ? -n : n;
+                return true;
+            }
+        }
+    }
     std::string_view s = trim(text);
     if (!s.empty() && s.front() == '+') s.remove_prefix(1);
     if (s.empty()) return false;
@@ -90,6 +143,17 @@ bool sameName(std::string_view utf8, std::wstring_view name)
 }
 
 constexpr double kDegreesPerRadian = 180.0 / std::numbers::pi;
+
+// The value kind of a group code, looked up in a table for the codes of DXF files.
+ResValueKind valueKind(int code)
+{
+    static const auto table = [] {
+        std::array<ResValueKind, 1072> kinds{};
+        for (int c = 0; c < static_cast<int>(kinds.size()); ++c) kinds[static_cast<size_t>(c)] = resValueKind(c);
+        return kinds;
+    }();
+    return code >= 0 && code < static_cast<int>(table.size()) ? table[static_cast<size_t>(code)] : resValueKind(code);
+}
 
 }  // namespace
 
@@ -172,7 +236,7 @@ Acad::ErrorStatus AcDbDxfFiler::badValue(size_t at, const char* expected)
     return Acad::eInvalidDxfCode;
 }
 
-Acad::ErrorStatus AcDbDxfFiler::parseItem(size_t at, resbuf* item)
+Acad::ErrorStatus AcDbDxfFiler::parseItem(size_t at, ResValueKind kind, resbuf* item)
 {
     const fendo::db::TagView& tag = m_in[at];
     const int code = tag.code;
@@ -180,7 +244,7 @@ Acad::ErrorStatus AcDbDxfFiler::parseItem(size_t at, resbuf* item)
     item->restype = static_cast<short>(code);
     m_lastItemStart = at;
     m_lastItemEnd = at + 1;
-    switch (resValueKind(code)) {
+    switch (kind) {
     case ResValueKind::Point: {
         double xyz[3] = {0, 0, 0};
         if (!parseDouble(tag.value, xyz[0])) return badValue(at, "a number");
@@ -255,7 +319,8 @@ Acad::ErrorStatus AcDbDxfFiler::readItem(resbuf* item)
         const int code = m_in[m_pos].code;
         if ((m_markers && code == AcDb::kDxfSubclass) || code == AcDb::kDxfRegAppName) return Acad::eEndOfObject;
         const size_t at = m_pos;
-        if (resValueKind(code) == ResValueKind::Name && !isHandleText(m_in[at].value)) {
+        const ResValueKind kind = valueKind(code);
+        if (kind == ResValueKind::Name && !isHandleText(m_in[at].value)) {
             // Some writers put a record's name where its handle belongs (a text style name
             // in a dimension style's 340): the group is kept as it stands and written back.
             m_consumed[at] = true;
@@ -263,7 +328,7 @@ Acad::ErrorStatus AcDbDxfFiler::readItem(resbuf* item)
             if (m_reading) m_reading->keepGroup(m_markers ? m_section : std::wstring(L"*"), rawTag(at));
             continue;
         }
-        Acad::ErrorStatus es = parseItem(at, item);
+        Acad::ErrorStatus es = parseItem(at, kind, item);
         for (size_t i = at; i < m_lastItemEnd; ++i) m_consumed[i] = true;
         m_pos = m_lastItemEnd;
         return es;
@@ -360,6 +425,25 @@ AcDbObjectId AcDbDxfFiler::idFromHandle(const AcDbHandle& handle) const
 AcDbObjectId AcDbDxfFiler::symbolId(AcDbObjectId tableId, std::wstring_view nameView, bool createIfMissing)
 {
     if (tableId.isNull() || nameView.empty()) return AcDbObjectId();
+    for (const Impl::LastSymbol& last : m_impl->last)
+        if (last.table == tableId.stub() && last.name == nameView && !last.id.isErased()) return last.id;
+    const AcDbObjectId found = findSymbol(tableId, nameView, createIfMissing);
+    if (!found.isNull()) {
+        // The slot of this table, else a free one, else the first.
+        Impl::LastSymbol* last = m_impl->last;
+        const void* table = tableId.stub();
+        Impl::LastSymbol* slot = last[0].table == table || !last[0].table ? &last[0]
+                                 : last[1].table == table || !last[1].table ? &last[1]
+                                                                              : &last[0];
+        slot->table = table;
+        slot->name.assign(nameView);
+        slot->id = found;
+    }
+    return found;
+}
+
+AcDbObjectId AcDbDxfFiler::findSymbol(AcDbObjectId tableId, std::wstring_view nameView, bool createIfMissing)
+{
     auto& byName = m_impl->symbols[tableId.stub()];
     auto it = byName.find(nameView);
     if (it != byName.end() && !it->second.isErased()) return it->second;

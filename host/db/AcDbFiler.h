@@ -149,7 +149,7 @@ private:
     std::vector<fendo::db::TagView> m_ownedViews;
     std::span<const int> m_inLines;
     mutable fendo::db::RawTag m_lastTag;
-    std::vector<bool> m_consumed;
+    std::vector<std::uint8_t> m_consumed;  // per input group: read, kept or skipped
     size_t m_pos = 0;
     size_t m_sectionStart = 0;
     size_t m_lastItemStart = 0;
@@ -174,7 +174,8 @@ private:
     void emit(int code, std::string_view text);
     fendo::db::RawTag rawTag(size_t at) const { return {m_in[at].code, std::string(m_in[at].value)}; }
     void setLastString(std::string_view utf8);
-    Acad::ErrorStatus parseItem(size_t at, resbuf* item);
+    AcDbObjectId findSymbol(AcDbObjectId tableId, std::wstring_view name, bool createIfMissing);
+    Acad::ErrorStatus parseItem(size_t at, ResValueKind kind, resbuf* item);
     Acad::ErrorStatus badValue(size_t at, const char* expected);
     int lineOf(size_t at) const;
     friend struct Impl;

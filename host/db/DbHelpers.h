@@ -2,6 +2,7 @@
 // closing opened objects automatically, opening a table record by name, and reading
 // an object without opening it where the host itself needs to look.
 #pragma once
+#include <concepts>
 #include "host/db/AcDbDatabase.h"
 #include "host/db/AcDbObject.h"
 #include "host/db/AcDbSymbolTable.h"
@@ -19,7 +20,12 @@ void registerDatabaseClasses();
 template <typename T>
 T* peekObject(AcDbObjectId id)
 {
-    return dynamic_cast<T*>(objectOf(id.stub()));
+    AcDbObject* obj = objectOf(id.stub());
+    // Classes with a runtime class of their own are told by it (no dynamic_cast).
+    if constexpr (requires { { T::cast(obj) } -> std::same_as<T*>; })
+        return T::cast(obj);
+    else
+        return dynamic_cast<T*>(obj);
 }
 
 // An object opened by id and closed when this goes out of scope.

@@ -80,18 +80,19 @@ void TextStore::clear()
     m_used = 0;
 }
 
-std::string_view loaderText(const DxfTag& tag, const TextDecoder& decoder, bool binary, std::string_view data,
-                            TextStore& store)
+std::string_view decodedLoaderText(const DxfTag& tag, const TextDecoder& decoder, bool binary, std::string_view data,
+                                   TextStore& store)
 {
     std::string_view value = tag.value;
-    // One look at the bytes for the usual case: plain ASCII, no escape, no caret.
+    const bool inData = value.data() >= data.data() && value.data() <= data.data() + data.size();
+    // One look at the bytes for the usual case the reader did not mark: plain ASCII, no
+    // escape, no caret.
     bool plain = true;
     for (char c : value)
         if (static_cast<unsigned char>(c) >= 0x80 || c == '\\' || c == '^') {
             plain = false;
             break;
         }
-    const bool inData = value.data() >= data.data() && value.data() <= data.data() + data.size();
     if (plain) return inData ? value : store.keep(value);
     bool kept = false;
     if (decoder.needsDecoding(value)) {
@@ -105,11 +106,14 @@ std::string_view loaderText(const DxfTag& tag, const TextDecoder& decoder, bool 
     return value;
 }
 
-void HandleScan::see(const DxfTag& t)
+void HandleScan::seeMarked(const DxfTag& t)
 {
-    if (t.code == 2 && trimmed(t.value) == "HEADER") inHeader = true;
-    if (t.code == 0 && trimmed(t.value) == "ENDSEC") inHeader = false;
-    if ((t.code != 5 && t.code != 105) || inHeader) return;
+    if (t.code != 5 && t.code != 105) {
+        if (t.code == 2 && trimmed(t.value) == "HEADER") inHeader = true;
+        if (inHeader && t.code == 0 && trimmed(t.value) == "ENDSEC") inHeader = false;
+        return;
+    }
+    if (inHeader) return;
     bool ok = false;
     const AcDbHandle h = AcDbHandle::fromHex(trimmed(t.value), &ok);
     if (ok) highest = std::max(highest, h.value());

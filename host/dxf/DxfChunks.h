@@ -53,15 +53,28 @@ class TextDecoder;
 // The text objects read for a group: decoded from the file's code page, caret pairs of
 // ASCII files resolved; texts made here (and binary numbers made text by the reader, which
 // keeps one only) go to store. data: the file's bytes.
-std::string_view loaderText(const DxfTag& tag, const TextDecoder& decoder, bool binary, std::string_view data,
-                            TextStore& store);
+std::string_view decodedLoaderText(const DxfTag& tag, const TextDecoder& decoder, bool binary, std::string_view data,
+                                   TextStore& store);
+inline std::string_view loaderText(const DxfTag& tag, const TextDecoder& decoder, bool binary, std::string_view data,
+                                   TextStore& store)
+{
+    // The usual group: plain ASCII seen in place in the file's bytes.
+    if (tag.plain && tag.value.data() >= data.data() && tag.value.data() <= data.data() + data.size()) return tag.value;
+    return decodedLoaderText(tag, decoder, binary, data, store);
+}
 
 // Finds the highest handle of a file as the loader needs it before making objects: groups
 // 5 and 105 outside the HEADER section (where $HANDSEED's 5 is not a handle in use).
 struct HandleScan {
     bool inHeader = false;
     std::uint64_t highest = 0;
-    void see(const DxfTag& tag);
+    void see(const DxfTag& tag)
+    {
+        if (tag.code == 5 || tag.code == 105 || tag.code == 2 || (inHeader && tag.code == 0)) seeMarked(tag);
+    }
+
+private:
+    void seeMarked(const DxfTag& tag);
 };
 
 // The groups of one part: comments left out, texts decoded. error is the reader's message

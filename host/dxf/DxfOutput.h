@@ -8,12 +8,57 @@
 #include <cstring>
 #include <cstdint>
 #include <cstdio>
+#include <memory>
 #include <string>
 #include <string_view>
 
 #include "host/dxf/DxfTagReader.h"
 
 namespace fendo::dxf {
+
+// A growing block of text: groups are formatted straight into room() and committed.
+class TextBuffer {
+public:
+    // At least n bytes to write at the returned place; commit(end) keeps them.
+    char* room(std::size_t n)
+    {
+        if (m_capacity - m_size < n) grow(n);
+        return m_data.get() + m_size;
+    }
+    void commit(const char* end) { m_size = static_cast<std::size_t>(end - m_data.get()); }
+    void append(const char* p, std::size_t n)
+    {
+        if (n) std::memcpy(room(n), p, n);
+        m_size += n;
+    }
+    void append(std::string_view s) { append(s.data(), s.size()); }
+    void push_back(char c)
+    {
+        *room(1) = c;
+        ++m_size;
+    }
+    void reserve(std::size_t n)
+    {
+        if (n > m_capacity) grow(n - m_size);
+    }
+    std::size_t size() const { return m_size; }
+    bool empty() const { return m_size == 0; }
+    const char* data() const { return m_data.get(); }
+    void clear() { m_size = 0; }
+    std::string_view view() const { return {m_data.get(), m_size}; }
+
+private:
+    void grow(std::size_t n)
+    {
+        const std::size_t capacity = std::max({m_capacity * 2, m_size + n, std::size_t(4096)});
+        auto data = std::make_unique<char[]>(capacity);
+        if (m_size) std::memcpy(data.get(), m_data.get(), m_size);
+        m_data = std::move(data);
+        m_capacity = capacity;
+    }
+    std::unique_ptr<char[]> m_data;
+    std::size_t m_size = 0, m_capacity = 0;
+};
 
 class DxfOutput {
 public:
@@ -40,22 +85,17 @@ public:
         if (m_escapeUnicode && binaryValueKind(code) == BinaryValue::String && hasNonAscii(value))
             return groupEscaped(code, value);
         if (m_binary) return binaryGroup(code, value);
-        if (needsCaret(value)) {
+        if (mayNeedCaret(value) && needsCaret(value)) {
             codeLine(code);
             appendCaretEncoded(value);
             m_buf.push_back('\n');
-        } else if (value.size() <= kShortValue) {
-            // The usual short value: code and value lines go to the buffer in one piece.
-            char tmp[16 + kShortValue];
-            char* p = codeLineTo(tmp, code);
+        } else {
+            // The code and value lines go to the buffer in one piece.
+            char* p = codeLineTo(m_buf.room(kCodeLine + value.size() + 1), code);
             std::memcpy(p, value.data(), value.size());
             p += value.size();
             *p++ = '\n';
-            m_buf.append(tmp, static_cast<size_t>(p - tmp));
-        } else {
-            codeLine(code);
-            m_buf.append(value);
-            m_buf.push_back('\n');
+            m_buf.commit(p);
         }
         maybeFlush();
     }
@@ -70,6 +110,25 @@ public:
     {
         return i + 1 < s.size() &&
                (pairLetter(s[i + 1]) || (s[i + 1] == ' ' && i + 2 < s.size() && (pairLetter(s[i + 2]) || s[i + 2] == ' ')));
+    }
+    // False when no byte of value is a control character or a caret (then needsCaret is
+    // false too); eight bytes are looked at a time.
+    static bool mayNeedCaret(std::string_view value)
+    {
+        constexpr std::uint64_t kOnes = 0x0101010101010101ull, kHighs = 0x8080808080808080ull;
+        const char* p = value.data();
+        const char* const end = p + value.size();
+        for (; end - p >= 8; p += 8) {
+            std::uint64_t w;
+            std::memcpy(&w, p, 8);
+            // Bytes below 0x20 and bytes equal to '^' (each test may also mark bytes above a
+            // marked one, never when none is marked).
+            const std::uint64_t caret = w ^ (kOnes * '^');
+            if (((w - kOnes * 0x20) & ~w & kHighs) | ((caret - kOnes) & ~caret & kHighs)) return true;
+        }
+        for (; p < end; ++p)
+            if (static_cast<unsigned char>(*p) < 0x20 || *p == '^') return true;
+        return false;
     }
     static bool needsCaret(std::string_view value)
     {
@@ -114,20 +173,18 @@ public:
     void groupInt(int code, long long value)
     {
         if (m_binary) return binaryNumber(code, static_cast<double>(value), value);
-        char tmp[48];
-        char* p = codeLineTo(tmp, code);
-        p = std::to_chars(p, tmp + sizeof tmp - 1, value).ptr;
+        char* p = codeLineTo(m_buf.room(kCodeLine + 24), code);
+        p = std::to_chars(p, p + 23, value).ptr;
         *p++ = '\n';
-        m_buf.append(tmp, static_cast<size_t>(p - tmp));
+        m_buf.commit(p);
         maybeFlush();
     }
     void groupDouble(int code, double value)
     {
         if (m_binary) return binaryNumber(code, value, static_cast<long long>(value));
-        char tmp[64];
-        char* p = formatDouble(codeLineTo(tmp, code), value);
+        char* p = formatDouble(codeLineTo(m_buf.room(kCodeLine + 48), code), value);
         *p++ = '\n';
-        m_buf.append(tmp, static_cast<size_t>(p - tmp));
+        m_buf.commit(p);
         maybeFlush();
     }
     void groupHandle(int code, std::uint64_t handle)
@@ -136,10 +193,9 @@ public:
             char hex[20];
             return binaryGroup(code, std::string_view(hex, formatHex(hex, handle) - hex));
         }
-        char tmp[40];
-        char* p = formatHex(codeLineTo(tmp, code), handle);
+        char* p = formatHex(codeLineTo(m_buf.room(kCodeLine + 20), code), handle);
         *p++ = '\n';
-        m_buf.append(tmp, static_cast<size_t>(p - tmp));
+        m_buf.commit(p);
         maybeFlush();
     }
 
@@ -155,7 +211,7 @@ public:
     }
     bool failed() const { return m_failed; }
     std::uint64_t bytesWritten() const { return m_total; }
-    const std::string& buffer() const { return m_buf; }
+    std::string_view buffer() const { return m_buf.view(); }
 
     // The shortest text that reads back to the same double; integral values keep a ".0"
     // so that the group still looks like a real number to strict readers.
@@ -194,7 +250,21 @@ public:
             return out + 3;
         }
         const double a = v < 0 ? -v : v;
-        for (int k = 0; k <= 8; ++k) {
+        int first = 0;
+        if (a * kPowers[8] < kExact) {
+            // One test at eight decimals settles it: if any k works, its integer times
+            // 10^(8-k) is the one found here (the errors stay below one half), and the
+            // same quotient is the value; the trailing zeros of that integer then give the
+            // smallest k, and no k works when eight does not.
+            auto n = static_cast<std::uint64_t>(a * kPowers[8] + 0.5);
+            if (n == 0 || static_cast<double>(n) / kPowers[8] != a) return nullptr;
+            first = 8;
+            while (first > 0 && n % 10 == 0) {
+                n /= 10;
+                --first;
+            }
+        }
+        for (int k = first; k <= 8; ++k) {
             const double scaled = a * kPowers[k];
             if (scaled >= kExact) return nullptr;
             const auto n = static_cast<std::uint64_t>(scaled + 0.5);
@@ -248,7 +318,7 @@ public:
 
 private:
     static constexpr size_t kFlushSize = 1 << 20;
-    static constexpr size_t kShortValue = 96;
+    static constexpr size_t kCodeLine = 16;  // the longest code line and its line feed
     static constexpr std::string_view kBinarySentinel{"AutoCAD Binary DXF\r\n\x1a\0", 22};
 
     static bool hasNonAscii(std::string_view s)
@@ -387,7 +457,7 @@ private:
     }
 
     std::FILE* m_file;
-    std::string m_buf;
+    TextBuffer m_buf;
     std::uint64_t m_total = 0;
     bool m_failed = false;
     bool m_binary = false, m_oneByteCodes = false;

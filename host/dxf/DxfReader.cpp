@@ -737,17 +737,19 @@ bool Loader::readEntities(AcDbObjectId fixedOwner, const char* terminator)
         if (!next(expected.c_str())) return false;
         if (m_tag.code != 0)
             return failAt(m_tag.line, "group code " + std::to_string(m_tag.code) + ": expected 0 and an entity type");
-        if (isZero(terminator)) return true;
-        if (isZero("ENDSEC") || isZero("EOF") || isZero("SECTION") || isZero("BLOCK") || isZero("ENDBLK"))
+        const std::string_view name = trimmed(m_tag.value);
+        if (name == terminator) return true;
+        if (name == "ENDSEC" || name == "EOF" || name == "SECTION" || name == "BLOCK" || name == "ENDBLK")
             return failAt(m_tag.line, "group code 0: expected 0 " + std::string(terminator) + ", found '" + std::string(m_tag.value) + "'");
-        type.assign(trimmed(m_tag.value));
+        type.assign(name);
         if (!readRecord()) return false;
 
-        const bool sub = type == "VERTEX" || type == "ATTRIB";
-        if (owner && (sub || type == "SEQEND")) {
+        const bool vertex = type == "VERTEX", seqend = type == "SEQEND";
+        const bool sub = vertex || type == "ATTRIB";
+        if (owner && (sub || seqend)) {
             AcDbEntity* ent = nullptr;
             if (sub) {
-                ent = owner->newSubentity(type == "VERTEX" ? kVertex : kAttrib);
+                ent = owner->newSubentity(vertex ? kVertex : kAttrib);
             } else if (AcRxClass* cls = acrxFindClassByDxfName(L"SEQEND")) {
                 ent = AcDbEntity::cast(cls->create());
             }
@@ -765,7 +767,7 @@ bool Loader::readEntities(AcDbObjectId fixedOwner, const char* terminator)
         AcDbObjectId blockId = fixedOwner;
         // The vertices of a polyline kept as read (a polyface mesh) stay in the block's
         // sequence after it, owned by the polyline.
-        const bool keptRun = !keptOwner.isNull() && (sub || type == "SEQEND");
+        const bool keptRun = !keptOwner.isNull() && (sub || seqend);
         if (keptRun) blockId = keptBlock;
         if (blockId.isNull()) {
             blockId = recordOwnerBlock();
@@ -774,8 +776,8 @@ bool Loader::readEntities(AcDbObjectId fixedOwner, const char* terminator)
         AcDbEntity* ent = newEntity(type);
         AcDbObjectId id;
         if (!loadObject(ent, keptRun ? keptOwner : blockId, true, id)) return false;
-        if (!keptRun || type == "SEQEND") keptOwner = AcDbObjectId();
-        if (type == "POLYLINE" && AcDbUnknownEntity::cast(ent)) {
+        if (!keptRun || seqend) keptOwner = AcDbObjectId();
+        if (AcDbUnknownEntity::cast(ent) && type == "POLYLINE") {
             keptOwner = id;
             keptBlock = blockId;
         }

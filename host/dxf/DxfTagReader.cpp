@@ -1,7 +1,9 @@
 // Group reading for ASCII and binary DXF files.
 #include "host/dxf/DxfTagReader.h"
 
+#include <bit>
 #include <charconv>
+#include <cstdint>
 #include <cmath>
 #include <cstring>
 
@@ -24,6 +26,43 @@ BinaryValue binaryValueKind(int c)
     if ((c >= 310 && c <= 319) || c == 1004) return BinaryValue::Bytes;
     return BinaryValue::String;
 }
+
+namespace {
+
+// The end of a value line from p: the first line feed or NUL byte (or end). special tells
+// whether a byte before it is beyond ASCII, a backslash or a caret (a text the loader must
+// decode). Eight bytes are looked at a time while eight remain.
+const char* scanValueLine(const char* p, const char* end, bool& special)
+{
+    constexpr std::uint64_t kOnes = 0x0101010101010101ull, kHighs = 0x8080808080808080ull;
+    // A high bit in each byte of v that is zero; exact up to the lowest such byte, which is
+    // all that is used.
+    auto zeroBytes = [](std::uint64_t v) { return (v - kOnes) & ~v & kHighs; };
+    std::uint64_t seen = 0;
+    while (end - p >= 8) {
+        std::uint64_t w;
+        std::memcpy(&w, p, 8);
+        if constexpr (std::endian::native == std::endian::big) w = __builtin_bswap64(w);
+        const std::uint64_t stop = zeroBytes(w ^ (kOnes * '\n')) | zeroBytes(w);
+        const std::uint64_t odd = (w & kHighs) | zeroBytes(w ^ (kOnes * '\\')) | zeroBytes(w ^ (kOnes * '^'));
+        if (stop) {
+            const int bit = __builtin_ctzll(stop);  // the high bit of the first stop byte
+            seen |= odd & ((std::uint64_t{1} << (bit - 7)) - 1);
+            special = seen != 0;
+            return p + bit / 8;
+        }
+        seen |= odd;
+        p += 8;
+    }
+    for (; p < end && *p != '\n' && *p != '\0'; ++p) {
+        const auto c = static_cast<unsigned char>(*p);
+        if (c >= 0x80 || c == '\\' || c == '^') seen = 1;
+    }
+    special = seen != 0;
+    return p;
+}
+
+}  // namespace
 
 DxfTagReader::DxfTagReader(std::string_view data) : m_data(data)
 {
@@ -66,27 +105,45 @@ bool DxfTagReader::nextAscii(DxfTag& tag)
     {
         const char* p = m_data.data() + m_pos;
         const char* const end = m_data.data() + m_data.size();
-        while (p < end && *p == ' ') ++p;
+        auto digit = [](char c) { return static_cast<unsigned>(c - '0') <= 9; };
         int code = 0, digits = 0;
-        while (p < end && *p >= '0' && *p <= '9' && digits < 6) {
-            code = code * 10 + (*p++ - '0');
-            ++digits;
+        if (end - p >= 4 && p[3] == '\n' && digit(p[2]) && (p[1] == ' ' ? p[0] == ' ' : digit(p[1]) && (p[0] == ' ' || digit(p[0])))) {
+            // The code as writers put it, right-aligned in three columns.
+            code = p[2] - '0';
+            if (p[1] != ' ') code += 10 * (p[1] - '0');
+            if (p[0] != ' ') code += 100 * (p[0] - '0');
+            digits = 1;
+            p += 3;
+        } else {
+            while (p < end && *p == ' ') ++p;
+            while (p < end && digit(*p) && digits < 6) {
+                code = code * 10 + (*p++ - '0');
+                ++digits;
+            }
+            if (p < end && *p == '\r') ++p;
         }
-        if (p < end && *p == '\r') ++p;
         if (digits > 0 && p < end && *p == '\n') {
             const char* const value = ++p;
-            while (p < end && *p != '\n' && *p != '\0') ++p;
+            bool special = false;
+            p = scanValueLine(p, end, special);
             if (p < end && *p == '\n') {
                 const char* valueEnd = p > value && p[-1] == '\r' ? p - 1 : p;
                 tag.code = code;
                 tag.value = std::string_view(value, static_cast<size_t>(valueEnd - value));
                 tag.line = m_line;
+                tag.plain = !special;
                 m_line += 2;
                 m_pos = static_cast<size_t>(p + 1 - m_data.data());
                 return true;
             }
         }
     }
+    return nextAsciiGeneral(tag);
+}
+
+// Any group form: blank lines, tabs, long codes, a last line without a line feed, errors.
+bool DxfTagReader::nextAsciiGeneral(DxfTag& tag)
+{
     // Skips blank lines between groups (some writers end files with them).
     while (m_pos < m_data.size()) {
         const size_t eol = m_data.find('\n', m_pos);
@@ -123,6 +180,7 @@ bool DxfTagReader::nextAscii(DxfTag& tag)
         tag.code = code;
         tag.value = value;
         tag.line = codeLineNo;
+        tag.plain = false;
         return true;
     }
     return false;
@@ -151,6 +209,7 @@ bool DxfTagReader::nextBinary(DxfTag& tag)
         return fail(at, "expected a group code, found " + std::to_string(code));
     tag.code = code;
     tag.line = at;
+    tag.plain = false;
     const std::string truncated = "group code " + std::to_string(code) + ": expected a value, found the end of the file";
     char tmp[48];
     switch (binaryValueKind(code)) {

@@ -14,6 +14,9 @@ struct DxfTag {
     int code = 0;
     std::string_view value;
     int line = 0;  // line of the code (ASCII) or byte offset of the group (binary)
+    // Known to be plain ASCII without backslash or caret: the loader uses such a value as it
+    // stands. False says nothing (the value is looked at again).
+    bool plain = false;
 };
 
 class DxfTagReader {
@@ -45,6 +48,7 @@ public:
 
 private:
     bool nextAscii(DxfTag& tag);
+    [[gnu::noinline]] bool nextAsciiGeneral(DxfTag& tag);
     bool nextBinary(DxfTag& tag);
     bool fail(int at, const std::string& what);
 

@@ -19,11 +19,6 @@ AcRxClass* AcRxObject::desc()
 
 AcRxClass* AcRxObject::isA() const { return AcRxObject::desc(); }
 
-bool AcRxObject::isKindOf(const AcRxClass* cls) const
-{
-    const AcRxClass* mine = isA();
-    return mine && cls && mine->isDerivedFrom(cls);
-}
 
 AcRxClass::AcRxClass(const ACHAR* name, AcRxClass* parent, AcRxPseudoConstructor ctor, int dwgVersion,
                      int maintVersion, int proxyFlags, const ACHAR* dxfName, const ACHAR* appName)
@@ -44,12 +39,6 @@ AcRxClass* AcRxClass::isA() const
     return cls;
 }
 
-bool AcRxClass::isDerivedFrom(const AcRxClass* other) const
-{
-    for (const AcRxClass* c = this; c; c = c->m_parent)
-        if (c == other) return true;
-    return false;
-}
 
 AcRxObject* AcRxDictionary::at(const ACHAR* key) const
 {

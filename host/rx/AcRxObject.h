@@ -1,6 +1,7 @@
 // Runtime classes: every host and module object knows its class, its parent class and,
 // for drawing objects, its DXF name; modules register their own classes at load.
 #pragma once
+#include <cassert>
 #include <functional>
 #include <map>
 #include <string>
@@ -87,15 +88,32 @@ void deleteAcRxClass(AcRxClass* cls);
 // Registers a class object in the class dictionary (it takes ownership).
 AcRxClass* acrxRegisterClass(AcRxClass* cls);
 
-// Declares the runtime-class members of a class.
+inline bool AcRxClass::isDerivedFrom(const AcRxClass* other) const
+{
+    for (const AcRxClass* c = this; c; c = c->m_parent)
+        if (c == other) return true;
+    return false;
+}
+
+inline bool AcRxObject::isKindOf(const AcRxClass* cls) const
+{
+    const AcRxClass* mine = isA();
+    return mine && cls && mine->isDerivedFrom(cls);
+}
+
+// Declares the runtime-class members of a class. Every class names its C++ base as its
+// parent class, so cast() tests the class chain and converts without a dynamic_cast (debug
+// builds check that the two agree).
 #define ACRX_DECLARE_MEMBERS(CLASS_NAME)                                                  \
 public:                                                                                 \
     static AcRxClass* desc();                                                           \
     AcRxClass* isA() const override;                                                    \
     static CLASS_NAME* cast(const AcRxObject* obj)                                      \
     {                                                                                   \
-        return (obj && obj->isKindOf(CLASS_NAME::desc())) ? const_cast<CLASS_NAME*>(   \
-                   dynamic_cast<const CLASS_NAME*>(obj)) : nullptr;                     \
+        if (!obj || !obj->isKindOf(CLASS_NAME::desc())) return nullptr;                 \
+        const auto* same = static_cast<const CLASS_NAME*>(obj);                         \
+        assert(same == dynamic_cast<const CLASS_NAME*>(obj));                           \
+        return const_cast<CLASS_NAME*>(same);                                           \
     }                                                                                   \
     static void rxInit();                                                               \
     static AcRxClass* gpDesc

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "host/db/AcDbDatabase.h"
+#include "host/db/AcDbFiler.h"
 #include "host/db/AcDbSymbolTable.h"
 #include "host/db/entities/AcDb3dPolyline.h"
 #include "host/db/entities/AcDbBlockReference.h"
@@ -19,6 +20,7 @@
 #include "host/db/entities/AcDbLine.h"
 #include "host/db/entities/AcDbPolyline.h"
 #include "host/db/entities/AcDbText.h"
+#include "host/db/entities/EntityUtil.h"
 #include "host/dxf/DxfChunks.h"
 #include "host/dxf/DxfExport.h"
 #include "host/dxf/DxfIo.h"
@@ -61,6 +63,10 @@ TEST(DxfNumberFormat, FewDecimalsGiveTheDigitsOfTheShortestForm)
         values.push_back((i % 1000) * 10.456 + 1.75);
         values.push_back(any(rng));
         values.push_back(std::ldexp(any(rng), -40));
+        // Grid coordinates of millions of metres, on both sides of where the one test at
+        // eight decimals stops being exact.
+        values.push_back(static_cast<double>(cents(rng)) / 10.0 + 5e6);
+        values.push_back(static_cast<double>(cents(rng)) / 1000.0 * 60.0);
     }
     for (double v : values) ASSERT_EQ(formatted(v), reference(v)) << std::hexfloat << v;
     for (double v : values) {
@@ -92,6 +98,128 @@ TEST(DxfTagReading, UsualAndUnusualLineFormsReadAlike)
     DxfTagReader bad(withNul);
     EXPECT_FALSE(bad.next(tag));
     EXPECT_EQ(bad.error(), "line 2: group code 1: expected text, found a NUL byte");
+}
+
+// Texts with a byte the loader must decode (beyond ASCII, a backslash, a caret) or the writer
+// must encode (a control character, a caret) at every place of an eight-byte window, in
+// lines that end anywhere near the end of the data: the reader marks a value plain exactly
+// when no such byte is in it, and the writer encodes exactly what the general test finds.
+TEST(DxfTagReading, PlainValuesAreToldFromTextsToDecodeAtEveryPlace)
+{
+    const std::string odd[] = {"\xC3\xA9", "\\", "^", "^J"};
+    for (size_t length = 0; length <= 20; ++length) {
+        for (size_t at = 0; at <= length; ++at) {
+            for (const std::string& mark : odd) {
+                for (const bool marked : {false, true}) {
+                    std::string value(length, 'x');
+                    if (marked) value.insert(at, mark);
+                    for (const char* tail : {"\n  0\nEOF\n", "\r\n", "\n"}) {
+                        const std::string text = "  1\n" + value + tail;
+                        DxfTagReader reader(text);
+                        DxfTag tag;
+                        ASSERT_TRUE(reader.next(tag)) << reader.error();
+                        ASSERT_EQ(tag.value, value);
+                        EXPECT_EQ(tag.plain, !marked) << "'" << value << "'";
+                    }
+                }
+            }
+            // The writer: a control character or a caret written as the general test says.
+            for (const char c : {'\n', '\t', '^', '\x1F', ' '}) {
+                std::string value(length, 'y');
+                value.insert(at, 1, c);
+                DxfOutput out;
+                out.group(1, value);
+                std::string expected = "  1\n";
+                if (DxfOutput::needsCaret(value)) {
+                    DxfOutput encoded;
+                    encoded.appendCaretEncoded(value);
+                    expected += encoded.buffer();
+                } else {
+                    expected += value;
+                }
+                EXPECT_EQ(out.buffer(), expected + "\n") << "'" << value << "'";
+            }
+        }
+    }
+}
+
+// Numbers read by the filer's quick path for plain decimals against the general reader, for
+// the digit counts and forms on either side of where the quick path gives way.
+TEST(DxfFilerNumbers, PlainDecimalsReadAsTheGeneralReaderReadsThem)
+{
+    std::vector<std::string> texts = {"0",    "-0.0", "0.0",   "12.345", "-7.25",  "1e5",     "1.5E-3", ".5",
+                                      "5.",   "+2.5", " 3.25", "4.5 ",   "-",      "1.2.3",   "0.1",    "0.3",
+                                      "2.675", "123456789012345", "1234567890123456", "17.372999999999998",
+                                      "0.0000000000000000000001", "0.00000000000000000000001", "9007199254740993"};
+    std::mt19937_64 rng(11);
+    for (int i = 0; i < 20000; ++i) {
+        std::string t = rng() % 2 ? "-" : "";
+        const int whole = 1 + static_cast<int>(rng() % 10), decimals = static_cast<int>(rng() % 14);
+        for (int d = 0; d < whole; ++d) t += static_cast<char>('0' + rng() % 10);
+        if (decimals) t += '.';
+        for (int d = 0; d < decimals; ++d) t += static_cast<char>('0' + rng() % 10);
+        texts.push_back(t);
+    }
+    AcDbDxfFiler filer(nullptr);
+    for (const std::string& t : texts) {
+        const fendo::db::TagView tags[] = {{40, t}};
+        filer.setInput(std::span<const fendo::db::TagView>(tags));
+        resbuf rb{};
+        const Acad::ErrorStatus es = filer.readItem(&rb);
+        std::string_view s = fendo::dxf::trimmed(t);
+        if (!s.empty() && s.front() == '+') s.remove_prefix(1);
+        double expected = 0;
+        const auto r = std::from_chars(s.data(), s.data() + s.size(), expected);
+        const bool readable = !s.empty() && r.ec == std::errc() && r.ptr == s.data() + s.size();
+        ASSERT_EQ(es == Acad::eOk, readable) << t;
+        if (readable) {
+            ASSERT_EQ(rb.resval.rreal, expected) << t;
+            ASSERT_EQ(std::signbit(rb.resval.rreal), std::signbit(expected)) << t;
+        }
+    }
+}
+
+// The filer remembers the last record found per table: names shared by several tables, and
+// a record erased between two lookups, still give the right record.
+TEST(DxfFilerNumbers, SymbolLookupsKeepTablesApartAndSeeErasedRecords)
+{
+    AcDbDatabase db;
+    AcDbDxfFiler filer(&db);
+    const AcDbObjectId tables[] = {db.layerTableId(), db.linetypeTableId(), db.textStyleTableId()};
+    AcDbObjectId made[3];
+    for (int round = 0; round < 3; ++round)
+        for (int t = 0; t < 3; ++t) {
+            const AcDbObjectId id = filer.symbolId(tables[t], L"SHARED", true);
+            ASSERT_FALSE(id.isNull());
+            if (round == 0) made[t] = id;
+            EXPECT_EQ(id, made[t]) << "table " << t << ", round " << round;
+        }
+    EXPECT_NE(made[0], made[1]);
+    EXPECT_NE(made[1], made[2]);
+    AcDbObject* layer = nullptr;
+    ASSERT_EQ(acdbOpenObject(layer, made[0], AcDb::kForWrite), Acad::eOk);
+    layer->erase();
+    layer->close();
+    EXPECT_TRUE(filer.symbolId(tables[0], L"SHARED", false).isNull());
+    const AcDbObjectId again = filer.symbolId(tables[0], L"SHARED", true);
+    EXPECT_FALSE(again.isNull());
+    EXPECT_NE(again, made[0]);
+    EXPECT_EQ(filer.symbolId(tables[1], L"SHARED", false), made[1]);
+}
+
+// The object coordinate system matrices are kept for the last normal asked for: normals that
+// change from call to call, and zeros of either sign, still give the matrix made anew.
+TEST(DxfFastIo, OcsMatricesFollowEveryChangeOfNormal)
+{
+    const AcGeVector3d normals[] = {{0, 0, 1}, {0, 0, -1}, {-0.0, 0, 1}, {0, 0, 1}, {1, 0, 0}, {0, 0, 2},
+                                    {0.6, 0, 0.8}, {0.6, 0, 0.8}, {0, -0.0, 1}, {0.001, 0.002, 1}};
+    auto same = [](const AcGeMatrix3d& a, const AcGeMatrix3d& b) { return std::memcmp(a.entry, b.entry, sizeof a.entry) == 0; };
+    for (int round = 0; round < 2; ++round)
+        for (const AcGeVector3d& n : normals) {
+            const AcGeVector3d unit = fendo::db::ent::unitNormal(n);
+            EXPECT_TRUE(same(fendo::db::ent::ocsToWcs(n), AcGeMatrix3d::planeToWorld(unit))) << n.x << " " << n.y << " " << n.z;
+            EXPECT_TRUE(same(fendo::db::ent::wcsToOcs(n), AcGeMatrix3d::worldToPlane(unit))) << n.x << " " << n.y << " " << n.z;
+        }
 }
 
 // ---------------------------------------------------------------------------- parallel load

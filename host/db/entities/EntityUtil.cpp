@@ -1,6 +1,8 @@
 // Helpers shared by the entity classes.
 #include "host/db/entities/EntityUtil.h"
 
+#include <cstring>
+
 #include <cmath>
 #include <cstdlib>
 #include <numbers>
@@ -137,14 +139,41 @@ fendo::fonts::TextStyleFont textStyleFont(AcDbObjectId styleId)
     return font;
 }
 
+namespace {
+
+// The matrix of the last normal asked for, per thread: the entities of a drawing mostly share
+// one normal, and loading or saving asks for the matrix of each (an inverse among them).
+struct LastOcsMatrix {
+    double normal[3] = {0, 0, 0};
+    AcGeMatrix3d matrix;
+    bool valid = false;
+};
+
+template <typename Make>
+const AcGeMatrix3d& cachedOcsMatrix(LastOcsMatrix& last, const AcGeVector3d& normal, Make make)
+{
+    const double bits[3] = {normal.x, normal.y, normal.z};
+    // Compared bit for bit: -0.0 and +0.0 make matrices that differ in the sign of zeros.
+    if (!last.valid || std::memcmp(bits, last.normal, sizeof bits) != 0) {
+        last.matrix = make(unitNormal(normal));
+        std::memcpy(last.normal, bits, sizeof bits);
+        last.valid = true;
+    }
+    return last.matrix;
+}
+
+}  // namespace
+
 AcGeMatrix3d ocsToWcs(const AcGeVector3d& normal)
 {
-    return AcGeMatrix3d::planeToWorld(unitNormal(normal));
+    thread_local LastOcsMatrix last;
+    return cachedOcsMatrix(last, normal, [](const AcGeVector3d& n) { return AcGeMatrix3d::planeToWorld(n); });
 }
 
 AcGeMatrix3d wcsToOcs(const AcGeVector3d& normal)
 {
-    return AcGeMatrix3d::worldToPlane(unitNormal(normal));
+    thread_local LastOcsMatrix last;
+    return cachedOcsMatrix(last, normal, [](const AcGeVector3d& n) { return AcGeMatrix3d::worldToPlane(n); });
 }
 
 bool isDefaultNormal(const AcGeVector3d& normal)
