@@ -1,6 +1,7 @@
 // A set of points that tells whether a point equals (within a distance) one already added,
 // in constant expected time, so that dropping repeated positions stays linear.
 #pragma once
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <unordered_map>
@@ -14,23 +15,37 @@ public:
     // Points within `tolerance` of each other are equal. `extent` bounds the coordinates'
     // magnitude, so that grid cell numbers stay within 64 bits.
     DistinctPoints(double tolerance, double extent)
-        : m_tol(tolerance), m_cell(std::fmax(std::fmax(tolerance, kMinCell), extent * kCellPerExtent))
+        : m_tol(tolerance),
+          m_cell(std::fmax(std::fmax(kCellPerTolerance * tolerance, kMinCell), extent * kCellPerExtent))
     {
     }
 
     // Adds p unless an equal point is already in; returns true when added.
     bool insert(const AcGePoint3d& p)
     {
-        const Key key = keyOf(p);
-        for (std::int64_t dx = -1; dx <= 1; ++dx)
-            for (std::int64_t dy = -1; dy <= 1; ++dy)
-                for (std::int64_t dz = -1; dz <= 1; ++dz) {
-                    auto it = m_cells.find(Key{key.x + dx, key.y + dy, key.z + dz});
+        // Only the cells within reach of p along each axis can hold an equal point (a cell
+        // is wider than the reach, so at most two per axis, mostly one); the reach is a
+        // little wider than the tolerance so that rounding never hides one.
+        const double c[3] = {p.x, p.y, p.z};
+        std::int64_t lo[3], hi[3];
+        for (int a = 0; a < 3; ++a) {
+            const std::int64_t k = cellOf(c[a]);
+            const double reach = m_tol * (1.0 + 1e-9) + std::fabs(c[a]) * 1e-15;
+            lo[a] = std::max(k - 1, cellOf(c[a] - reach));
+            hi[a] = std::min(k + 1, cellOf(c[a] + reach));
+        }
+        for (std::int64_t x = lo[0]; x <= hi[0]; ++x)
+            for (std::int64_t y = lo[1]; y <= hi[1]; ++y)
+                for (std::int64_t z = lo[2]; z <= hi[2]; ++z) {
+                    auto it = m_cells.find(Key{x, y, z});
                     if (it == m_cells.end()) continue;
-                    for (const AcGePoint3d& q : it->second)
-                        if (p.distanceTo(q) <= m_tol) return false;
+                    for (std::uint32_t n = it->second; n != kNone; n = m_nodes[n].next)
+                        if (p.distanceTo(m_nodes[n].point) <= m_tol) return false;
                 }
-        m_cells[key].push_back(p);
+        // The cell's points are chained through one array: no allocation per cell.
+        const auto [it, made] = m_cells.try_emplace(Key{cellOf(p.x), cellOf(p.y), cellOf(p.z)}, kNone);
+        m_nodes.push_back({p, it->second});
+        it->second = static_cast<std::uint32_t>(m_nodes.size() - 1);
         return true;
     }
 
@@ -39,6 +54,9 @@ private:
     static constexpr double kMinCell = 1e-6;
     // Cell numbers stay below 1e15 for coordinates up to the extent.
     static constexpr double kCellPerExtent = 1e-15;
+    // Cells wider than the tolerance keep most searches to one cell.
+    static constexpr double kCellPerTolerance = 4.0;
+    static constexpr std::uint32_t kNone = 0xFFFFFFFFu;
 
     struct Key {
         std::int64_t x, y, z;
@@ -53,16 +71,16 @@ private:
             return static_cast<size_t>(h);
         }
     };
-    Key keyOf(const AcGePoint3d& p) const
-    {
-        return Key{static_cast<std::int64_t>(std::floor(p.x / m_cell)),
-                   static_cast<std::int64_t>(std::floor(p.y / m_cell)),
-                   static_cast<std::int64_t>(std::floor(p.z / m_cell))};
-    }
+    struct Node {
+        AcGePoint3d point;
+        std::uint32_t next;
+    };
+    std::int64_t cellOf(double v) const { return static_cast<std::int64_t>(std::floor(v / m_cell)); }
 
     double m_tol;
     double m_cell;
-    std::unordered_map<Key, std::vector<AcGePoint3d>, KeyHash> m_cells;
+    std::unordered_map<Key, std::uint32_t, KeyHash> m_cells;
+    std::vector<Node> m_nodes;
 };
 
 // The largest coordinate magnitude of the points, for DistinctPoints.

@@ -137,6 +137,15 @@ AcDbStub* AcDbDatabase::findStub(std::uint64_t handle)
     return stub;
 }
 
+AcDbStub* AcDbDatabase::stubForHeldHandle(std::uint64_t handle, const AcDbStub* owner)
+{
+    AcDbStub** entry = entryOf(handle);
+    if (!entry || !isHeldEntry(*entry) || ownerOfEntry(*entry) != owner) return nullptr;
+    m_stubs.push_back(AcDbStub{AcDbHandle(handle), this});
+    *entry = &m_stubs.back();
+    return *entry;
+}
+
 AcDbStub* AcDbDatabase::newStub(AcDbHandle handle)
 {
     m_stubs.push_back(AcDbStub{handle, this});

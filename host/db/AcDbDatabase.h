@@ -69,6 +69,9 @@ public:
     // of the handle then makes a new stub and hands it to the owner (adoptHeldStub). False
     // when the stub must stay.
     bool releaseHeldStub(AcDbStub* stub, AcDbStub* owner);
+    // For the owner itself: a new stub for a handle it holds alone (its object and held
+    // mark are the owner's to set); null when the handle is not held by `owner`.
+    AcDbStub* stubForHeldHandle(std::uint64_t handle, const AcDbStub* owner);
 
     // Symbol tables.
     Acad::ErrorStatus getBlockTable(AcDbBlockTable*& table, AcDb::OpenMode mode);

@@ -2,9 +2,12 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <random>
+#include <vector>
 
 #include "geometry/CArrayPoint.h"
 #include "geometry/CurveReaders.h"
+#include "geometry/DistinctPoints.h"
 #include "geometry/Pline3dUtil.h"
 #include "host/db/entities/AcDb3dPolyline.h"
 #include "host/db/entities/AcDbArc.h"
@@ -170,4 +173,39 @@ TEST(CArrayPoint, NearestPointTakesTheFirstOfEqualDistancesAndCanIgnoreHeight)
     EXPECT_TRUE(
         empty.nearestPoint({1, 1, 1}, CArrayPoint::Distance::Spatial, index).isEqualTo(AcGePoint3d(0, 0, 0)));
     EXPECT_EQ(index, -1);
+}
+
+// The point set answers exactly as comparing each point with every one kept before it,
+// whatever the tolerance against the grid's cells: points straddle cell edges, sit at the
+// tolerance and just beyond it, at survey-sized and at small coordinates.
+TEST(DistinctPoints, KeepsExactlyThePointsAScanOfEveryEarlierPointKeeps)
+{
+    std::mt19937 random(7);
+    for (double tolerance : {1e-10, 1e-3, 0.5, 2.0}) {
+        for (double base : {0.0, 584321.25, -2.5e6}) {
+            std::uniform_real_distribution<double> spread(-4.0 * tolerance, 4.0 * tolerance);
+            std::uniform_int_distribution<int> kind(0, 3);
+            std::vector<AcGePoint3d> points;
+            for (int i = 0; i < 400; ++i) {
+                AcGePoint3d p(base + spread(random), base / 2 + spread(random), spread(random));
+                if (!points.empty() && kind(random) == 0) {
+                    // At the tolerance from an earlier point along one axis, or just beyond.
+                    const AcGePoint3d& q = points[random() % points.size()];
+                    const double d = tolerance * (random() % 2 ? 1.0 : 1.0 + 1e-9);
+                    p = q + AcGeVector3d(random() % 2 ? d : -d, 0, 0);
+                }
+                points.push_back(p);
+            }
+            double extent = 0.0;
+            for (const AcGePoint3d& p : points) extent = std::fmax(extent, std::fmax(std::fabs(p.x), std::fabs(p.y)));
+            fendo::geometry::DistinctPoints set(tolerance, extent);
+            std::vector<AcGePoint3d> kept;
+            for (const AcGePoint3d& p : points) {
+                bool equal = false;
+                for (const AcGePoint3d& q : kept) equal = equal || p.distanceTo(q) <= tolerance;
+                ASSERT_EQ(set.insert(p), !equal) << "tolerance " << tolerance << " at " << p.x << ", " << p.y;
+                if (!equal) kept.push_back(p);
+            }
+        }
+    }
 }

@@ -90,8 +90,17 @@ BasicSubentityList<Held>::~BasicSubentityList()
 template <typename Held>
 AcDbObjectId BasicSubentityList<Held>::idOf(const AcDbEntity* owner, Ref& ref) const
 {
-    // The lookup makes the stub and hands it to adopt, which puts it in ref.
-    if (ref.byHandle() && owner->database()) owner->database()->idFromHandle(AcDbHandle(ref.handle()));
+    AcDbDatabase* db = owner->database();
+    if (!ref.byHandle() || !db) return AcDbObjectId(ref.stub());
+    if (AcDbStub* stub = db->stubForHeldHandle(ref.handle(), owner->objectId().stub())) {
+        stub->object = const_cast<AcDbEntity*>(owner);
+        stub->held = true;
+        ref = Ref(AcDbObjectId(stub));
+    } else {
+        // Not this owner's in the index: the general lookup settles it (adopt puts the stub
+        // in ref when it is ours after all).
+        db->idFromHandle(AcDbHandle(ref.handle()));
+    }
     return AcDbObjectId(ref.stub());
 }
 
