@@ -42,6 +42,7 @@ using Clock = std::chrono::steady_clock;
 namespace {
 
 enum class Mix { Survey, Polylines3d, BulgedPolylines };
+constexpr int kBestOf = 3;
 
 double cpuSeconds() { return static_cast<double>(std::clock()) / CLOCKS_PER_SEC; }
 double heapBytes() { return static_cast<double>(mallinfo2().uordblks); }
@@ -181,6 +182,20 @@ struct LoadFigures {
     double loadWall = 0, partLoadWall = 0;
 };
 
+// Processor seconds of one more plain load + save on one core, for the best of several runs.
+double loadSaveAgain(const fs::path& in, const fs::path& out)
+{
+    const fendo::dxf::ParallelLoadSettings saved = fendo::dxf::parallelLoadSettings();
+    fendo::dxf::parallelLoadSettings().thresholdBytes = static_cast<std::size_t>(-1);
+    const double start = cpuSeconds();
+    AcDbDatabase db(false);
+    db.readDxfFile(in.wstring());
+    db.dxfOut(out.wstring());
+    const double seconds = cpuSeconds() - start;
+    fendo::dxf::parallelLoadSettings() = saved;
+    return seconds;
+}
+
 // Wall-clock seconds of a load on every core (the file cut into parts whatever its size).
 double partLoadWall(const fs::path& in)
 {
@@ -294,16 +309,25 @@ int main(int argc, char** argv)
     for (long n : sizes) {
         const fs::path in = dir / ("mixed-" + std::to_string(n) + ".dxf");
         if (!fs::exists(in)) writeDrawing(in, n, Mix::Survey);
-        const LoadFigures f = loadSaveAndPick(in, dir / "saved.dxf", n);
+        LoadFigures f = loadSaveAndPick(in, dir / "saved.dxf", n);
+        // This shared machine's speed moves by a third from run to run: up to 100k objects
+        // both sides take the best of three runs.
+        const int runs = n <= 100000 ? kBestOf : 1;
+        for (int run = 1; run < runs; ++run) f.seconds = std::min(f.seconds, loadSaveAgain(in, dir / "saved.dxf"));
         const double per10k = f.seconds / (n / 10000.0);
         char ratio[32] = "-";
-        if (ezdxf) std::snprintf(ratio, sizeof ratio, "%.1fx", ezdxfLoadSave(in, dir / "ezdxf.dxf") / f.seconds);
+        if (ezdxf) {
+            double theirs = ezdxfLoadSave(in, dir / "ezdxf.dxf");
+            for (int run = 1; run < runs; ++run) theirs = std::min(theirs, ezdxfLoadSave(in, dir / "ezdxf.dxf"));
+            std::snprintf(ratio, sizeof ratio, "%.1fx", theirs / f.seconds);
+        }
         std::printf("%-9ld %8.1f %8.2fs %8.1f %8.3fs %10s %9.1f %7.2fs %9.2fms %7.2fms %8.1fms %9.3fs %9.3fs\n", n,
                     f.megabytes, f.seconds, f.megabytes / f.seconds, per10k, ratio, f.heapMb, f.index,
                     f.firstPick * 1e3, f.pick * 1e3, f.scanPick * 1e3, f.loadWall, f.partLoadWall);
     }
     std::printf(
-        "(load+save and per 10k in processor seconds, per 10k equal at every size when linear; ezdxf: how "
+        "(load+save and per 10k in processor seconds, the best of 3 runs up to 100k objects, per 10k equal at every "
+        "size when linear; ezdxf: how "
         "many times faster than ezdxf's load + save; heap MB: the loaded drawing; index: reading every object into the "
         "selection index, as an interactive session does on opening a drawing; first pick: the first pick after it; "
         "pick: the mean of 20 more; scan pick: visiting every object as before the index; load wall: the plain load "
