@@ -130,20 +130,23 @@ AcDbStub* AcDbDatabase::findStub(std::uint64_t handle)
     // A held handle gets its stub now, which its owner takes; an owner that is gone (or no
     // longer holds the handle) leaves a stub without an object, as for a missing record.
     AcDbStub* owner = ownerOfEntry(*entry);
-    m_stubs.push_back(AcDbStub{AcDbHandle(handle), this});
-    AcDbStub* stub = &m_stubs.back();
-    *entry = stub;
+    AcDbStub* stub = stubInPlaceOfHeld(entry, handle);
     if (owner->object && !owner->held) owner->object->adoptHeldStub(stub);
     return stub;
+}
+
+AcDbStub* AcDbDatabase::stubInPlaceOfHeld(AcDbStub** entry, std::uint64_t handle)
+{
+    m_stubs.push_back(AcDbStub{AcDbHandle(handle), this});
+    *entry = &m_stubs.back();
+    return *entry;
 }
 
 AcDbStub* AcDbDatabase::stubForHeldHandle(std::uint64_t handle, const AcDbStub* owner)
 {
     AcDbStub** entry = entryOf(handle);
     if (!entry || !isHeldEntry(*entry) || ownerOfEntry(*entry) != owner) return nullptr;
-    m_stubs.push_back(AcDbStub{AcDbHandle(handle), this});
-    *entry = &m_stubs.back();
-    return *entry;
+    return stubInPlaceOfHeld(entry, handle);
 }
 
 AcDbStub* AcDbDatabase::newStub(AcDbHandle handle)

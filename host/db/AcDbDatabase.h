@@ -230,6 +230,8 @@ private:
     bool handleInUse(std::uint64_t handle) const;
     // The stub of a handle, made for a held handle (see releaseHeldStub); null when unknown.
     AcDbStub* findStub(std::uint64_t handle);
+    // A new stub for a held handle, put in its index entry.
+    AcDbStub* stubInPlaceOfHeld(AcDbStub** entry, std::uint64_t handle);
     AcDbHandle m_handseed{1};
     AcDbObjectId m_tables[kTableCount];
     AcDbObjectId m_nod;

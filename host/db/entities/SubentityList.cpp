@@ -249,18 +249,16 @@ void BasicSubentityList<Held>::forEachRecord(const AcDbEntity* owner, const std:
 {
     flush(owner);
     auto visit = [&](const Ref& ref, const Slot* slot) {
-        if (ref.byHandle()) {
-            // A copy under a stub of its own, for the writer's eyes only.
+        AcDbStub* stub = ref.stub();
+        if (ref.held()) {
+            // A copy made from the slot at hand (no search for it), under the subentity's
+            // stub or, held by handle alone, under a stub of its own for the writer's eyes only.
+            if (stub && stub->erased) return;
             AcDbStub temporary{AcDbHandle(ref.handle()), owner->database()};
-            const std::unique_ptr<AcDbEntity> copy(finishMade(owner, madeFrom(slot), &temporary));
+            const std::unique_ptr<AcDbEntity> copy(finishMade(owner, madeFrom(slot), stub ? stub : &temporary));
             if (copy) fn(copy.get());
-        } else if (AcDbStub* stub = ref.stub(); stub && !stub->erased) {
-            if (stub->held) {
-                const std::unique_ptr<AcDbObject> copy = copyOfHeld(owner, stub);
-                if (copy) fn(copy.get());
-            } else if (stub->object) {
-                fn(stub->object);
-            }
+        } else if (stub && !stub->erased && stub->object) {
+            fn(stub->object);
         }
     };
     for (const Slot& s : m_slots) visit(s.ref, &s);

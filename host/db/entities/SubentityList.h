@@ -113,7 +113,7 @@ private:
         static bool fits(std::uint64_t handle) { return (handle >> 63) == 0; }
         bool isNull() const { return m_bits == 0; }
         bool byHandle() const { return m_bits & 1u; }
-        std::uint64_t handle() const { return m_bits >> 1; }
+        std::uint64_t handle() const { return byHandle() ? m_bits >> 1 : (m_bits ? stub()->handle.value() : 0); }
         AcDbStub* stub() const { return byHandle() ? nullptr : reinterpret_cast<AcDbStub*>(m_bits); }
         bool held() const { return byHandle() || (m_bits && stub()->held); }
         bool erased() const { return !byHandle() && m_bits && stub()->erased; }
