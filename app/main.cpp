@@ -4,6 +4,7 @@
 
 #include "app/PatternSwatchOption.h"
 #include "app/Session.h"
+#include "host/core/HugePages.h"
 
 namespace {
 constexpr const char* kVersion = "fendo 1.0 (module API 17.0)";
@@ -11,6 +12,7 @@ constexpr const char* kVersion = "fendo 1.0 (module API 17.0)";
 
 int main(int argc, char** argv)
 {
+    fendo::host::restartWithHugePages(argv);
     CLI::App cli{"Runs the Fendo survey drawing tools on a DXF drawing.\n"
                  "Commands are typed at the \"Command:\" prompt or read from a script, one answer per line.",
                  "fendo"};

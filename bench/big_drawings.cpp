@@ -22,6 +22,7 @@
 #include <vector>
 
 #include "FendoRuns.h"
+#include "host/core/HugePages.h"
 #include "host/db/AcDbDatabase.h"
 #include "host/db/AcDbSymbolTable.h"
 #include "host/db/entities/AcDb3dPolyline.h"
@@ -262,6 +263,8 @@ void printPolylineMemory(const fs::path& dir)
 
 int main(int argc, char** argv)
 {
+    // Loads here allocate as fendo's do.
+    fendo::host::restartWithHugePages(argv);
     std::setvbuf(stdout, nullptr, _IOLBF, 0);
     std::vector<long> sizes{10000, 100000};
     fs::path dir = fs::temp_directory_path() / "fendo-big-drawings";
