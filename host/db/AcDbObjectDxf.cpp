@@ -78,7 +78,7 @@ Acad::ErrorStatus AcDbObject::dxfOutFields(AcDbDxfFiler* filer) const
     const AcDbHandle handle = m_id.handle();
     if (!handle.isNull()) {
         // Dimension styles carry their handle in group 105.
-        const bool dimStyle = std::wcscmp(isA()->dxfName(), L"DIMSTYLE") == 0;
+        const bool dimStyle = isA() == AcDbDimStyleTableRecord::desc();
         filer->writeHandle(dimStyle ? AcDb::kDxfDimVarHandle : AcDb::kDxfHandle, handle);
     }
     if (!reactors().isEmpty()) {

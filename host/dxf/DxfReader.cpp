@@ -22,6 +22,9 @@
 #include "host/db/AcDbSymbolTable.h"
 #include "host/db/AcDbUnknownObject.h"
 #include "host/db/DbHelpers.h"
+#include "host/db/entities/AcDb2dPolyline.h"
+#include "host/db/entities/AcDb3dPolyline.h"
+#include "host/db/entities/AcDbDimension.h"
 #include "host/dxf/CodePage.h"
 #include "host/dxf/DatabaseAccess.h"
 #include "host/dxf/DefaultObjects.h"
@@ -322,7 +325,7 @@ bool Loader::loadObject(AcDbObject* obj, AcDbObjectId owner, bool setOwner, AcDb
             markers = true;
             break;
         }
-    const AcDbHandle handle = recordHandle(std::wcscmp(obj->isA()->dxfName(), L"DIMSTYLE") == 0);
+    const AcDbHandle handle = recordHandle(obj->isA() == AcDbDimStyleTableRecord::desc());
     if (!m_xdata.empty()) obj->setRawXData(std::move(m_xdata));
     m_xdata.clear();
     m_filer.setObjectBeingRead(obj);
@@ -667,29 +670,28 @@ void Loader::ensureLayoutBlocks()
     blockNamed(ACDB_PAPER_SPACE, true);
 }
 
-AcDbEntity* Loader::newEntity(const std::string& type)
+AcDbEntity* Loader::newEntity(const std::string& typeName)
 {
+    const std::string_view type = typeName;
     AcRxClass* cls = nullptr;
     if (type == "POLYLINE") {
         // Bit 8: 3D polyline; 16 and 64 (meshes) are not modelled.
         const long flags = toLong(recordValue(70));
-        const ACHAR* className = (flags & 8) ? L"AcDb3dPolyline" : L"AcDb2dPolyline";
-        if ((flags & (16 | 64)) == 0) cls = static_cast<AcRxClass*>(acrxClassDictionary()->at(className));
+        if ((flags & (16 | 64)) == 0) cls = (flags & 8) ? AcDb3dPolyline::desc() : AcDb2dPolyline::desc();
     } else if (type == "DIMENSION") {
         // The kind is in the low bits of 70: rotated (0) and aligned (1) are modelled; the
         // others (angular, radial, diametric, ordinate) are kept as read.
         const long kind = toLong(recordValue(70)) & 7;
-        const ACHAR* className = kind == 0 ? L"AcDbRotatedDimension" : kind == 1 ? L"AcDbAlignedDimension" : nullptr;
-        if (className) cls = static_cast<AcRxClass*>(acrxClassDictionary()->at(className));
+        cls = kind == 0 ? AcDbRotatedDimension::desc() : kind == 1 ? AcDbAlignedDimension::desc() : nullptr;
     } else if (type != "VERTEX" && type != "SEQEND" && type != "ATTRIB") {
-        auto [it, added] = m_classByType.try_emplace(type, nullptr);
+        auto [it, added] = m_classByType.try_emplace(typeName, nullptr);
         if (added) it->second = acrxFindClassByDxfName(fendo::fromUtf8(type));
         cls = it->second;
     }
     AcRxObject* made = cls ? cls->create() : nullptr;
     if (auto* ent = entityOf(made)) return ent;
     delete made;
-    return new AcDbUnknownEntity(fendo::fromUtf8(type));
+    return new AcDbUnknownEntity(fendo::fromUtf8(typeName));
 }
 
 bool Loader::readBlocks()
@@ -744,8 +746,9 @@ bool Loader::readEntities(AcDbObjectId fixedOwner, const char* terminator)
         type.assign(name);
         if (!readRecord()) return false;
 
-        const bool vertex = type == "VERTEX", seqend = type == "SEQEND";
-        const bool sub = vertex || type == "ATTRIB";
+        const std::string_view kind = type;
+        const bool vertex = kind == "VERTEX", seqend = kind == "SEQEND";
+        const bool sub = vertex || kind == "ATTRIB";
         if (owner && (sub || seqend)) {
             AcDbEntity* ent = nullptr;
             if (sub) {
@@ -777,7 +780,7 @@ bool Loader::readEntities(AcDbObjectId fixedOwner, const char* terminator)
         AcDbObjectId id;
         if (!loadObject(ent, keptRun ? keptOwner : blockId, true, id)) return false;
         if (!keptRun || seqend) keptOwner = AcDbObjectId();
-        if (AcDbUnknownEntity::cast(ent) && type == "POLYLINE") {
+        if (AcDbUnknownEntity::cast(ent) && kind == "POLYLINE") {
             keptOwner = id;
             keptBlock = blockId;
         }
