@@ -250,58 +250,77 @@ public:
             return out + 3;
         }
         const double a = v < 0 ? -v : v;
-        int first = 0;
         if (a * kPowers[8] < kExact) {
             // One test at eight decimals settles it: if any k works, its integer times
-            // 10^(8-k) is the one found here (the errors stay below one half), and the
-            // same quotient is the value; the trailing zeros of that integer then give the
-            // smallest k, and no k works when eight does not.
+            // 10^(8-k) is the one found here (the errors stay below one half), and its
+            // quotient is the same correctly rounded value; the trailing zeros of that
+            // integer then give the smallest k, and no k works when eight does not.
             auto n = static_cast<std::uint64_t>(a * kPowers[8] + 0.5);
             if (n == 0 || static_cast<double>(n) / kPowers[8] != a) return nullptr;
-            first = 8;
-            while (first > 0 && n % 10 == 0) {
-                n /= 10;
-                --first;
+            // Trailing zeros off four, four, two and one at a time: any count up to eight.
+            int k = 8;
+            if (n % 10000 == 0) {
+                n /= 10000;
+                k -= 4;
             }
+            if (k >= 4 && n % 10000 == 0) {
+                n /= 10000;
+                k -= 4;
+            }
+            if (k >= 2 && n % 100 == 0) {
+                n /= 100;
+                k -= 2;
+            }
+            if (k >= 1 && n % 10 == 0) {
+                n /= 10;
+                k -= 1;
+            }
+            return fewDecimalsText(out, v < 0, n, k);
         }
-        for (int k = first; k <= 8; ++k) {
+        for (int k = 0; k <= 8; ++k) {
             const double scaled = a * kPowers[k];
             if (scaled >= kExact) return nullptr;
             const auto n = static_cast<std::uint64_t>(scaled + 0.5);
             if (n == 0 || static_cast<double>(n) / kPowers[k] != a) continue;
-            char digits[24];
-            auto r = std::to_chars(digits, digits + sizeof digits, n);
-            const int count = static_cast<int>(r.ptr - digits);
-            int significant = count;
-            while (significant > 1 && digits[significant - 1] == '0') --significant;
-            const int intDigits = count - k;  // <= 0 below 1
-            const int fixedLength = intDigits > 0 ? intDigits + (k ? 1 + k : 0) : 2 + k;
-            const int exponent = intDigits - 1;  // of the first digit: n has no leading zeros
-            if (exponent <= -100 || exponent >= 100) return nullptr;
-            const int scientificLength = significant + (significant > 1 ? 1 : 0) + 4;
-            if (fixedLength > scientificLength) return nullptr;  // to_chars writes 1e+06
-            char* p = out;
-            if (v < 0) *p++ = '-';
-            if (intDigits > 0) {
-                std::memcpy(p, digits, static_cast<size_t>(intDigits));
-                p += intDigits;
-                *p++ = '.';
-                if (k == 0) {
-                    *p++ = '0';
-                } else {
-                    std::memcpy(p, digits + intDigits, static_cast<size_t>(k));
-                    p += k;
-                }
-            } else {
-                *p++ = '0';
-                *p++ = '.';
-                for (int z = 0; z < -intDigits; ++z) *p++ = '0';
-                std::memcpy(p, digits, static_cast<size_t>(count));
-                p += count;
-            }
-            return p;
+            return fewDecimalsText(out, v < 0, n, k);
         }
         return nullptr;
+    }
+    // The text of n / 10^k as std::to_chars writes it (null where it would take the
+    // exponent form).
+    static char* fewDecimalsText(char* out, bool negative, std::uint64_t n, int k)
+    {
+        char digits[24];
+        auto r = std::to_chars(digits, digits + sizeof digits, n);
+        const int count = static_cast<int>(r.ptr - digits);
+        int significant = count;
+        while (significant > 1 && digits[significant - 1] == '0') --significant;
+        const int intDigits = count - k;  // <= 0 below 1
+        const int fixedLength = intDigits > 0 ? intDigits + (k ? 1 + k : 0) : 2 + k;
+        const int exponent = intDigits - 1;  // of the first digit: n has no leading zeros
+        if (exponent <= -100 || exponent >= 100) return nullptr;
+        const int scientificLength = significant + (significant > 1 ? 1 : 0) + 4;
+        if (fixedLength > scientificLength) return nullptr;  // to_chars writes 1e+06
+        char* p = out;
+        if (negative) *p++ = '-';
+        if (intDigits > 0) {
+            std::memcpy(p, digits, static_cast<size_t>(intDigits));
+            p += intDigits;
+            *p++ = '.';
+            if (k == 0) {
+                *p++ = '0';
+            } else {
+                std::memcpy(p, digits + intDigits, static_cast<size_t>(k));
+                p += k;
+            }
+        } else {
+            *p++ = '0';
+            *p++ = '.';
+            for (int z = 0; z < -intDigits; ++z) *p++ = '0';
+            std::memcpy(p, digits, static_cast<size_t>(count));
+            p += count;
+        }
+        return p;
     }
     static char* formatHex(char* out, std::uint64_t v)
     {

@@ -67,6 +67,9 @@ TEST(DxfNumberFormat, FewDecimalsGiveTheDigitsOfTheShortestForm)
         // eight decimals stops being exact.
         values.push_back(static_cast<double>(cents(rng)) / 10.0 + 5e6);
         values.push_back(static_cast<double>(cents(rng)) / 1000.0 * 60.0);
+        // Every count of decimals up to ten, so that every count of trailing zeros at eight
+        // decimals is met.
+        values.push_back(static_cast<double>(cents(rng)) / std::pow(10.0, i % 11));
     }
     for (double v : values) ASSERT_EQ(formatted(v), reference(v)) << std::hexfloat << v;
     for (double v : values) {
