@@ -114,14 +114,6 @@ bool DxfTagReader::fail(int at, const std::string& what)
     return false;
 }
 
-bool DxfTagReader::next(DxfTag& tag)
-{
-    if (!m_error.empty()) return false;
-    m_lastPos = m_pos;
-    m_lastLine = m_line;
-    return m_binary ? nextBinary(tag) : nextAscii(tag);
-}
-
 bool DxfTagReader::nextAscii(DxfTag& tag)
 {
     // The usual group: a code of digits after spaces, then a value line without NUL bytes,

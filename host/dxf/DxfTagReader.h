@@ -30,7 +30,13 @@ public:
     bool isBinary() const { return m_binary; }
     // Reads the next group. False at the end of the data (error() empty) or on data that
     // is not a group (error() says where and what was expected).
-    bool next(DxfTag& tag);
+    bool next(DxfTag& tag)
+    {
+        if (!m_error.empty()) return false;
+        m_lastPos = m_pos;
+        m_lastLine = m_line;
+        return m_binary ? nextBinary(tag) : nextAscii(tag);
+    }
     // The next call to next() returns the same group again.
     void pushBack()
     {
