@@ -2,7 +2,8 @@
 // end points, ends closer than the joining tolerance (in x and y) are one node, and pieces
 // are grown through shared nodes into chains handed to a callback.
 #pragma once
-#include <deque>
+#include <array>
+#include <cstddef>
 #include <map>
 #include <set>
 #include <utility>
@@ -77,6 +78,32 @@ private:
     std::vector<SegmentComp> m_links;
 };
 
+// A sequence grown at both ends from a middle given at the start: the middle is kept inline,
+// what is pushed at the front in one vector (reversed) and at the back in another, so that a
+// chain that never grows costs no allocation.
+template <typename T, size_t N>
+class GrowingBothWays {
+public:
+    explicit GrowingBothWays(const std::array<T, N>& middle) : m_middle(middle) {}
+
+    size_t size() const { return m_front.size() + N + m_back.size(); }
+    const T& operator[](size_t i) const
+    {
+        if (i < m_front.size()) return m_front[m_front.size() - 1 - i];
+        i -= m_front.size();
+        return i < N ? m_middle[i] : m_back[i - N];
+    }
+    const T& front() const { return m_front.empty() ? m_middle.front() : m_front.back(); }
+    const T& back() const { return m_back.empty() ? m_middle.back() : m_back.back(); }
+    void pushFront(const T& v) { m_front.push_back(v); }
+    void pushBack(const T& v) { m_back.push_back(v); }
+
+private:
+    std::vector<T> m_front;
+    std::array<T, N> m_middle;
+    std::vector<T> m_back;
+};
+
 // One chain: links in order and the nodes between and around them (one node more than links).
 class LineSegment {
 public:
@@ -84,8 +111,8 @@ public:
 
     int front() const { return m_nodes.front(); }
     int back() const { return m_nodes.back(); }
-    const std::deque<const SegmentComp*>& links() const { return m_links; }
-    const std::deque<int>& nodes() const { return m_nodes; }
+    const GrowingBothWays<const SegmentComp*, 1>& links() const { return m_links; }
+    const GrowingBothWays<int, 2>& nodes() const { return m_nodes; }
 
     void pushFront(const SegmentComp* link, int newFront);
     void pushBack(const SegmentComp* link, int newBack);
@@ -97,8 +124,8 @@ public:
     void listIds(std::vector<Adesk::Int32>& ids, std::vector<int>& flags) const;
 
 private:
-    std::deque<const SegmentComp*> m_links;
-    std::deque<int> m_nodes;
+    GrowingBothWays<const SegmentComp*, 1> m_links;
+    GrowingBothWays<int, 2> m_nodes;
 };
 
 // The joining engine. Fill it with addSegment, call run once.
