@@ -63,6 +63,8 @@ public:
     enum class AddResult { Added = 1, Rejected = 2, Duplicate = 3 };
 
     AddResult addSegment(Adesk::Int32 id, const AcGePoint3d& first, const AcGePoint3d& second);
+    // Room for this many links.
+    void reserve(size_t links) { m_links.reserve(links); }
     int nodeCount() const { return static_cast<int>(m_nodes.size()); }
     // All links, in registration order until sortLinks.
     std::vector<SegmentComp>& links() { return m_links; }

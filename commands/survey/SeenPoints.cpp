@@ -32,12 +32,21 @@ std::size_t SeenPoints::slotOf(const GridCell& cell) const
         if (m_slots[i].first == kNone || m_slots[i].cell == cell) return i;
 }
 
-void SeenPoints::grow()
+void SeenPoints::rehash(std::size_t size)
 {
-    std::vector<Slot> old(m_slots.size() * 2);
+    std::vector<Slot> old(size);
     old.swap(m_slots);
     for (const Slot& s : old)
         if (s.first != kNone) m_slots[slotOf(s.cell)] = s;
+}
+
+void SeenPoints::reserve(std::size_t count)
+{
+    m_entries.reserve(count);
+    std::size_t size = m_slots.size();
+    // Kept at most half full, as add keeps it.
+    while (size < 2 * count) size *= 2;
+    if (size > m_slots.size()) rehash(size);
 }
 
 bool SeenPoints::contains(const AcGePoint3d& p) const
@@ -76,7 +85,7 @@ void SeenPoints::add(const AcGePoint3d& p)
     if (m_slots[i].first == kNone) {
         // Kept at most half full, so that probes stay short.
         if (2 * (m_used + 1) > m_slots.size()) {
-            grow();
+            rehash(m_slots.size() * 2);
             i = slotOf(cell);
         }
         m_slots[i].cell = cell;

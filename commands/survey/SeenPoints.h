@@ -25,6 +25,8 @@ public:
     // Adds p. A point with a coordinate that is not finite equals no point and is
     // not kept.
     void add(const AcGePoint3d& p);
+    // Makes room for count points at once, instead of growing by doubling.
+    void reserve(std::size_t count);
 
 private:
     static constexpr std::uint32_t kNone = 0xFFFFFFFFu;
@@ -40,7 +42,8 @@ private:
     GridCell cellOf(double x, double y) const;
     // The slot of the cell, or the free slot where it would go.
     std::size_t slotOf(const GridCell& cell) const;
-    void grow();
+    // Moves every cell into a table of the given size (a power of two).
+    void rehash(std::size_t size);
 
     double m_tolerance;
     double m_cellSize;
