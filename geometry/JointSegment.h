@@ -5,6 +5,7 @@
 #include <array>
 #include <cstddef>
 #include <map>
+#include <memory_resource>
 #include <set>
 #include <utility>
 #include <vector>
@@ -75,8 +76,11 @@ public:
 private:
     int nodeOf(const AcGePoint3d& p);
 
-    std::map<AcGePoint3d, int, NodeLess> m_nodes;
-    std::set<std::pair<int, int>> m_linkSet;
+    // The trees' nodes live as long as the registry and are never removed one by one: they
+    // come from one growing buffer instead of an allocation each.
+    std::pmr::monotonic_buffer_resource m_treeNodes;
+    std::pmr::map<AcGePoint3d, int, NodeLess> m_nodes{&m_treeNodes};
+    std::pmr::set<std::pair<int, int>> m_linkSet{&m_treeNodes};
     std::vector<SegmentComp> m_links;
 };
 
