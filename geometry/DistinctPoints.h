@@ -18,6 +18,7 @@ public:
         : m_tol(tolerance),
           m_cell(std::fmax(std::fmax(kCellPerTolerance * tolerance, kMinCell), extent * kCellPerExtent))
     {
+        m_nodes.reserve(kScanLimit);
     }
 
     // Adds p unless an equal point is already in; returns true when added.
