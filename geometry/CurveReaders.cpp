@@ -2,6 +2,7 @@
 #include "geometry/CurveReaders.h"
 
 #include <cmath>
+#include <vector>
 
 #include "geometry/DistinctPoints.h"
 #include "host/db/entities/AcDb2dPolyline.h"
@@ -154,16 +155,15 @@ int read3dPolylineVertices(const AcDb3dPolyline* pline, AcGePoint3dArray& points
 {
     points.removeAll();
     if (!pline) return 0;
-    AcGePoint3dArray all;
-    AcDbObjectIterator* it = pline->vertexIterator();
-    for (it->start(); !it->done(); it->step()) {
-        if (auto* v = AcDb3dPolylineVertex::cast(it->entity())) all.append(v->position());
-    }
-    delete it;
-    fendo::geometry::DistinctPoints seen(AcGeContext::gTol.equalPoint(),
-                                         fendo::geometry::coordinateExtent(all));
-    for (const AcGePoint3d& p : all)
-        if (seen.insert(p)) points.append(p);
+    // Positions only: read without making the objects of vertices held compactly.
+    const std::vector<AcDb3dPolyline::VertexData> all = pline->vertexData();
+    double extent = 0.0;
+    for (const AcDb3dPolyline::VertexData& v : all)
+        extent = std::fmax(extent, fendo::geometry::coordinateExtent(v.position));
+    fendo::geometry::DistinctPoints seen(AcGeContext::gTol.equalPoint(), extent);
+    points.setPhysicalLength(static_cast<int>(all.size()));
+    for (const AcDb3dPolyline::VertexData& v : all)
+        if (seen.insert(v.position)) points.append(v.position);
     return points.length();
 }
 

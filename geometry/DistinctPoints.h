@@ -18,11 +18,22 @@ public:
         : m_tol(tolerance),
           m_cell(std::fmax(std::fmax(kCellPerTolerance * tolerance, kMinCell), extent * kCellPerExtent))
     {
+        m_nodes.reserve(kScanLimit);
     }
 
     // Adds p unless an equal point is already in; returns true when added.
     bool insert(const AcGePoint3d& p)
     {
+        // A few points are compared one by one: most sets are a polyline's handful of
+        // vertices, for which the cells would only cost allocations.
+        if (m_nodes.size() < kScanLimit) {
+            for (const Node& n : m_nodes)
+                if (p.distanceTo(n.point) <= m_tol) return false;
+            m_nodes.push_back({p, kNone});
+            if (m_nodes.size() == kScanLimit)
+                for (std::uint32_t i = 0; i < kScanLimit; ++i) chain(i);
+            return true;
+        }
         // Only the cells within reach of p along each axis can hold an equal point (a cell
         // is wider than the reach, so at most two per axis, mostly one); the reach is a
         // little wider than the tolerance so that rounding never hides one.
@@ -42,10 +53,8 @@ public:
                     for (std::uint32_t n = it->second; n != kNone; n = m_nodes[n].next)
                         if (p.distanceTo(m_nodes[n].point) <= m_tol) return false;
                 }
-        // The cell's points are chained through one array: no allocation per cell.
-        const auto [it, made] = m_cells.try_emplace(Key{cellOf(p.x), cellOf(p.y), cellOf(p.z)}, kNone);
-        m_nodes.push_back({p, it->second});
-        it->second = static_cast<std::uint32_t>(m_nodes.size() - 1);
+        m_nodes.push_back({p, kNone});
+        chain(static_cast<std::uint32_t>(m_nodes.size() - 1));
         return true;
     }
 
@@ -75,7 +84,19 @@ private:
         AcGePoint3d point;
         std::uint32_t next;
     };
+    // Sets of up to this many points are searched by comparing every point.
+    static constexpr std::uint32_t kScanLimit = 16;
+
     std::int64_t cellOf(double v) const { return static_cast<std::int64_t>(std::floor(v / m_cell)); }
+    // Puts node i at the head of its cell's chain: the cell's points are chained through one
+    // array, with no allocation per cell.
+    void chain(std::uint32_t i)
+    {
+        const AcGePoint3d& p = m_nodes[i].point;
+        const auto [it, made] = m_cells.try_emplace(Key{cellOf(p.x), cellOf(p.y), cellOf(p.z)}, kNone);
+        m_nodes[i].next = it->second;
+        it->second = i;
+    }
 
     double m_tol;
     double m_cell;
@@ -83,13 +104,16 @@ private:
     std::vector<Node> m_nodes;
 };
 
-// The largest coordinate magnitude of the points, for DistinctPoints.
+// The largest coordinate magnitude of a point, and of the points, for DistinctPoints.
+inline double coordinateExtent(const AcGePoint3d& p)
+{
+    return std::fmax(std::fabs(p.x), std::fmax(std::fabs(p.y), std::fabs(p.z)));
+}
 template <typename Range>
 double coordinateExtent(const Range& points)
 {
     double e = 0.0;
-    for (const AcGePoint3d& p : points)
-        e = std::fmax(e, std::fmax(std::fabs(p.x), std::fmax(std::fabs(p.y), std::fabs(p.z))));
+    for (const AcGePoint3d& p : points) e = std::fmax(e, coordinateExtent(p));
     return e;
 }
 

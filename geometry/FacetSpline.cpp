@@ -9,21 +9,20 @@
 
 FacetNode::FacetNode(const AcDbSpline* spline, double param) : m_param(param)
 {
-    // One evaluation gives both the point and the first derivative.
-    AcGeVector3dArray derivs;
+    // One evaluation gives both the point and the first derivative; the array is reused
+    // from node to node.
+    thread_local AcGeVector3dArray derivs;
     m_point = spline->nurbs().evalPoint(param, 1, derivs);
     if (derivs.length() > 0) m_deriv = derivs[0];
 }
 
 FacetSpline::~FacetSpline() { clear(); }
 
+FacetNode* FacetSpline::makeNode(double param) { return &m_nodes.emplace_back(m_spline, param); }
+
 void FacetSpline::clear()
 {
-    for (FacetNode* n = m_first; n;) {
-        FacetNode* next = n->m_next;
-        delete n;
-        n = next;
-    }
+    m_nodes.clear();
     m_first = nullptr;
     m_nodeCount = 0;
     m_refined = 0;
@@ -57,7 +56,7 @@ bool FacetSpline::setup(const AcDbSpline* spline, double chordTolerance, int ste
         --i;
         const double k = knots[i];
         if (m_first && std::abs(k - last) <= knotTol) continue;
-        auto* node = new FacetNode(spline, k);
+        auto* node = makeNode(k);
         node->m_next = m_first;
         if (m_first) m_first->m_prev = node;
         m_first = node;
@@ -80,7 +79,7 @@ bool FacetSpline::refine()
             a = b;
             b = b->m_next;
         } else {
-            auto* node = new FacetNode(m_spline, split);
+            auto* node = makeNode(split);
             node->m_prev = a;
             node->m_next = b;
             a->m_next = node;

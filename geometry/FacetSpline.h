@@ -1,6 +1,8 @@
 // Faceting of splines into point chains whose chords stay within a deviation of the curve:
 // nodes seeded from the knots are split until every span passes a segment test.
 #pragma once
+#include <deque>
+
 #include "host/ge/AcGePoint3d.h"
 #include "host/ge/AcGePoint3dArray.h"
 #include "host/ge/AcGeVector3d.h"
@@ -59,8 +61,13 @@ public:
 private:
     bool refine();
     void clear();
+    // A new node at the parameter, unlinked; it lives until clear.
+    FacetNode* makeNode(double param);
 
     const AcDbSpline* m_spline = nullptr;
+    // The nodes in the order they were made (a deque keeps their addresses), linked in
+    // parameter order from m_first.
+    std::deque<FacetNode> m_nodes;
     FacetNode* m_first = nullptr;
     int m_refined = 0;
     double m_tolerance = 0.0;

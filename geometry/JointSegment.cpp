@@ -4,7 +4,7 @@
 #include <algorithm>
 #include <climits>
 #include <cmath>
-#include <memory>
+#include <optional>
 
 namespace {
 
@@ -76,22 +76,20 @@ void SegmentData::sortLinks()
 // ---- LineSegment ----------------------------------------------------------------------
 
 LineSegment::LineSegment(const SegmentComp* first)
+    : m_links({first}), m_nodes({first->firstNode(), first->secondNode()})
 {
-    m_links.push_back(first);
-    m_nodes.push_back(first->firstNode());
-    m_nodes.push_back(first->secondNode());
 }
 
 void LineSegment::pushFront(const SegmentComp* link, int newFront)
 {
-    m_links.push_front(link);
-    m_nodes.push_front(newFront);
+    m_links.pushFront(link);
+    m_nodes.pushFront(newFront);
 }
 
 void LineSegment::pushBack(const SegmentComp* link, int newBack)
 {
-    m_links.push_back(link);
-    m_nodes.push_back(newBack);
+    m_links.pushBack(link);
+    m_nodes.pushBack(newBack);
 }
 
 bool LineSegment::accept(SegmentComp* link)
@@ -184,13 +182,13 @@ int JointSegment::run()
 
     // Growth: each link joins the first chain (in creation order) that accepts it, or starts
     // a new chain at the end of the list.
-    std::vector<std::unique_ptr<LineSegment>> chains;
+    std::vector<std::optional<LineSegment>> chains;
     ChainEnds ends(m_data.nodeCount());
     for (SegmentComp& link : links) {
         const int c = ends.first(link.firstNode(), link.secondNode());
         if (c < 0) {
             link.setState(SegmentComp::State::None);
-            chains.push_back(std::make_unique<LineSegment>(&link));
+            chains.emplace_back(std::in_place, &link);
             ends.add(static_cast<int>(chains.size()) - 1, *chains.back());
             continue;
         }

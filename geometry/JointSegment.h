@@ -2,8 +2,10 @@
 // end points, ends closer than the joining tolerance (in x and y) are one node, and pieces
 // are grown through shared nodes into chains handed to a callback.
 #pragma once
-#include <deque>
+#include <array>
+#include <cstddef>
 #include <map>
+#include <memory_resource>
 #include <set>
 #include <utility>
 #include <vector>
@@ -62,6 +64,8 @@ public:
     enum class AddResult { Added = 1, Rejected = 2, Duplicate = 3 };
 
     AddResult addSegment(Adesk::Int32 id, const AcGePoint3d& first, const AcGePoint3d& second);
+    // Room for this many links.
+    void reserve(size_t links) { m_links.reserve(links); }
     int nodeCount() const { return static_cast<int>(m_nodes.size()); }
     // All links, in registration order until sortLinks.
     std::vector<SegmentComp>& links() { return m_links; }
@@ -72,9 +76,38 @@ public:
 private:
     int nodeOf(const AcGePoint3d& p);
 
-    std::map<AcGePoint3d, int, NodeLess> m_nodes;
-    std::set<std::pair<int, int>> m_linkSet;
+    // The trees' nodes live as long as the registry and are never removed one by one: they
+    // come from one growing buffer instead of an allocation each.
+    std::pmr::monotonic_buffer_resource m_treeNodes;
+    std::pmr::map<AcGePoint3d, int, NodeLess> m_nodes{&m_treeNodes};
+    std::pmr::set<std::pair<int, int>> m_linkSet{&m_treeNodes};
     std::vector<SegmentComp> m_links;
+};
+
+// A sequence grown at both ends from a middle given at the start: the middle is kept inline,
+// what is pushed at the front in one vector (reversed) and at the back in another, so that a
+// chain that never grows costs no allocation.
+template <typename T, size_t N>
+class GrowingBothWays {
+public:
+    explicit GrowingBothWays(const std::array<T, N>& middle) : m_middle(middle) {}
+
+    size_t size() const { return m_front.size() + N + m_back.size(); }
+    const T& operator[](size_t i) const
+    {
+        if (i < m_front.size()) return m_front[m_front.size() - 1 - i];
+        i -= m_front.size();
+        return i < N ? m_middle[i] : m_back[i - N];
+    }
+    const T& front() const { return m_front.empty() ? m_middle.front() : m_front.back(); }
+    const T& back() const { return m_back.empty() ? m_middle.back() : m_back.back(); }
+    void pushFront(const T& v) { m_front.push_back(v); }
+    void pushBack(const T& v) { m_back.push_back(v); }
+
+private:
+    std::vector<T> m_front;
+    std::array<T, N> m_middle;
+    std::vector<T> m_back;
 };
 
 // One chain: links in order and the nodes between and around them (one node more than links).
@@ -84,8 +117,8 @@ public:
 
     int front() const { return m_nodes.front(); }
     int back() const { return m_nodes.back(); }
-    const std::deque<const SegmentComp*>& links() const { return m_links; }
-    const std::deque<int>& nodes() const { return m_nodes; }
+    const GrowingBothWays<const SegmentComp*, 1>& links() const { return m_links; }
+    const GrowingBothWays<int, 2>& nodes() const { return m_nodes; }
 
     void pushFront(const SegmentComp* link, int newFront);
     void pushBack(const SegmentComp* link, int newBack);
@@ -97,8 +130,8 @@ public:
     void listIds(std::vector<Adesk::Int32>& ids, std::vector<int>& flags) const;
 
 private:
-    std::deque<const SegmentComp*> m_links;
-    std::deque<int> m_nodes;
+    GrowingBothWays<const SegmentComp*, 1> m_links;
+    GrowingBothWays<int, 2> m_nodes;
 };
 
 // The joining engine. Fill it with addSegment, call run once.

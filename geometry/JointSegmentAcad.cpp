@@ -54,6 +54,8 @@ AcDbObjectId JointSegmentAcad::pieceId(Adesk::Int32 identifier) const
 void JointSegmentAcad::addEntities(const AcDbObjectIdArray& ids)
 {
     acedSetStatusBarProgressMeter(L"", 0, ids.length());
+    m_pieces.reserve(m_pieces.size() + static_cast<size_t>(ids.length()));
+    data().reserve(data().links().size() + static_cast<size_t>(ids.length()));
     AcGePoint3dArray points;
     for (int i = 0; i < ids.length(); ++i) {
         acedSetStatusBarProgressMeterPos(i);

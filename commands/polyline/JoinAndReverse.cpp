@@ -26,6 +26,8 @@ void eraseDuplicates(const std::vector<AcDbObjectId>& ids)
     // Found again at the host's equal-point tolerance, in a grid of cells around each point.
     fendo::survey::SeenPoints lowers;
     fendo::survey::SeenPoints uppers;
+    lowers.reserve(ids.size());
+    uppers.reserve(ids.size());
     for (const AcDbObjectId& id : ids) {
         AcDbEntity* entity = nullptr;
         if (acdbOpenObject(entity, id, AcDb::kForWrite) != Acad::eOk) continue;

@@ -8,6 +8,7 @@
 #include <memory>
 #include <string>
 #include <vector>
+#include "commands/polyline/FitPointPlacement.h"
 #include "commands/polyline/ReplaceCurve.h"
 #include "frame/DrawingHelpers.h"
 #include "frame/Prompts.h"
@@ -26,53 +27,11 @@ using namespace fendo::poly;
 namespace {
 // The division tolerance of "S2P" and "S3P" when the user gives none.
 constexpr double kDefaultDivisionTolerance = 0.1;
-// Two distances along the faceted chain closer than this are one place.
-constexpr double kSameDistance = 1e-9;
 // The fit points of a new spline: cubic, passing through every point.
 constexpr int kSplineOrder = 4;
 constexpr double kSplineFitTolerance = 0.0;
 
 AcGePoint3d flat(const AcGePoint3d& p) { return AcGePoint3d(p.x, p.y, 0.0); }
-
-// Distance of every point from the first along the chain of points, measured in plan.
-std::vector<double> planDistances(const AcGePoint3dArray& points)
-{
-    std::vector<double> along(static_cast<size_t>(points.length()), 0.0);
-    for (int i = 1; i < points.length(); ++i)
-        along[i] = along[i - 1] + std::hypot(points[i].x - points[i - 1].x, points[i].y - points[i - 1].y);
-    return along;
-}
-
-int indexOf(const AcGePoint3dArray& points, const AcGePoint3d& point)
-{
-    for (int i = 0; i < points.length(); ++i)
-        if (points[i].isEqualTo(point)) return i;
-    return -1;
-}
-
-// Puts every fit point missing from the faceted points into its place along them; the
-// rebuilt points all get the elevation z.
-void insertFitPoints(AcGePoint3dArray& points, const AcGePoint3dArray& fitPoints, double z)
-{
-    for (int f = 0; f < fitPoints.length(); ++f) {
-        const AcGePoint3d fit = flat(fitPoints[f]);
-        if (indexOf(points, fit) >= 0) continue;
-        const auto chain = polylineThrough(points);
-        AcGePoint3d onChain;
-        double d = 0.0;
-        if (chain->getClosestPointTo(fit, onChain, false) != Acad::eOk ||
-            chain->getDistAtPoint(onChain, d) != Acad::eOk)
-            continue;
-        const std::vector<double> along = planDistances(points);
-        AcGePoint3dArray rebuilt;
-        for (int i = 0; i < points.length(); ++i)
-            if (along[i] < d - kSameDistance) rebuilt.append(AcGePoint3d(points[i].x, points[i].y, z));
-        rebuilt.append(AcGePoint3d(fit.x, fit.y, z));
-        for (int i = 0; i < points.length(); ++i)
-            if (along[i] > d + kSameDistance) rebuilt.append(AcGePoint3d(points[i].x, points[i].y, z));
-        points = rebuilt;
-    }
-}
 
 enum class SplineTarget { Polyline, Polyline3d };
 
@@ -114,25 +73,7 @@ void splinesToPolylines(const ACHAR* command, int selectPromptId, SplineTarget t
         }
 
         insertFitPoints(points, fitPoints, 0.0);
-        // Fit points give their elevations to the facet points they became; the points
-        // between two of them rise or fall linearly with the length in plan.
-        std::vector<double> heights(static_cast<size_t>(points.length()), z0);
-        std::vector<int> anchors;
-        for (int f = 0; f < fitPoints.length(); ++f) {
-            const int i = indexOf(points, flat(fitPoints[f]));
-            if (i < 0) continue;
-            heights[i] = fitPoints[f].z;
-            anchors.push_back(i);
-        }
-        const std::vector<double> along = planDistances(points);
-        for (size_t a = 1; a < anchors.size(); ++a) {
-            const int i = anchors[a - 1], j = anchors[a];
-            const double dA = along[i], dB = along[j];
-            for (int k = 0; k < points.length(); ++k)
-                if (dA < along[k] && along[k] < dB)
-                    heights[k] = interpolateLinear(along[k] - dA, dB - dA, heights[i], heights[j]);
-        }
-        for (int k = 0; k < points.length(); ++k) points[k].z = heights[k];
+        setHeightsFromFitPoints(points, fitPoints, z0);
         appendLike(new AcDb3dPolyline(AcDb::k3dSimplePoly, points, false), look);
     }
 }

@@ -28,16 +28,36 @@ GridCell SeenPoints::cellOf(double x, double y) const { return gridCellOf(x, y, 
 std::size_t SeenPoints::slotOf(const GridCell& cell) const
 {
     const std::size_t mask = m_slots.size() - 1;
-    for (std::size_t i = GridCellHash{}(cell) & mask;; i = (i + 1) & mask)
-        if (m_slots[i].first == kNone || m_slots[i].cell == cell) return i;
+    const std::uint64_t hash = GridCellHash{}(cell);
+    const auto tag = static_cast<std::uint32_t>(hash >> 32);
+    for (std::size_t i = hash & mask;; i = (i + 1) & mask) {
+        const Slot& s = m_slots[i];
+        if (s.first == kNone) return i;
+        if (s.tag == tag && slotCell(s) == cell) return i;
+    }
 }
 
-void SeenPoints::grow()
+GridCell SeenPoints::slotCell(const Slot& slot) const
 {
-    std::vector<Slot> old(m_slots.size() * 2);
+    const AcGePoint3d& p = m_entries[slot.first].point;
+    return cellOf(p.x, p.y);
+}
+
+void SeenPoints::rehash(std::size_t size)
+{
+    std::vector<Slot> old(size);
     old.swap(m_slots);
     for (const Slot& s : old)
-        if (s.first != kNone) m_slots[slotOf(s.cell)] = s;
+        if (s.first != kNone) m_slots[slotOf(slotCell(s))] = s;
+}
+
+void SeenPoints::reserve(std::size_t count)
+{
+    m_entries.reserve(count);
+    std::size_t size = m_slots.size();
+    // Kept at most half full, as add keeps it.
+    while (size < 2 * count) size *= 2;
+    if (size > m_slots.size()) rehash(size);
 }
 
 bool SeenPoints::contains(const AcGePoint3d& p) const
@@ -76,10 +96,10 @@ void SeenPoints::add(const AcGePoint3d& p)
     if (m_slots[i].first == kNone) {
         // Kept at most half full, so that probes stay short.
         if (2 * (m_used + 1) > m_slots.size()) {
-            grow();
+            rehash(m_slots.size() * 2);
             i = slotOf(cell);
         }
-        m_slots[i].cell = cell;
+        m_slots[i].tag = static_cast<std::uint32_t>(static_cast<std::uint64_t>(GridCellHash{}(cell)) >> 32);
         ++m_used;
     }
     m_entries.push_back({p, m_slots[i].first});

@@ -25,12 +25,17 @@ public:
     // Adds p. A point with a coordinate that is not finite equals no point and is
     // not kept.
     void add(const AcGePoint3d& p);
+    // Makes room for count points at once, instead of growing by doubling.
+    void reserve(std::size_t count);
 
 private:
     static constexpr std::uint32_t kNone = 0xFFFFFFFFu;
+    // A table slot names its cell through its points (whose cell it is) and keeps a few bits
+    // of the cell's hash to pass over other cells without reading their points: 8 bytes a
+    // slot, so that the table of a big selection stays small in memory and in the caches.
     struct Slot {
-        GridCell cell{0, 0};
         std::uint32_t first = kNone;  // the cell's latest point; kNone for a free slot
+        std::uint32_t tag = 0;        // the high half of the cell's hash
     };
     struct Entry {
         AcGePoint3d point;
@@ -38,9 +43,12 @@ private:
     };
 
     GridCell cellOf(double x, double y) const;
+    // The cell of a slot in use, from its latest point.
+    GridCell slotCell(const Slot& slot) const;
     // The slot of the cell, or the free slot where it would go.
     std::size_t slotOf(const GridCell& cell) const;
-    void grow();
+    // Moves every cell into a table of the given size (a power of two).
+    void rehash(std::size_t size);
 
     double m_tolerance;
     double m_cellSize;

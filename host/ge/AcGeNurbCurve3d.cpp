@@ -35,8 +35,9 @@ void basisFuns(int i, double u, int p, const AcGeKnotVector& U, double* N) {
 
 // Basis functions and their derivatives up to order n: ders[k][j] is the k-th derivative
 // of N_{i-p+j}.
-void dersBasisFuns(int i, double u, int p, int n, const AcGeKnotVector& U,
-                   std::vector<std::array<double, kMaxDegree + 1>>& ders) {
+// ders holds n + 1 rows, set to zero by the caller.
+using BasisRow = std::array<double, kMaxDegree + 1>;
+void dersBasisFuns(int i, double u, int p, int n, const AcGeKnotVector& U, BasisRow* ders) {
     double ndu[kMaxDegree + 1][kMaxDegree + 1];
     double left[kMaxDegree + 1], right[kMaxDegree + 1];
     ndu[0][0] = 1.0;
@@ -52,7 +53,6 @@ void dersBasisFuns(int i, double u, int p, int n, const AcGeKnotVector& U,
         }
         ndu[j][j] = saved;
     }
-    ders.assign(n + 1, {});
     for (int j = 0; j <= p; ++j) ders[0][j] = ndu[j][p];
     double a[2][kMaxDegree + 1];
     for (int r = 0; r <= p; ++r) {
@@ -430,11 +430,29 @@ AcGePoint3d AcGeNurbCurve3d::evalPoint(double param, int numDeriv, AcGeVector3dA
     const int p = m_degree;
     const int nd = std::max(0, numDeriv);
     const int du = std::min(nd, p);
-    std::vector<std::array<double, kMaxDegree + 1>> ders;
-    dersBasisFuns(span, u, p, du, m_knots, ders);
-    // Derivatives of the weighted points A and of the weight function w.
-    std::vector<AcGeVector3d> A(nd + 1);
-    std::vector<double> W(nd + 1, 0.0);
+    // Up to the largest degree the rows live on the stack: this is called for every node of
+    // a spline's faceting.
+    std::array<BasisRow, kMaxDegree + 1> ders;
+    std::fill(ders.begin(), ders.begin() + du + 1, BasisRow{});
+    dersBasisFuns(span, u, p, du, m_knots, ders.data());
+    // Derivatives of the weighted points A and of the weight function w, and of the curve C.
+    std::array<AcGeVector3d, kMaxDegree + 1> fixedA, fixedC;
+    std::array<double, kMaxDegree + 1> fixedW;
+    std::vector<AcGeVector3d> moreA, moreC;
+    std::vector<double> moreW;
+    AcGeVector3d* A = fixedA.data();
+    AcGeVector3d* C = fixedC.data();
+    double* W = fixedW.data();
+    if (nd > kMaxDegree) {
+        moreA.resize(nd + 1);
+        moreC.resize(nd + 1);
+        moreW.resize(nd + 1);
+        A = moreA.data();
+        C = moreC.data();
+        W = moreW.data();
+    }
+    std::fill(A, A + nd + 1, AcGeVector3d());
+    std::fill(W, W + nd + 1, 0.0);
     for (int k = 0; k <= du; ++k)
         for (int j = 0; j <= p; ++j) {
             const int i = span - p + j;
@@ -443,7 +461,6 @@ AcGePoint3d AcGeNurbCurve3d::evalPoint(double param, int numDeriv, AcGeVector3dA
             W[k] += ders[k][j] * wi;
         }
     // Quotient rule: C(k) = (A(k) - sum_{i=1..k} binom(k,i) w(i) C(k-i)) / w.
-    std::vector<AcGeVector3d> C(nd + 1);
     for (int k = 0; k <= nd; ++k) {
         AcGeVector3d v = A[k];
         double binom = 1.0;

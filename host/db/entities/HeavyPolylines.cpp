@@ -243,6 +243,7 @@ AcDb2dPolyline::AcDb2dPolyline(AcDb::Poly2dType type, const AcGePoint3dArray& ve
                                bool closed, double defStartWidth, double defEndWidth, const AcGeDoubleArray* bulges)
     : m_closed(closed), m_elevation(elevation), m_defStartWidth(defStartWidth), m_defEndWidth(defEndWidth)
 {
+    m_subs.reserve(static_cast<size_t>(vertices.length()));
     for (int i = 0; i < vertices.length(); ++i) {
         double b = (bulges && i < bulges->length()) ? (*bulges)[i] : 0.0;
         AcGePoint3d p(vertices[i].x, vertices[i].y, elevation);
@@ -549,6 +550,7 @@ Acad::ErrorStatus AcDb2dPolyline::dxfOutFields(AcDbDxfFiler* filer) const
 AcDb3dPolyline::AcDb3dPolyline(AcDb::Poly3dType type, const AcGePoint3dArray& vertices, bool closed)
     : m_closed(closed)
 {
+    m_subs.reserve(static_cast<size_t>(vertices.length()));
     for (const AcGePoint3d& p : vertices) appendVertex(new AcDb3dPolylineVertex(p));
     if (type != AcDb::k3dSimplePoly) convertToPolyType(type);
 }

@@ -50,6 +50,8 @@ public:
     size_t indexOf(AcDbObjectId id) const;
     size_t indexOf(const AcDbEntity* sub) const;
     size_t size() const { return m_slots.size(); }
+    // Room for n subentities, for an owner made with its vertices.
+    void reserve(size_t n) { m_slots.reserve(n); }
 
     // The subentities not erased, in order (held ones are made).
     std::vector<AcDbEntity*> live(const AcDbEntity* owner) const;
