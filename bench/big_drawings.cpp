@@ -325,9 +325,12 @@ int main(int argc, char** argv)
         if (!fs::exists(in)) writeDrawing(in, n, Mix::Survey);
         LoadFigures f = loadSaveAndPick(in, dir / "saved.dxf", n);
         // This shared machine's speed moves by a third from run to run: up to 100k objects
-        // both sides take the best of three runs.
+        // both sides take the best of three runs; at a million fendo takes the better of two
+        // (its first run there often pays for memory the machine hands out for the first
+        // time) and ezdxf runs once, its run taking minutes.
         const int runs = n <= 100000 ? kBestOf : 1;
-        for (int run = 1; run < runs; ++run) {
+        const int ourRuns = n <= 100000 ? kBestOf : 2;
+        for (int run = 1; run < ourRuns; ++run) {
             const LoadSaveTime again = loadSaveAgain(in, dir / "saved.dxf");
             if (again.seconds < f.time.seconds) f.time = again;
         }
@@ -345,7 +348,8 @@ int main(int argc, char** argv)
                     f.pick * 1e3, f.scanPick * 1e3, f.loadWall, f.partLoadWall);
     }
     std::printf(
-        "(load+save and per 10k in processor seconds, the best of 3 runs up to 100k objects, per 10k equal at every "
+        "(load+save and per 10k in processor seconds, the best of 3 runs up to 100k objects and of 2 at 1M (ezdxf: 1), "
+        "per 10k equal at every "
         "size when linear; MB/s: of the file through load + save; read, write: MB/s of the load alone and of the save "
         "alone; ezdxf: how "
         "many times faster than ezdxf's load + save; heap MB: the loaded drawing; index: reading every object into the "

@@ -8,6 +8,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <charconv>
 #include <cstdio>
 #include <cstring>
 #include <memory>
@@ -49,7 +50,13 @@ double toDouble(std::string_view s)
 
 long toLong(std::string_view s)
 {
-    const std::string t(trimmed(s));
+    // The usual flag or count: an integer alone (anything else as strtod reads it).
+    const std::string_view digits = trimmed(s);
+    long n = 0;
+    if (auto r = std::from_chars(digits.data(), digits.data() + digits.size(), n);
+        r.ec == std::errc() && r.ptr == digits.data() + digits.size())
+        return n;
+    const std::string t(digits);
     return static_cast<long>(std::strtod(t.c_str(), nullptr));
 }
 
