@@ -241,6 +241,7 @@ bool AcGeNurbCurve3d::refit() {
         m_degree = p;
         m_periodic = true;
         m_knots = U;
+        knotsChanged();
         m_controlPoints = cps;
         m_weights.removeAll();
         return true;
@@ -302,6 +303,7 @@ bool AcGeNurbCurve3d::refit() {
     m_degree = p;
     m_periodic = false;
     m_knots = U;
+    knotsChanged();
     m_controlPoints = AcGePoint3dArray(std::move(P));
     m_weights.removeAll();
     return true;
@@ -329,9 +331,17 @@ bool AcGeNurbCurve3d::isValid() const {
     if (m_controlPoints.length() < m_degree + 1) return false;
     if (m_knots.length() != m_controlPoints.length() + m_degree + 1) return false;
     if (!m_weights.isEmpty() && m_weights.length() != m_controlPoints.length()) return false;
-    for (int i = 1; i < m_knots.length(); ++i)
-        if (m_knots[i] < m_knots[i - 1]) return false;
+    if (!knotsInOrder()) return false;
     return endParam() > startParam();
+}
+
+bool AcGeNurbCurve3d::knotsInOrder() const {
+    if (m_knotsInOrder < 0) {
+        m_knotsInOrder = 1;
+        for (int i = 1; i < m_knots.length(); ++i)
+            if (m_knots[i] < m_knots[i - 1]) m_knotsInOrder = 0;
+    }
+    return m_knotsInOrder == 1;
 }
 
 AcGeNurbCurve3d& AcGeNurbCurve3d::setControlPointAt(int index, const AcGePoint3d& point) {
@@ -658,6 +668,7 @@ AcGeNurbCurve3d& AcGeNurbCurve3d::reverseParam() {
     AcGeKnotVector k = m_knots;
     for (int i = 0; i < k.length(); ++i) k[i] = lo + hi - m_knots[m_knots.length() - 1 - i];
     m_knots = k;
+    knotsChanged();
     m_controlPoints.reverse();
     m_weights.reverse();
     m_fitPoints.reverse();

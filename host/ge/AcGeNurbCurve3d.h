@@ -104,9 +104,15 @@ private:
     int findSpan(double u) const;
     double wrapParam(double param) const;
 
+    // Whether the knots never decrease, found on the first validity test after they are set
+    // (-1: not known yet); every evaluation asks, and the test walks every knot.
+    bool knotsInOrder() const;
+    void knotsChanged() { m_knotsInOrder = -1; }
+
     int m_degree = 0;
     bool m_periodic = false;
     AcGeKnotVector m_knots;
+    mutable signed char m_knotsInOrder = -1;
     AcGePoint3dArray m_controlPoints;
     AcGeDoubleArray m_weights;  // empty for a non-rational curve
 

@@ -86,6 +86,20 @@ TEST(GeNurbCurve3d, RationalQuarterCircleIsExact) {
     }()));
 }
 
+TEST(GeNurbCurve3d, KnotsThatDecreaseMakeAnInvalidCurveEvenAfterEvaluations) {
+    const AcGePoint3dArray pts({AcGePoint3d(0, 0, 0), AcGePoint3d(1, 2, 0), AcGePoint3d(3, 2, 0), AcGePoint3d(4, 0, 0)});
+    const AcGeNurbCurve3d bad(3, knots({0, 0, 0, 0.6, 0.4, 1, 1, 1}), pts);
+    for (int i = 0; i < 3; ++i) {  // the answer, once known, is kept
+        EXPECT_FALSE(bad.isValid());
+        EXPECT_TRUE(bad.evalPoint(0.5).isEqualTo(AcGePoint3d::kOrigin));
+    }
+    AcGeNurbCurve3d good(3, knots({0, 0, 0, 0, 1, 1, 1, 1}), pts);
+    ASSERT_TRUE(good.isValid());
+    good.reverseParam();  // new knots, still in order
+    EXPECT_TRUE(good.isValid());
+    EXPECT_TRUE(good.evalPoint(0.0).isEqualTo(pts.last()));
+}
+
 TEST(GeNurbCurve3d, ReversedCurveRunsBackwards) {
     AcGeNurbCurve3d c(3, knots({0, 0, 0, 0, 0.3, 1, 1, 1, 1}),
                       AcGePoint3dArray({AcGePoint3d(0, 0, 0), AcGePoint3d(1, 2, 0), AcGePoint3d(3, 2, 1),
