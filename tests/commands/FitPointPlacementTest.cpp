@@ -110,13 +110,6 @@ AcGePoint3dArray facets(const AcGePoint3dArray& fitPoints, double tolerance)
     return points;
 }
 
-AcGePoint3dArray list(std::initializer_list<AcGePoint3d> points)
-{
-    AcGePoint3dArray out;
-    for (const AcGePoint3d& p : points) out.append(p);
-    return out;
-}
-
 }  // namespace
 
 TEST(FitPointPlacement, RandomSplinesPlaceTheirFitPointsAsThePolylineQueriesDid)
@@ -150,18 +143,18 @@ TEST(FitPointPlacement, TiesRepeatsAndFoldsPlaceAsThePolylineQueriesDid)
         AcGePoint3dArray points, fit;
     };
     const Case cases[] = {
-        {"fold back over itself", list({{0, 0, 1}, {10, 0, 1}, {0, 0.5, 1}, {10, 1, 1}}),
-         list({{5, 0.25, 3}, {2, 0, 4}})},
-        {"equidistant from three segments", list({{0, 0, 0}, {10, 0, 0}, {10, 10, 0}, {0, 10, 0}}), list({{5, 5, 2}})},
-        {"on a vertex", list({{0, 0, 2}, {5, 0, 2}, {10, 0, 2}}), list({{5, 0, 9}, {5, 0, 1}})},
-        {"repeated points", list({{0, 0, 0}, {0, 0, 0}, {4, 0, 0}, {4, 0, 0}, {8, 0, 0}}),
-         list({{4, 1, 3}, {0, -1, 2}})},
-        {"one point", list({{3, 3, 3}}), list({{1, 1, 1}, {3, 3, 0}})},
-        {"within the same distance", list({{0, 0, 0}, {1e-10, 0, 0}, {2e-10, 0, 0}, {5, 0, 0}}), list({{1e-10, 1, 6}})},
-        {"fit points in reverse order", list({{0, 0, 0}, {1, 1, 0}, {2, 0, 0}, {3, 1, 0}, {4, 0, 0}}),
-         list({{4, 0.5, 1}, {2.5, 0.5, 2}, {0.5, 0.5, 3}})},
-        {"a fit point twice", list({{0, 0, 0}, {6, 0, 0}}), list({{3, 1, 1}, {3, 1, 2}, {3, -1, 3}})},
-        {"beyond the ends", list({{0, 0, 5}, {1, 0, 5}, {2, 0, 5}}), list({{-3, 0, 1}, {9, 1, 2}})},
+        {"fold back over itself", AcGePoint3dArray({{0, 0, 1}, {10, 0, 1}, {0, 0.5, 1}, {10, 1, 1}}),
+         AcGePoint3dArray({{5, 0.25, 3}, {2, 0, 4}})},
+        {"equidistant from three segments", AcGePoint3dArray({{0, 0, 0}, {10, 0, 0}, {10, 10, 0}, {0, 10, 0}}), AcGePoint3dArray({{5, 5, 2}})},
+        {"on a vertex", AcGePoint3dArray({{0, 0, 2}, {5, 0, 2}, {10, 0, 2}}), AcGePoint3dArray({{5, 0, 9}, {5, 0, 1}})},
+        {"repeated points", AcGePoint3dArray({{0, 0, 0}, {0, 0, 0}, {4, 0, 0}, {4, 0, 0}, {8, 0, 0}}),
+         AcGePoint3dArray({{4, 1, 3}, {0, -1, 2}})},
+        {"one point", AcGePoint3dArray({{3, 3, 3}}), AcGePoint3dArray({{1, 1, 1}, {3, 3, 0}})},
+        {"within the same distance", AcGePoint3dArray({{0, 0, 0}, {1e-10, 0, 0}, {2e-10, 0, 0}, {5, 0, 0}}), AcGePoint3dArray({{1e-10, 1, 6}})},
+        {"fit points in reverse order", AcGePoint3dArray({{0, 0, 0}, {1, 1, 0}, {2, 0, 0}, {3, 1, 0}, {4, 0, 0}}),
+         AcGePoint3dArray({{4, 0.5, 1}, {2.5, 0.5, 2}, {0.5, 0.5, 3}})},
+        {"a fit point twice", AcGePoint3dArray({{0, 0, 0}, {6, 0, 0}}), AcGePoint3dArray({{3, 1, 1}, {3, 1, 2}, {3, -1, 3}})},
+        {"beyond the ends", AcGePoint3dArray({{0, 0, 5}, {1, 0, 5}, {2, 0, 5}}), AcGePoint3dArray({{-3, 0, 1}, {9, 1, 2}})},
     };
     for (const Case& c : cases) {
         expectSamePlacement(c.points, c.fit, 0.0, c.what);

@@ -9,15 +9,6 @@
 #include "host/db/entities/AcDbPolyline.h"
 #include "support/TestDrawing.h"
 
-namespace {
-AcGePoint3dArray points3d(std::initializer_list<AcGePoint3d> list)
-{
-    AcGePoint3dArray out;
-    for (const auto& p : list) out.append(p);
-    return out;
-}
-}  // namespace
-
 TEST(PlanVertices, AClosedPolylineEndsOnItsFirstPointAnd3dRepeatsAreDropped)
 {
     AcDbPolyline square;
@@ -28,7 +19,7 @@ TEST(PlanVertices, AClosedPolylineEndsOnItsFirstPointAnd3dRepeatsAreDropped)
     ASSERT_EQ(readPlanVertices(&square, plan), 5);
     EXPECT_TRUE(plan[4].isEqualTo(plan[0]));
 
-    AcDb3dPolyline loop(AcDb::k3dSimplePoly, points3d({{0, 0, 1}, {4, 0, 2}, {4, 4, 3}, {0, 0, 1}, {0, 4, 5}}));
+    AcDb3dPolyline loop(AcDb::k3dSimplePoly, AcGePoint3dArray({{0, 0, 1}, {4, 0, 2}, {4, 4, 3}, {0, 0, 1}, {0, 4, 5}}));
     ASSERT_EQ(readPlanVertices(&loop, plan), 4);
     EXPECT_TRUE(plan[3].isEqualTo(AcGePoint2d(0, 4)));
 }
@@ -40,10 +31,10 @@ TEST(ReplaceVertices, KeepsClosedStateAndElevationAndRefusesASinglePoint)
     pline.addVertexAt(1, AcGePoint2d(9, 0));
     pline.setClosed(true);
     pline.setElevation(7.0);
-    EXPECT_EQ(replaceVertices(&pline, points3d({{1, 1, 0}})), Acad::eInvalidInput);
+    EXPECT_EQ(replaceVertices(&pline, AcGePoint3dArray({{1, 1, 0}})), Acad::eInvalidInput);
     EXPECT_EQ(pline.numVerts(), 2u);
 
-    ASSERT_EQ(replaceVertices(&pline, points3d({{0, 0, 0}, {5, 0, 0}, {5, 5, 0}, {0, 0, 0}})), Acad::eOk);
+    ASSERT_EQ(replaceVertices(&pline, AcGePoint3dArray({{0, 0, 0}, {5, 0, 0}, {5, 5, 0}, {0, 0, 0}})), Acad::eOk);
     EXPECT_EQ(pline.numVerts(), 3u) << "the repeated first point of a closed list goes";
     EXPECT_TRUE(pline.isClosed());
     EXPECT_DOUBLE_EQ(pline.elevation(), 7.0);
@@ -55,13 +46,13 @@ TEST(ReplaceVertices, KeepsClosedStateAndElevationAndRefusesASinglePoint)
 TEST(ReplaceVertices, Gives3dPolylinesNewSimpleVertices)
 {
     fendo::test::TestDrawing d;
-    auto* spline = new AcDb3dPolyline(AcDb::k3dSimplePoly, points3d({{0, 0, 0}, {5, 5, 5}, {10, 0, 0}, {15, 5, 5}}));
+    auto* spline = new AcDb3dPolyline(AcDb::k3dSimplePoly, AcGePoint3dArray({{0, 0, 0}, {5, 5, 5}, {10, 0, 0}, {15, 5, 5}}));
     spline->splineFit();
     const AcDbObjectId id = d.add(spline);
     {
         fendo::db::OpenedObject<AcDb3dPolyline> p(id, AcDb::kForWrite);
         ASSERT_TRUE(p);
-        ASSERT_EQ(replaceVertices(p.get(), points3d({{0, 0, 1}, {3, 0, 2}, {6, 0, 3}})), Acad::eOk);
+        ASSERT_EQ(replaceVertices(p.get(), AcGePoint3dArray({{0, 0, 1}, {3, 0, 2}, {6, 0, 3}})), Acad::eOk);
     }
     fendo::db::OpenedObject<AcDb3dPolyline> p(id, AcDb::kForRead);
     EXPECT_EQ(p->polyType(), AcDb::k3dSimplePoly);
