@@ -292,6 +292,8 @@ int main(int argc, char** argv)
         printPolylineMemory(dir);
         return 0;
     }
+    if (!fendo::host::usingHugePages())
+        std::printf("huge pages: not asked for (FENDO_HUGE_PAGES=0, or the kernel gives them always or never)\n");
     const bool ezdxf = haveEzdxf();
     if (!ezdxf) std::printf("ezdxf: not available (python3-ezdxf), ratios skipped\n");
 
