@@ -125,13 +125,6 @@ int hexValue(char c)
     return -1;
 }
 
-bool isHandleText(std::string_view text)
-{
-    bool ok = false;
-    AcDbHandle::fromHex(text, &ok);
-    return ok;
-}
-
 // A subclass name as written in the file against the one a class asks for (names are ASCII;
 // anything else goes through a conversion).
 bool sameName(std::string_view utf8, std::wstring_view name)
@@ -236,7 +229,7 @@ Acad::ErrorStatus AcDbDxfFiler::badValue(size_t at, const char* expected)
     return Acad::eInvalidDxfCode;
 }
 
-Acad::ErrorStatus AcDbDxfFiler::parseItem(size_t at, ResValueKind kind, resbuf* item)
+Acad::ErrorStatus AcDbDxfFiler::parseItem(size_t at, ResValueKind kind, resbuf* item, AcDbHandle handle)
 {
     const fendo::db::TagView& tag = m_in[at];
     const int code = tag.code;
@@ -283,13 +276,9 @@ Acad::ErrorStatus AcDbDxfFiler::parseItem(size_t at, ResValueKind kind, resbuf* 
         item->resval.mnInt64 = v;
         break;
     }
-    case ResValueKind::Name: {
-        bool ok = false;
-        AcDbHandle h = AcDbHandle::fromHex(tag.value, &ok);
-        if (!ok) return badValue(at, "a handle");
-        acdbGetAdsName(item->resval.rlname, idFromHandle(h));
+    case ResValueKind::Name:
+        acdbGetAdsName(item->resval.rlname, idFromHandle(handle));
         break;
-    }
     case ResValueKind::Binary: {
         std::string_view s = trim(tag.value);
         m_lastBinary.clear();
@@ -320,15 +309,20 @@ Acad::ErrorStatus AcDbDxfFiler::readItem(resbuf* item)
         if ((m_markers && code == AcDb::kDxfSubclass) || code == AcDb::kDxfRegAppName) return Acad::eEndOfObject;
         const size_t at = m_pos;
         const ResValueKind kind = valueKind(code);
-        if (kind == ResValueKind::Name && !isHandleText(m_in[at].value)) {
-            // Some writers put a record's name where its handle belongs (a text style name
-            // in a dimension style's 340): the group is kept as it stands and written back.
-            m_consumed[at] = true;
-            ++m_pos;
-            if (m_reading) m_reading->keepGroup(m_markers ? m_section : std::wstring(L"*"), rawTag(at));
-            continue;
+        AcDbHandle handle;
+        if (kind == ResValueKind::Name) {
+            bool ok = false;
+            handle = AcDbHandle::fromHex(m_in[at].value, &ok);
+            if (!ok) {
+                // Some writers put a record's name where its handle belongs (a text style name
+                // in a dimension style's 340): the group is kept as it stands and written back.
+                m_consumed[at] = true;
+                ++m_pos;
+                if (m_reading) m_reading->keepGroup(m_markers ? m_section : std::wstring(L"*"), rawTag(at));
+                continue;
+            }
         }
-        Acad::ErrorStatus es = parseItem(at, kind, item);
+        Acad::ErrorStatus es = parseItem(at, kind, item, handle);
         for (size_t i = at; i < m_lastItemEnd; ++i) m_consumed[i] = true;
         m_pos = m_lastItemEnd;
         return es;

@@ -175,7 +175,8 @@ private:
     fendo::db::RawTag rawTag(size_t at) const { return {m_in[at].code, std::string(m_in[at].value)}; }
     void setLastString(std::string_view utf8);
     AcDbObjectId findSymbol(AcDbObjectId tableId, std::wstring_view name, bool createIfMissing);
-    Acad::ErrorStatus parseItem(size_t at, ResValueKind kind, resbuf* item);
+    // handle: the value of a Name group, read by the caller.
+    Acad::ErrorStatus parseItem(size_t at, ResValueKind kind, resbuf* item, AcDbHandle handle);
     Acad::ErrorStatus badValue(size_t at, const char* expected);
     int lineOf(size_t at) const;
     friend struct Impl;

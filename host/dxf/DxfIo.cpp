@@ -150,8 +150,13 @@ private:
 
 bool mayOwnSubentities(const AcRxClass* cls)
 {
-    return cls && (cls->isCustom() || cls->isDerivedFrom(AcDb2dPolyline::desc()) ||
-                   cls->isDerivedFrom(AcDb3dPolyline::desc()) || cls->isDerivedFrom(AcDbBlockReference::desc()));
+    if (!cls) return false;
+    if (cls->isCustom()) return true;
+    // One walk up the class chain, asked of every entity read or written.
+    const AcRxClass* const owners[] = {AcDb2dPolyline::desc(), AcDb3dPolyline::desc(), AcDbBlockReference::desc()};
+    for (const AcRxClass* c = cls; c; c = c->myParent())
+        if (c == owners[0] || c == owners[1] || c == owners[2]) return true;
+    return false;
 }
 
 std::unique_ptr<SubentityAccess> subentityAccess(AcDbEntity* entity)
