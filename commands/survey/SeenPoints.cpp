@@ -29,7 +29,7 @@ std::size_t SeenPoints::slotOf(const GridCell& cell) const
 {
     const std::size_t mask = m_slots.size() - 1;
     const std::uint64_t hash = GridCellHash{}(cell);
-    const auto tag = static_cast<std::uint32_t>(hash >> 32);
+    const std::uint32_t tag = tagOf(hash);
     for (std::size_t i = hash & mask;; i = (i + 1) & mask) {
         const Slot& s = m_slots[i];
         if (s.first == kNone) return i;
@@ -99,7 +99,7 @@ void SeenPoints::add(const AcGePoint3d& p)
             rehash(m_slots.size() * 2);
             i = slotOf(cell);
         }
-        m_slots[i].tag = static_cast<std::uint32_t>(static_cast<std::uint64_t>(GridCellHash{}(cell)) >> 32);
+        m_slots[i].tag = tagOf(GridCellHash{}(cell));
         ++m_used;
     }
     m_entries.push_back({p, m_slots[i].first});

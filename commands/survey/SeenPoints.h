@@ -42,6 +42,8 @@ private:
         std::uint32_t next;  // the cell's point added before this one
     };
 
+    // The bits of a cell's hash its slot keeps (the high half; the low bits place the slot).
+    static std::uint32_t tagOf(std::uint64_t hash) { return static_cast<std::uint32_t>(hash >> 32); }
     GridCell cellOf(double x, double y) const;
     // The cell of a slot in use, from its latest point.
     GridCell slotCell(const Slot& slot) const;
