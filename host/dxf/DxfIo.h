@@ -10,10 +10,14 @@
 
 namespace fendo::dxf {
 
+class DxfByteSource;
+
 // Loads DXF bytes held in memory (ASCII or binary) into an empty database; name stands for
-// the file in messages.
+// the file in messages. windows, where given, gives the same bytes again for the plain
+// path to read windowBytes at a time (0: the usual window).
 Acad::ErrorStatus readDxfData(AcDbDatabase& db, std::string_view data, const std::string& name,
-                              std::string* errorMessage = nullptr);
+                              std::string* errorMessage = nullptr, DxfByteSource* windows = nullptr,
+                              std::size_t windowBytes = 0);
 
 // Registers every class a drawing file may name, so that acrxFindClassByDxfName finds it.
 void registerDxfClasses();

@@ -7,11 +7,13 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <charconv>
 #include <cstdio>
 #include <cstring>
 #include <memory>
+#include <optional>
 #include <span>
 #include <string>
 #include <vector>
@@ -66,6 +68,7 @@ public:
     ~FileData()
     {
         if (m_map) ::munmap(m_map, m_size);
+        if (m_fd >= 0) ::close(m_fd);
     }
     bool open(const std::string& path, std::string& error)
     {
@@ -82,7 +85,7 @@ public:
             void* p = ::mmap(nullptr, m_size, PROT_READ, MAP_PRIVATE, fd, 0);
             if (p != MAP_FAILED) {
                 m_map = p;
-                ::close(fd);
+                m_fd = fd;  // the plain load reads the file in windows
                 return true;
             }
         }
@@ -104,6 +107,13 @@ public:
     {
         return m_map ? std::string_view(static_cast<const char*>(m_map), m_size) : std::string_view(m_copy);
     }
+    // The mapped file read from its start a window at a time; null for a file read whole.
+    DxfByteSource* windows()
+    {
+        if (m_fd < 0) return nullptr;
+        m_windows.emplace(m_fd, m_size);
+        return &*m_windows;
+    }
 
 private:
     static bool fail(const std::string& path, const char* what, std::string& error)
@@ -111,9 +121,31 @@ private:
         error = path + ": " + what + ": " + std::strerror(errno);
         return false;
     }
+    class Windows : public DxfByteSource {
+    public:
+        Windows(int fd, size_t size) : m_fd(fd), m_size(size) {}
+        long read(char* to, std::size_t room) override
+        {
+            // No more than the size mapped: a file that grows meanwhile is read as it was.
+            room = std::min(room, m_size - m_offset);
+            if (room == 0) return 0;
+            for (;;) {
+                const ssize_t n = ::pread(m_fd, to, room, static_cast<off_t>(m_offset));
+                if (n < 0 && errno == EINTR) continue;
+                if (n > 0) m_offset += static_cast<size_t>(n);
+                return static_cast<long>(n);
+            }
+        }
+
+    private:
+        int m_fd;
+        size_t m_size, m_offset = 0;
+    };
     void* m_map = nullptr;
     size_t m_size = 0;
+    int m_fd = -1;
     std::string m_copy;
+    std::optional<Windows> m_windows;
 };
 
 // The symbol table classes by DXF table name.
@@ -133,8 +165,12 @@ AcDbSymbolTable* newTable(std::string_view name)
 
 class Loader {
 public:
-    Loader(AcDbDatabase& db, std::string path, std::string_view data)
-        : m_db(db), m_path(std::move(path)), m_data(data), m_tags(data), m_filer(&db),
+    // source: the same bytes as data, read a window at a time by the plain path (ASCII).
+    Loader(AcDbDatabase& db, std::string path, std::string_view data, DxfByteSource* source, std::size_t windowBytes)
+        : m_db(db), m_path(std::move(path)), m_data(data),
+          m_tags(source && !data.starts_with(DxfTagReader::kBinarySentinel) ? DxfTagReader(*source, windowBytes)
+                                                                             : DxfTagReader(data)),
+          m_filer(&db),
           m_progress(L"Loading", data.size(), data.size() > kProgressBytes)
     {
     }
@@ -191,8 +227,9 @@ private:
 
     AcDbDatabase& m_db;
     std::string m_path;
-    std::string_view m_data;
+    std::string_view m_data;  // the whole file
     DxfTagReader m_tags;
+    bool m_inRecord = false;  // the groups of a record are being read: their windows stay
     TextDecoder m_decoder;
     AcDbDxfFiler m_filer;
     DxfTag m_tag;
@@ -224,6 +261,8 @@ private:
 bool Loader::next(const char* expected)
 {
     if (m_parts) return nextFromParts(expected);
+    // Outside a record no group read before the current one is looked at again.
+    if (!m_inRecord) m_tags.dropEarlierWindows();
     for (;;) {
         if (!m_tags.next(m_tag)) {
             if (!m_tags.error().empty()) return fail(m_tags.error());
@@ -231,7 +270,7 @@ bool Loader::next(const char* expected)
         }
         m_handles.see(m_tag);
         if (m_tag.code == 999) continue;  // comments
-        m_tag.value = loaderText(m_tag, m_decoder, m_tags.isBinary(), m_data, m_texts);
+        m_tag.value = loaderText(m_tag, m_decoder, m_tags.isBinary(), m_tags.window(), m_texts);
         return true;
     }
 }
@@ -274,10 +313,16 @@ bool Loader::readRecord()
     m_xdata.clear();
     m_texts.clear();
     m_recordLine = 0;
+    m_tags.dropEarlierWindows();
+    m_inRecord = true;
     for (;;) {
-        if (!next("the record's groups or the next group 0")) return false;
+        if (!next("the record's groups or the next group 0")) {
+            m_inRecord = false;
+            return false;
+        }
         if (m_tag.code == 0) {
             pushBack();
+            m_inRecord = false;
             return true;
         }
         if (m_tag.code == 1001 || !m_xdata.empty()) {
@@ -995,7 +1040,7 @@ void Loader::relinkLayouts()
 }  // namespace fendo::dxf
 
 Acad::ErrorStatus fendo::dxf::readDxfData(AcDbDatabase& db, std::string_view data, const std::string& name,
-                                          std::string* errorMessage)
+                                          std::string* errorMessage, DxfByteSource* windows, std::size_t windowBytes)
 {
     auto report = [&](const std::string& message, Acad::ErrorStatus es) {
         if (errorMessage) *errorMessage = message;
@@ -1003,7 +1048,7 @@ Acad::ErrorStatus fendo::dxf::readDxfData(AcDbDatabase& db, std::string_view dat
     };
     if (!db.blockTableId().isNull() || !db.namedObjectsDictionaryId().isNull())
         return report(name + ": cannot read into a drawing that is not empty", Acad::eInvalidInput);
-    Loader loader(db, name, data);
+    Loader loader(db, name, data, windows, windowBytes ? windowBytes : DxfTagReader::kWindowBytes);
     if (!loader.run()) return report(loader.error(), Acad::eInvalidDxfCode);
     if (errorMessage) errorMessage->clear();
     return Acad::eOk;
@@ -1022,7 +1067,7 @@ Acad::ErrorStatus AcDbDatabase::readDxfFile(const std::wstring& path, std::strin
         if (errorMessage) *errorMessage = error;
         return Acad::eFileAccessErr;
     }
-    const Acad::ErrorStatus es = fendo::dxf::readDxfData(*this, data.view(), narrow, errorMessage);
+    const Acad::ErrorStatus es = fendo::dxf::readDxfData(*this, data.view(), narrow, errorMessage, data.windows());
     if (es == Acad::eOk) setFilename(path);
     return es;
 }

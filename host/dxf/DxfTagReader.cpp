@@ -1,7 +1,9 @@
 // Group reading for ASCII and binary DXF files.
 #include "host/dxf/DxfTagReader.h"
 
+#include <algorithm>
 #include <bit>
+#include <cerrno>
 #include <charconv>
 #include <cstdint>
 #include <cmath>
@@ -100,6 +102,78 @@ DxfTagReader::DxfTagReader(std::string_view data) : m_data(data)
     }
 }
 
+DxfTagReader::DxfTagReader(DxfByteSource& source, std::size_t windowBytes)
+    : m_source(&source), m_windowBytes(std::max<std::size_t>(windowBytes, 16)), m_sourceDone(false)
+{
+    if (!moveWindow(0)) return;
+    if (m_data.starts_with(kBinarySentinel)) {
+        // Binary groups are read from the whole file.
+        while (!m_sourceDone)
+            if (!moveWindow(2 * m_data.size())) return;
+        Window whole = std::move(m_window);
+        *this = DxfTagReader(m_data);
+        m_window = std::move(whole);
+    } else if (m_data.starts_with("\xEF\xBB\xBF")) {
+        m_pos = 3;
+    }
+}
+
+bool DxfTagReader::moveWindow(std::size_t need)
+{
+    const std::size_t keep = m_data.size() - m_lastPos;
+    const std::size_t capacity = std::max(m_windowBytes, keep + need);
+    Window next;
+    for (auto it = m_spare.begin(); it != m_spare.end(); ++it)
+        if (it->capacity >= capacity) {
+            next = std::move(*it);
+            m_spare.erase(it);
+            break;
+        }
+    if (!next.bytes) {
+        next.bytes = std::make_unique_for_overwrite<char[]>(capacity);
+        next.capacity = capacity;
+    }
+    if (keep > 0) std::memcpy(next.bytes.get(), m_data.data() + m_lastPos, keep);
+    std::size_t filled = keep;
+    while (filled < next.capacity) {
+        const long n = m_source->read(next.bytes.get() + filled, next.capacity - filled);
+        if (n < 0) {
+            const std::string reason = std::strerror(errno);
+            return fail(m_line, "cannot read the file: " + reason);
+        }
+        if (n == 0) {
+            m_sourceDone = true;
+            break;
+        }
+        filled += static_cast<std::size_t>(n);
+    }
+    m_windowStart += m_lastPos;
+    m_pos -= m_lastPos;
+    m_lastPos = 0;
+    if (m_window.bytes) m_earlier.push_back(std::move(m_window));
+    m_window = std::move(next);
+    m_data = std::string_view(m_window.bytes.get(), filled);
+    return true;
+}
+
+bool DxfTagReader::windowHoldsGroup()
+{
+    while (!m_sourceDone) {
+        const std::size_t eol = m_data.find('\n', m_pos);
+        if (eol != std::string_view::npos && m_data.find('\n', eol + 1) != std::string_view::npos) return true;
+        if (!moveWindow(2 * (m_data.size() - m_lastPos))) return false;
+    }
+    return true;
+}
+
+void DxfTagReader::keepSpareWindows()
+{
+    // Two spare windows serve the usual reads; bigger ones made for long lines go.
+    for (Window& w : m_earlier)
+        if (m_spare.size() < 2) m_spare.push_back(std::move(w));
+    m_earlier.clear();
+}
+
 std::string DxfTagReader::where(int lineOrOffset) const
 {
     return (m_binary ? "byte " : "line ") + std::to_string(lineOrOffset);
@@ -118,6 +192,8 @@ bool DxfTagReader::nextAscii(DxfTag& tag)
 {
     // The usual group: a code of digits after spaces, then a value line without NUL bytes,
     // both ending in LF or CR LF. Anything else takes the general path below.
+    if (!m_sourceDone && m_data.size() - m_pos < std::min<std::size_t>(4096, m_windowBytes / 4) && !moveWindow(0))
+        return false;
     {
         const char* p = m_data.data() + m_pos;
         const char* const end = m_data.data() + m_data.size();
@@ -161,7 +237,7 @@ bool DxfTagReader::nextAscii(DxfTag& tag)
 bool DxfTagReader::nextAsciiGeneral(DxfTag& tag)
 {
     // Skips blank lines between groups (some writers end files with them).
-    while (m_pos < m_data.size()) {
+    while (windowHoldsGroup() && m_pos < m_data.size()) {
         const size_t eol = m_data.find('\n', m_pos);
         std::string_view codeLine = m_data.substr(m_pos, eol == std::string_view::npos ? std::string_view::npos : eol - m_pos);
         const int codeLineNo = m_line;

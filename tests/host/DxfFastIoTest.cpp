@@ -3,7 +3,10 @@
 // plain one.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cerrno>
 #include <charconv>
+#include <filesystem>
 #include <cmath>
 #include <cstring>
 #include <random>
@@ -26,6 +29,7 @@
 #include "host/dxf/DxfIo.h"
 #include "host/dxf/DxfOutput.h"
 #include "host/dxf/DxfTagReader.h"
+#include "support/TestSupport.h"
 
 using fendo::dxf::DxfOutput;
 using fendo::dxf::DxfTag;
@@ -340,11 +344,35 @@ struct LoadResult {
     std::string saved;  // the drawing saved again, when it loaded
 };
 
-LoadResult loadAndSave(const std::string& dxf)
+// Bytes in memory handed out as a file read in windows gives them, at most `most` a call.
+class MemoryWindows : public fendo::dxf::DxfByteSource {
+public:
+    explicit MemoryWindows(std::string_view data, std::size_t most = SIZE_MAX, std::size_t failAt = SIZE_MAX)
+        : m_data(data), m_most(most), m_failAt(failAt)
+    {
+    }
+    long read(char* to, std::size_t room) override
+    {
+        if (m_offset >= m_failAt) {
+            errno = EIO;
+            return -1;
+        }
+        const std::size_t n = std::min({room, m_most, m_data.size() - m_offset});
+        std::memcpy(to, m_data.data() + m_offset, n);
+        m_offset += n;
+        return static_cast<long>(n);
+    }
+
+private:
+    std::string_view m_data;
+    std::size_t m_most, m_failAt, m_offset = 0;
+};
+
+LoadResult loadAndSave(const std::string& dxf, fendo::dxf::DxfByteSource* windows = nullptr, std::size_t windowBytes = 0)
 {
     LoadResult r;
     AcDbDatabase db(false);
-    r.status = fendo::dxf::readDxfData(db, dxf, "survey.dxf", &r.error);
+    r.status = fendo::dxf::readDxfData(db, dxf, "survey.dxf", &r.error, windows, windowBytes);
     if (r.status != Acad::eOk) return r;
     char* buffer = nullptr;
     size_t size = 0;
@@ -368,6 +396,33 @@ LoadResult partLoad(const std::string& dxf, std::size_t partBytes)
     return loadAndSave(dxf);
 }
 
+LoadResult windowLoad(const std::string& dxf, std::size_t windowBytes, std::size_t most = SIZE_MAX)
+{
+    PartSettings plain(std::string::npos, 1, 1);
+    MemoryWindows windows(dxf, most);
+    return loadAndSave(dxf, &windows, windowBytes);
+}
+
+// Copies of a drawing with faults: a coordinate that is no number, a code line that is no
+// code, a cut inside a group, a file cut short in a record, two faults.
+std::vector<std::string> damagedCopies(const std::string& dxf)
+{
+    auto damaged = [&](double where, std::string_view from, std::string_view to) {
+        std::string copy = dxf;
+        const size_t at = copy.find(from, static_cast<size_t>(where * copy.size()));
+        EXPECT_NE(at, std::string::npos);
+        copy.replace(at, from.size(), to);
+        return copy;
+    };
+    return {
+        damaged(0.6, "\n 20\n", "\n 20\nabc\n 20\n"),
+        damaged(0.7, "\n  8\n", "\n 8x\n"),
+        damaged(0.5, "\n  0\nLINE\n", "\n  1\n0\nLINE\n") + damaged(0.9, "\n 10\n", "\n 10\n1..5\n 10\n"),
+        dxf.substr(0, dxf.size() * 3 / 4),
+        damaged(0.2, "\n 10\n", "\n 10\nx\n 10\n") + damaged(0.8, "\n 10\n", "\n 10\ny\n 10\n"),
+    };
+}
+
 TEST(DxfParallelLoad, GivesTheObjectsHandlesAndBytesOfThePlainLoad)
 {
     fendo::dxf::registerDxfClasses();
@@ -389,22 +444,7 @@ TEST(DxfParallelLoad, GivesTheObjectsHandlesAndBytesOfThePlainLoad)
 TEST(DxfParallelLoad, ReportsTheFirstFaultOfADamagedFileAsThePlainLoad)
 {
     fendo::dxf::registerDxfClasses();
-    const std::string dxf = withUnknownContent(surveyDrawing(4000, fendo::dxf::DxfVersion::R2007));
-    auto damaged = [&](double where, std::string_view from, std::string_view to) {
-        std::string copy = dxf;
-        const size_t at = copy.find(from, static_cast<size_t>(where * copy.size()));
-        EXPECT_NE(at, std::string::npos);
-        copy.replace(at, from.size(), to);
-        return copy;
-    };
-    const std::vector<std::string> files = {
-        damaged(0.6, "\n 20\n", "\n 20\nabc\n 20\n"),                 // a coordinate that is no number
-        damaged(0.7, "\n  8\n", "\n 8x\n"),                              // a code line that is no code
-        damaged(0.5, "\n  0\nLINE\n", "\n  1\n0\nLINE\n") +            // a cut inside a group...
-            damaged(0.9, "\n 10\n", "\n 10\n1..5\n 10\n"),               // ...and a later fault
-        dxf.substr(0, dxf.size() * 3 / 4),                                     // cut short in a record
-        damaged(0.2, "\n 10\n", "\n 10\nx\n 10\n") + damaged(0.8, "\n 10\n", "\n 10\ny\n 10\n"),
-    };
+    const std::vector<std::string> files = damagedCopies(withUnknownContent(surveyDrawing(4000, fendo::dxf::DxfVersion::R2007)));
     for (size_t i = 0; i < files.size(); ++i) {
         const LoadResult plain = plainLoad(files[i]);
         ASSERT_NE(plain.status, Acad::eOk) << "file " << i;
@@ -415,6 +455,66 @@ TEST(DxfParallelLoad, ReportsTheFirstFaultOfADamagedFileAsThePlainLoad)
             EXPECT_EQ(parts.error, plain.error) << "file " << i << ", parts of " << partBytes << " bytes";
         }
     }
+}
+
+// A drawing in the forms the fast group path leaves to the general one: a byte order mark,
+// CR LF lines, a text longer than any window, blank lines and a last line without a line
+// feed.
+std::string oddlyWrittenDrawing()
+{
+    std::string dxf = withUnknownContent(surveyDrawing(300, fendo::dxf::DxfVersion::R2007));
+    const size_t value = dxf.find("\n  1\n", dxf.find("ENTITIES")) + 5;
+    dxf.insert(value, std::string(70000, 'x'));
+    std::string crlf = "\xEF\xBB\xBF";
+    for (char c : dxf) {
+        if (c == '\n') crlf += '\r';
+        crlf += c;
+    }
+    const size_t eof = crlf.rfind("  0\r\nEOF");
+    return crlf.substr(0, eof) + "\r\n\n" + "  0\r\nEOF";
+}
+
+// A file read a window at a time (windows smaller than a group, reads that stop short) loads
+// as the whole file does: the same objects, bytes and messages.
+TEST(DxfWindowedLoad, GivesTheDrawingAndMessagesOfTheWholeFile)
+{
+    fendo::dxf::registerDxfClasses();
+    std::vector<std::pair<std::string, std::string>> files = {
+        {"survey", withUnknownContent(surveyDrawing(3000, fendo::dxf::DxfVersion::R2007))},
+        {"R12 survey", surveyDrawing(1000, fendo::dxf::DxfVersion::R12)},
+        {"oddly written", oddlyWrittenDrawing()},
+    };
+    const auto damaged = damagedCopies(files[0].second);
+    for (size_t i = 0; i < damaged.size(); ++i) files.emplace_back("damaged " + std::to_string(i), damaged[i]);
+    const auto data = fendo::test::dataDir() / "dxf";
+    for (const auto& dir : {data, data / "real", data / "damaged"})
+        for (const auto& entry : std::filesystem::directory_iterator(dir)) {
+            std::string ext = entry.path().extension().string();
+            std::transform(ext.begin(), ext.end(), ext.begin(), [](unsigned char c) { return std::tolower(c); });
+            if (ext == ".dxf") files.emplace_back(entry.path().filename().string(), fendo::test::readFile(entry.path()));
+        }
+    for (const auto& [name, dxf] : files) {
+        const LoadResult whole = plainLoad(dxf);
+        for (auto [windowBytes, most] : {std::pair<size_t, size_t>{16, SIZE_MAX}, {61, 7}, {4096, SIZE_MAX}, {0, 1000}}) {
+            const LoadResult windows = windowLoad(dxf, windowBytes, most);
+            const std::string how = name + " in windows of " + std::to_string(windowBytes) + " bytes";
+            EXPECT_EQ(windows.status, whole.status) << how;
+            EXPECT_EQ(windows.error, whole.error) << how;
+            EXPECT_TRUE(windows.saved == whole.saved) << how;
+        }
+    }
+}
+
+TEST(DxfWindowedLoad, NamesTheLineWhereTheFileCouldNotBeRead)
+{
+    fendo::dxf::registerDxfClasses();
+    const std::string dxf = surveyDrawing(200, fendo::dxf::DxfVersion::R2007);
+    PartSettings plain(std::string::npos, 1, 1);
+    MemoryWindows failing(dxf, SIZE_MAX, dxf.size() / 2);
+    const LoadResult r = loadAndSave(dxf, &failing, 1000);
+    EXPECT_EQ(r.status, Acad::eInvalidDxfCode);
+    EXPECT_TRUE(r.error.starts_with("survey.dxf: line ")) << r.error;
+    EXPECT_TRUE(r.error.ends_with(": cannot read the file: " + std::string(std::strerror(EIO)))) << r.error;
 }
 
 // Cuts fall before a "0" code line that starts a record; one that would fall inside a group
