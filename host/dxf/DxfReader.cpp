@@ -667,10 +667,12 @@ bool Loader::readTable()
         const int typeLine = m_tag.line;
         if (!readRecord()) return false;
         AcRxClass* cls = acrxFindClassByDxfName(type);
-        auto* rec = cls ? AcDbSymbolTableRecord::cast(cls->create()) : nullptr;
+        AcRxObject* made = cls ? cls->create() : nullptr;
+        auto* rec = AcDbSymbolTableRecord::cast(made);
         if (!rec || tableId.isNull()) {
-            // A record of a table the host does not know: nothing can hold it.
-            delete rec;
+            // A record of a table the host does not know, or no table record at all (an
+            // entity type in a table): nothing can hold it.
+            delete made;
             continue;
         }
         AcDbObjectId id;

@@ -6,12 +6,17 @@
 #include "host/editor/SelectionIndex.h"
 
 #include <algorithm>
-// GCC takes some of the tree's fixed-size node buffers for uninitialised reads.
+// GCC takes some of the tree's fixed-size node buffers for uninitialised reads (clang has no
+// such warning, and would refuse the name).
+#if defined(__GNUC__) && !defined(__clang__)
 #pragma GCC diagnostic push
 #pragma GCC diagnostic ignored "-Wmaybe-uninitialized"
+#endif
 #include <boost/geometry.hpp>
 #include <boost/geometry/index/rtree.hpp>
+#if defined(__GNUC__) && !defined(__clang__)
 #pragma GCC diagnostic pop
+#endif
 #include <cmath>
 #include <map>
 #include <memory>
