@@ -169,6 +169,14 @@ bool AcDbDatabase::releaseHeldStub(AcDbStub* stub, AcDbStub* owner)
     return true;
 }
 
+bool AcDbDatabase::holdLoadedHandle(AcDbHandle handle, AcDbStub* owner)
+{
+    if (!owner || handle.isNull() || entryOf(handle.value())) return false;
+    *makeEntry(handle.value()) = heldEntry(owner);
+    if (handle.value() >= m_handseed.value()) m_handseed = AcDbHandle(handle.value() + 1);
+    return true;
+}
+
 Acad::ErrorStatus AcDbDatabase::addAcDbObject(AcDbObjectId& id, AcDbObject* obj)
 {
     id = AcDbObjectId();

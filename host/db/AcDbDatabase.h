@@ -69,6 +69,10 @@ public:
     // of the handle then makes a new stub and hands it to the owner (adoptHeldStub). False
     // when the stub must stay.
     bool releaseHeldStub(AcDbStub* stub, AcDbStub* owner);
+    // The same for a subentity read from a file whose object was never made: its handle goes
+    // into the index as held by `owner`, as releaseHeldStub leaves it. False when the handle
+    // is in use.
+    bool holdLoadedHandle(AcDbHandle handle, AcDbStub* owner);
     // For the owner itself: a new stub for a handle it holds alone (its object and held
     // mark are the owner's to set); null when the handle is not held by `owner`.
     AcDbStub* stubForHeldHandle(std::uint64_t handle, const AcDbStub* owner);

@@ -150,6 +150,9 @@ ResValueKind valueKind(int code)
 
 }  // namespace
 
+bool fendo::db::readDxfReal(std::string_view text, double& v) { return parseDouble(text, v); }
+bool fendo::db::readDxfInteger(std::string_view text, long long& v) { return parseInt(text, v); }
+
 AcDbDxfFiler::AcDbDxfFiler(AcDbDatabase* db, AcDb::FilerType type) : m_impl(std::make_unique<Impl>()), m_db(db), m_type(type) {}
 
 AcDbDxfFiler::~AcDbDxfFiler() = default;

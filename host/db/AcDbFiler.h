@@ -35,6 +35,11 @@ struct TagView {
     short code = 0;
     std::string_view value;
 };
+// A real and an integer read from a group's text as the filer reads them (false for text
+// that is no number; "nan" and "inf" are no real), for readers that take a record apart
+// themselves.
+bool readDxfReal(std::string_view text, double& v);
+bool readDxfInteger(std::string_view text, long long& v);
 }  // namespace fendo::db
 
 namespace AcDb {

@@ -148,6 +148,67 @@ private:
     std::optional<Windows> m_windows;
 };
 
+// The groups of a vertex record that a 3D polyline held without making its object, but for
+// the handle (5), the position (10, 20, 30) and the flags (70): a record of the same
+// polyline with the same groups otherwise is held the same way (see Loader::readHeldVertex).
+class HeldVertexShape {
+public:
+    // Takes the shape of a vertex record of `owner`; none when its groups are not the plain
+    // kind (one handle, one position of three groups in a row, one flags group).
+    void take(std::span<const TagView> groups, AcDbObjectId owner)
+    {
+        m_owner = AcDbObjectId();
+        m_codes.clear();
+        m_ends.clear();
+        m_text.clear();
+        int handles = 0, xs = 0, flags = 0;
+        for (size_t i = 0; i < groups.size(); ++i) {
+            const short code = groups[i].code;
+            m_codes.push_back(code);
+            if (variable(code)) {
+                m_ends.push_back(static_cast<std::uint32_t>(m_text.size()));
+            } else {
+                m_text.append(groups[i].value);
+                m_ends.push_back(static_cast<std::uint32_t>(m_text.size()));
+            }
+            handles += code == 5;
+            flags += code == 70;
+            if (code == 10) {
+                ++xs;
+                m_point = i;
+            }
+        }
+        const bool plain = handles == 1 && flags == 1 && xs == 1 && m_point + 2 < groups.size() &&
+                           groups[m_point + 1].code == 20 && groups[m_point + 2].code == 30 &&
+                           std::count(m_codes.begin(), m_codes.end(), short(20)) == 1 &&
+                           std::count(m_codes.begin(), m_codes.end(), short(30)) == 1;
+        if (plain) m_owner = owner;
+    }
+    void forget() { m_owner = AcDbObjectId(); }
+    bool matches(std::span<const TagView> groups, AcDbObjectId owner) const
+    {
+        if (m_owner.isNull() || owner != m_owner || groups.size() != m_codes.size()) return false;
+        std::uint32_t begin = 0;
+        for (size_t i = 0; i < groups.size(); ++i) {
+            if (groups[i].code != m_codes[i]) return false;
+            const std::uint32_t end = m_ends[i];
+            if (!variable(m_codes[i]) && groups[i].value != std::string_view(m_text).substr(begin, end - begin)) return false;
+            begin = end;
+        }
+        return true;
+    }
+    // Where the position's x group stands in a matching record.
+    size_t pointAt() const { return m_point; }
+
+private:
+    static bool variable(short code) { return code == 5 || code == 10 || code == 20 || code == 30 || code == 70; }
+    AcDbObjectId m_owner;
+    std::vector<short> m_codes;
+    std::vector<std::uint32_t> m_ends;  // of each group's value in m_text (variable ones: none)
+    std::string m_text;
+    size_t m_point = 0;
+};
+
 // The symbol table classes by DXF table name.
 AcDbSymbolTable* newTable(std::string_view name)
 {
@@ -216,6 +277,10 @@ private:
     // database under its handle and closes it.
     bool loadObject(AcDbObject* obj, AcDbObjectId owner, bool setOwner, AcDbObjectId& id);
     AcDbHandle recordHandle(bool dimStyle) const;
+    // Holds the vertex record just collected in `owner` without making its object, when it
+    // differs from the last vertex the polyline held only in handle, position and flags.
+    bool readHeldVertex(AcDb3dPolyline* owner, AcDbObjectId ownerId);
+    void tickProgress() { m_progress.tick(m_parts ? m_partOffset : m_tags.offset()); }
     std::string recordValue(int code) const;
     AcDbObjectId recordOwnerBlock() const;
     AcDbEntity* newEntity(const std::string& type);
@@ -256,6 +321,7 @@ private:
     std::unordered_map<std::string, AcRxClass*> m_classByType;
     const DxfPart* m_part = nullptr;  // part m_partShown, while the part reader keeps it
     std::size_t m_partShown = 0;
+    HeldVertexShape m_heldVertex;
 };
 
 bool Loader::next(const char* expected)
@@ -368,9 +434,30 @@ AcDbObjectId Loader::recordOwnerBlock() const
     return {};
 }
 
+bool Loader::readHeldVertex(AcDb3dPolyline* owner, AcDbObjectId ownerId)
+{
+    if (!m_xdata.empty() || !m_heldVertex.matches(m_groups, ownerId)) return false;
+    const size_t at = m_heldVertex.pointAt();
+    fendo::db::HeldVertex3d vertex;
+    double xyz[3];
+    for (int axis = 0; axis < 3; ++axis)
+        if (!fendo::db::readDxfReal(m_groups[at + axis].value, xyz[axis])) return false;
+    vertex.position.set(xyz[0], xyz[1], xyz[2]);
+    long long flags = 0;
+    for (const TagView& t : m_groups)
+        if (t.code == 70 && !fendo::db::readDxfInteger(t.value, flags)) return false;
+    // As the filer reads a 16-bit group.
+    vertex.type = AcDb3dPolylineVertex::typeFromFlags(static_cast<std::int16_t>(flags));
+    const AcDbHandle handle = recordHandle(false);
+    if (handle.isNull() || !owner->appendLoadedHeldVertex(handle, vertex)) return false;
+    tickProgress();
+    m_groups.clear();
+    return true;
+}
+
 bool Loader::loadObject(AcDbObject* obj, AcDbObjectId owner, bool setOwner, AcDbObjectId& id)
 {
-    m_progress.tick(m_parts ? m_partOffset : m_tags.offset());
+    tickProgress();
     bool markers = false;
     for (const TagView& t : m_groups)
         if (t.code == 100) {
@@ -785,6 +872,7 @@ bool Loader::readEntities(AcDbObjectId fixedOwner, const char* terminator)
 {
     std::unique_ptr<SubentityAccess> owner;  // the entity whose VERTEX/ATTRIB run may follow
     AcDbObjectId ownerId;
+    AcDb3dPolyline* owner3d = nullptr;  // the owner, when a 3D polyline
     AcDbObjectId keptOwner, keptBlock;  // a polyline kept as read, whose VERTEX run may follow
     const std::string expected = std::string("an entity or 0 ") + terminator;
     static const std::wstring kVertex = L"VERTEX", kAttrib = L"ATTRIB";
@@ -804,6 +892,10 @@ bool Loader::readEntities(AcDbObjectId fixedOwner, const char* terminator)
         const bool vertex = kind == "VERTEX", seqend = kind == "SEQEND";
         const bool sub = vertex || kind == "ATTRIB";
         if (owner && (sub || seqend)) {
+            // Most vertices of a 3D polyline have nothing but their handle, position and
+            // flags of their own: the polyline holds them as data, without their objects.
+            if (vertex && owner3d && readHeldVertex(owner3d, ownerId)) continue;
+            if (vertex && owner3d) m_heldVertex.take(m_groups, ownerId);
             AcDbEntity* ent = nullptr;
             if (sub) {
                 ent = owner->newSubentity(vertex ? kVertex : kAttrib);
@@ -817,10 +909,15 @@ bool Loader::readEntities(AcDbObjectId fixedOwner, const char* terminator)
                 owner->append(id);
             else
                 owner->setSeqend(id);
-            if (!sub) owner.reset();
+            if (vertex && owner3d && !owner3d->lastVertexHeldByHandle()) m_heldVertex.forget();
+            if (!sub) {
+                owner.reset();
+                owner3d = nullptr;
+            }
             continue;
         }
         owner.reset();
+        owner3d = nullptr;
         AcDbObjectId blockId = fixedOwner;
         // The vertices of a polyline kept as read (a polyface mesh) stay in the block's
         // sequence after it, owned by the polyline.
@@ -842,6 +939,7 @@ bool Loader::readEntities(AcDbObjectId fixedOwner, const char* terminator)
         if (mayOwnSubentities(ent->isA())) {
             owner = subentityAccess(ent);
             ownerId = id;
+            owner3d = AcDb3dPolyline::cast(ent);
         }
     }
 }

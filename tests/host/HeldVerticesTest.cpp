@@ -3,6 +3,7 @@
 // the polyline's edits, and are written back as they were read.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <memory>
 
@@ -330,4 +331,101 @@ TEST(VerticesHeldByHandle, ReferencesReadBeforeAndAfterAVertexNameItsObject)
     EXPECT_EQ(ids[0].handle(), first);
     expectNear(positionOf(before->reactors()[0]), kPoints[0]);
     expectNear(positionOf(after->reactors()[0]), kPoints[3]);
+}
+
+namespace {
+
+// A 3D polyline of eight vertices, the third a control vertex, the fourth with a colour and
+// the sixth on layer "L" of their own; saved to a file. Gives the file's text.
+std::string mixedVerticesDrawing(const fs::path& path)
+{
+    AcDbDatabase db;
+    AcDbLayerTable* layers = nullptr;
+    db.getLayerTable(layers, AcDb::kForWrite);
+    auto* layer = new AcDbLayerTableRecord;
+    layer->setName(L"L");
+    layers->add(layer);
+    layer->close();
+    layers->close();
+    AcGePoint3dArray points;
+    for (int i = 0; i < 8; ++i) points.append(AcGePoint3d(i, i * i, 0.5 * i));
+    auto* pl = new AcDb3dPolyline(AcDb::k3dSimplePoly, points);
+    AcDbBlockTableRecord* ms = nullptr;
+    acdbOpenObject(ms, db.modelSpaceId(), AcDb::kForWrite);
+    ms->appendAcDbEntity(pl);
+    ms->close();
+    const AcDbObjectIdArray ids = pl->subentityIds();
+    pl->close();
+    AcDb3dPolylineVertex* v = nullptr;
+    acdbOpenObject(v, ids[2], AcDb::kForWrite);
+    v->setVertexType(AcDb::k3dControlVertex);
+    v->close();
+    acdbOpenObject(v, ids[3], AcDb::kForWrite);
+    v->setColorIndex(2);
+    v->close();
+    acdbOpenObject(v, ids[5], AcDb::kForWrite);
+    v->setLayer(L"L");
+    v->close();
+    EXPECT_EQ(db.dxfOut(path.wstring()), Acad::eOk);
+    return fendo::test::readFile(path);
+}
+
+}  // namespace
+
+// A vertex read after one its polyline held by handle is held alike, without its object
+// ever being made, when it differs from that one only in handle, position and flags; the
+// others (own properties, a handle in use, a bad number) are read as any record.
+TEST(VerticesHeldByHandle, VerticesLikeAHeldOneAreHeldWithoutBeingMade)
+{
+    const fs::path path = fendo::test::scratchDir("held-vertices") / "mixed.dxf";
+    const std::string text = mixedVerticesDrawing(path);
+    Loaded l = load(path);
+    ASSERT_EQ(l.vertices.size(), 8u);
+    auto* pl = fendo::db::peekObject<AcDb3dPolyline>(l.polyline);
+    const std::vector<AcDb3dPolyline::VertexData> data = pl->vertexData();
+    ASSERT_EQ(data.size(), 8u);
+    for (int i = 0; i < 8; ++i) {
+        expectNear(data[i].position, AcGePoint3d(i, i * i, 0.5 * i));
+        EXPECT_EQ(data[i].type, i == 2 ? AcDb::k3dControlVertex : AcDb::k3dSimpleVertex) << "vertex " << i;
+    }
+    // Looking the handles up made stubs for all; held vertices are those still without an
+    // object of their own.
+    for (int i = 0; i < 8; ++i) EXPECT_EQ(l.vertices[i].stub()->held, i != 3 && i != 5) << "vertex " << i;
+    AcDbEntity* coloured = nullptr;
+    ASSERT_EQ(acdbOpenObject(coloured, l.vertices[3], AcDb::kForRead), Acad::eOk);
+    EXPECT_EQ(coloured->colorIndex(), 2);
+    coloured->close();
+    EXPECT_EQ(fendo::test::readFile(save(*l.db, "mixed-saved.dxf")), text);
+
+    // The last vertex (held like the one before) given the handle of the second (held by
+    // handle) gets a new handle, as any record whose handle is taken.
+    const std::string second = l.vertices[1].handle().hex(), last = l.vertices[7].handle().hex();
+    std::string clash = text;
+    const size_t at = clash.find("\n  5\n" + last + "\n");
+    ASSERT_NE(at, std::string::npos);
+    clash.replace(at + 5, last.size(), second);
+    const fs::path clashPath = fendo::test::scratchDir("held-vertices") / "clash.dxf";
+    fendo::test::writeFile(clashPath, clash);
+    Loaded c = load(clashPath);
+    ASSERT_EQ(c.vertices.size(), 8u);
+    EXPECT_EQ(c.vertices[1].handle().hex(), second);
+    EXPECT_NE(c.vertices[7].handle().hex(), second);
+    expectNear(positionOf(c.vertices[7]), AcGePoint3d(7, 49, 3.5));
+    expectNear(positionOf(c.vertices[1]), AcGePoint3d(1, 1, 0.5));
+
+    // A coordinate that is no number (of the third vertex, held like the second) is refused
+    // with the line of its group code.
+    std::string bad = text;
+    const size_t y = bad.find("\n 20\n4.0\n");
+    ASSERT_NE(y, std::string::npos);
+    bad.replace(y + 5, 3, "4x.0");
+    const fs::path badPath = fendo::test::scratchDir("held-vertices") / "bad.dxf";
+    fendo::test::writeFile(badPath, bad);
+    AcDbDatabase db(false);
+    std::string error;
+    EXPECT_EQ(db.readDxfFile(badPath.wstring(), &error), Acad::eInvalidDxfCode);
+    const int line = static_cast<int>(std::count(bad.begin(), bad.begin() + static_cast<long>(y) + 1, '\n')) + 1;
+    EXPECT_NE(error.find("line " + std::to_string(line) + ": group code 20: expected a number, found '4x.0'"),
+              std::string::npos)
+        << error;
 }

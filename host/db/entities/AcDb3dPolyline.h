@@ -15,6 +15,8 @@ public:
     AcDb3dPolylineVertex() = default;
     explicit AcDb3dPolylineVertex(const AcGePoint3d& position) : m_position(position) {}
 
+    // The vertex type the flags (group 70) of a vertex record give.
+    static AcDb::Vertex3dType typeFromFlags(int flags);
     AcDb::Vertex3dType vertexType() const { return m_type; }
     void setVertexType(AcDb::Vertex3dType t) { m_type = t; }
     AcGePoint3d position() const { return m_position; }
@@ -83,6 +85,15 @@ public:
     // beyond position, type and the polyline's common properties; their objects are made
     // when they are opened or asked for.
     Acad::ErrorStatus appendLoadedSubentity(AcDbObjectId id);
+    // For a reader: whether the last vertex read is held by its handle alone, and the next
+    // vertex appended held without making its object (false when its handle is in use).
+    // A reader takes the second for a record that differs from a held one only in handle,
+    // position and flags.
+    bool lastVertexHeldByHandle() const { return m_subs.lastHeldByHandle(); }
+    bool appendLoadedHeldVertex(AcDbHandle handle, const fendo::db::HeldVertex3d& vertex)
+    {
+        return m_subs.appendHeldLoaded(this, handle, vertex);
+    }
     void setSeqendId(AcDbObjectId id);
     AcDbObjectIdArray subentityIds() const { return m_subs.ids(this); }
     AcDbObjectId seqendId() const { return m_subs.seqend(this); }

@@ -183,6 +183,13 @@ Acad::ErrorStatus AcDb3dPolylineVertex::transformBy(const AcGeMatrix3d& xform)
     return Acad::eOk;
 }
 
+AcDb::Vertex3dType AcDb3dPolylineVertex::typeFromFlags(int flags)
+{
+    return (flags & kFrameFlag)             ? AcDb::k3dControlVertex
+           : (flags & kSplineFitVertexFlag) ? AcDb::k3dFitVertex
+                                            : AcDb::k3dSimpleVertex;
+}
+
 Acad::ErrorStatus AcDb3dPolylineVertex::dxfInFields(AcDbDxfFiler* filer)
 {
     assertWriteEnabled();
@@ -192,13 +199,7 @@ Acad::ErrorStatus AcDb3dPolylineVertex::dxfInFields(AcDbDxfFiler* filer)
     return ent::readSection(filer, [&](const resbuf& rb) {
         switch (rb.restype) {
         case 10: m_position = ent::asPoint(rb); return true;
-        case 70: {
-            int f = ent::asInt(rb);
-            m_type = (f & kFrameFlag)             ? AcDb::k3dControlVertex
-                     : (f & kSplineFitVertexFlag) ? AcDb::k3dFitVertex
-                                                  : AcDb::k3dSimpleVertex;
-            return true;
-        }
+        case 70: m_type = typeFromFlags(ent::asInt(rb)); return true;
         default: return false;
         }
     });

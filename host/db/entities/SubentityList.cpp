@@ -330,6 +330,18 @@ void BasicSubentityList<Held>::holdLast(const AcDbEntity* owner)
 }
 
 template <typename Held>
+bool BasicSubentityList<Held>::appendHeldLoaded(const AcDbEntity* owner, AcDbHandle handle, const Held& data)
+{
+    AcDbDatabase* db = owner->database();
+    if (!db || !Ref::fits(handle.value()) || !db->holdLoadedHandle(handle, owner->objectId().stub())) return false;
+    Slot s;
+    s.held = data;
+    s.ref = Ref::ofHandle(handle.value());
+    m_slots.push_back(s);
+    return true;
+}
+
+template <typename Held>
 void BasicSubentityList<Held>::holdSeqend(const AcDbEntity* owner)
 {
     // The end of a run read from a file: the list has all its slots.

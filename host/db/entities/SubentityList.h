@@ -83,6 +83,11 @@ public:
     // list's spare room.
     void holdLast(const AcDbEntity* owner);
     void holdSeqend(const AcDbEntity* owner);
+    // Whether the last subentity is held by its handle alone (holdLast let its stub go).
+    bool lastHeldByHandle() const { return !m_slots.empty() && m_slots.back().ref.byHandle(); }
+    // Appends a subentity read from a file as held data without making its object, as
+    // holdLast would leave one that proved holdable; false when the database has the handle.
+    bool appendHeldLoaded(const AcDbEntity* owner, AcDbHandle handle, const Held& data);
     // Takes the stub the database made for a handle the list holds alone; false when the
     // list does not hold that handle.
     bool adopt(const AcDbEntity* owner, AcDbStub* stub);
