@@ -212,6 +212,16 @@ public:
     bool failed() const { return m_failed; }
     std::uint64_t bytesWritten() const { return m_total; }
     std::string_view buffer() const { return m_buf.view(); }
+    // Without a file: forgets the text collected.
+    void clearBuffer() { m_buf.clear(); }
+    bool isBinary() const { return m_binary; }
+    bool escapesUnicode() const { return m_escapeUnicode; }
+    // Groups another output of the same kind made, as they are.
+    void raw(std::string_view bytes)
+    {
+        m_buf.append(bytes);
+        maybeFlush();
+    }
 
     // The shortest text that reads back to the same double; integral values keep a ".0"
     // so that the group still looks like a real number to strict readers.

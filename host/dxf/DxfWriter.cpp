@@ -26,6 +26,7 @@
 #include "host/db/AcDbSymbolTable.h"
 #include "host/db/AcDbUnknownObject.h"
 #include "host/db/DbHelpers.h"
+#include "host/db/entities/AcDb3dPolyline.h"
 #include "host/db/entities/AcDbPolyline.h"
 #include "host/dxf/DxfExport.h"
 #include "host/dxf/DxfIo.h"
@@ -90,7 +91,16 @@ private:
     void endSection() { m_out.group(0, "ENDSEC"); }
     const std::string& typeName(const AcDbObject* obj);
     void writeObject(AcDbObject* obj, std::string_view typeOverride = {});
+    void writeObjectTo(DxfOutput& out, AcDbObject* obj, std::string_view typeOverride);
     void writeEntity(AcDbObjectId id);
+    // The vertices a 3D polyline holds as data: the first through a temporary copy, which
+    // shows the groups every held vertex of that polyline has besides its handle, position
+    // and flags; the others are written from those groups and their own data.
+    void write3dPolylineVertices(const AcDb3dPolyline* polyline);
+    bool writeHeldVertex(const fendo::db::HeldVertex3d& vertex, std::uint64_t handle);
+    void writeVertexShowingItsShape(AcDbObject* copy);
+    void heldVertexEnds(DxfOutput& out, const fendo::db::HeldVertex3d& vertex, std::uint64_t handle,
+                        std::size_t& headSize);
     // Custom entities: with their proxy graphics, or as their exploded pieces.
     fendo::db::RawTags fieldsOf(const AcDbObject* obj);
     void writeCustomEntity(AcDbEntity* ent);
@@ -130,6 +140,14 @@ private:
     std::uint64_t m_nextHandle = 0;
     DxfProgress m_progress;  // by the objects written
     std::size_t m_written = 0;
+    // The held vertices of the 3D polyline being written: whether the first was written yet
+    // (through a copy, to learn the shape) and, when its groups had the shape expected, the
+    // groups between its handle and its position.
+    enum class VertexShape { NotSeen, Learning, Known, Unknown };
+    VertexShape m_vertexShape = VertexShape::NotSeen;
+    std::string m_vertexMiddle;
+    std::size_t m_vertexHead = 0;
+    DxfOutput m_scratch, m_scratchEnds;  // a copy's record and the groups expected round it
 };
 
 // Visits every stub in order, asking the processor for each one's object some stubs ahead: the
@@ -193,12 +211,94 @@ void Writer::writeObject(AcDbObject* obj, std::string_view typeOverride)
     if (!obj) return;
     m_progress.tick(++m_written);
     if (r12()) return writeR12Object(obj, typeOverride.empty() ? std::string_view(typeName(obj)) : typeOverride);
-    m_out.group(0, typeOverride.empty() ? std::string_view(typeName(obj)) : typeOverride);
+    writeObjectTo(m_out, obj, typeOverride);
+}
+
+void Writer::writeObjectTo(DxfOutput& out, AcDbObject* obj, std::string_view typeOverride)
+{
+    out.group(0, typeOverride.empty() ? std::string_view(typeName(obj)) : typeOverride);
+    m_filer.setOutputSink(&out);
     m_filer.setObjectBeingWritten(obj);
     obj->dxfOutFields(&m_filer);
     m_filer.setObjectBeingWritten(nullptr);
+    m_filer.setOutputSink(&m_out);
     if (const auto* xdata = obj->rawXData())
-        for (const auto& tag : *xdata) m_out.group(tag.code, tag.value);
+        for (const auto& tag : *xdata) out.group(tag.code, tag.value);
+}
+
+void Writer::write3dPolylineVertices(const AcDb3dPolyline* polyline)
+{
+    m_vertexShape = VertexShape::NotSeen;
+    polyline->forEachSubentityRecord(
+        [this](AcDbObject* sub) {
+            if (m_vertexShape == VertexShape::Learning)
+                writeVertexShowingItsShape(sub);
+            else
+                writeObject(sub);
+        },
+        [this](const fendo::db::HeldVertex3d& vertex, std::uint64_t handle) { return writeHeldVertex(vertex, handle); });
+}
+
+// The groups of a held vertex before and after those it shares with the polyline's other
+// held vertices; headSize tells where the first part ends.
+void Writer::heldVertexEnds(DxfOutput& out, const fendo::db::HeldVertex3d& vertex, std::uint64_t handle,
+                            std::size_t& headSize)
+{
+    out.group(0, "VERTEX");
+    out.groupHandle(AcDb::kDxfHandle, handle);
+    headSize = out.buffer().size();
+    out.groupDouble(AcDb::kDxfXCoord, vertex.position.x);
+    out.groupDouble(AcDb::kDxfXCoord + 10, vertex.position.y);
+    out.groupDouble(AcDb::kDxfXCoord + 20, vertex.position.z);
+    out.groupInt(AcDb::kDxfInt16, AcDb3dPolylineVertex::flagsOf(vertex.type));
+}
+
+bool Writer::writeHeldVertex(const fendo::db::HeldVertex3d& vertex, std::uint64_t handle)
+{
+    switch (m_vertexShape) {
+    case VertexShape::NotSeen:
+        // The copy written next shows the shape; what this vertex's own groups look like
+        // is kept to find them in it.
+        if (r12() || m_out.isBinary()) {
+            m_vertexShape = VertexShape::Unknown;
+            return false;
+        }
+        m_vertexShape = VertexShape::Learning;
+        m_scratchEnds.clearBuffer();
+        m_scratchEnds.setEscapeUnicode(m_out.escapesUnicode());
+        m_vertexMiddle.clear();
+        heldVertexEnds(m_scratchEnds, vertex, handle, m_vertexHead);
+        return false;
+    case VertexShape::Known: {
+        m_progress.tick(++m_written);
+        m_out.group(0, "VERTEX");
+        m_out.groupHandle(AcDb::kDxfHandle, handle);
+        m_out.raw(m_vertexMiddle);
+        m_out.groupDouble(AcDb::kDxfXCoord, vertex.position.x);
+        m_out.groupDouble(AcDb::kDxfXCoord + 10, vertex.position.y);
+        m_out.groupDouble(AcDb::kDxfXCoord + 20, vertex.position.z);
+        m_out.groupInt(AcDb::kDxfInt16, AcDb3dPolylineVertex::flagsOf(vertex.type));
+        return true;
+    }
+    default: return false;
+    }
+}
+
+void Writer::writeVertexShowingItsShape(AcDbObject* copy)
+{
+    m_progress.tick(++m_written);
+    m_scratch.clearBuffer();
+    m_scratch.setEscapeUnicode(m_out.escapesUnicode());
+    writeObjectTo(m_scratch, copy, {});
+    const std::string_view record = m_scratch.buffer(), ends = m_scratchEnds.buffer();
+    const std::string_view head = ends.substr(0, m_vertexHead), tail = ends.substr(m_vertexHead);
+    if (record.size() >= ends.size() && record.starts_with(head) && record.ends_with(tail)) {
+        m_vertexMiddle.assign(record.substr(head.size(), record.size() - ends.size()));
+        m_vertexShape = VertexShape::Known;
+    } else {
+        m_vertexShape = VertexShape::Unknown;
+    }
+    m_out.raw(record);
 }
 
 fendo::db::RawTags Writer::fieldsOf(const AcDbObject* obj)
@@ -309,6 +409,7 @@ void Writer::writeEntity(AcDbObjectId id)
     if (!mayOwnSubentities(ent->isA())) return;
     auto subs = subentityAccess(ent);
     if (!subs || !subs->hasSubentities()) return;
+    if (auto* polyline = AcDb3dPolyline::cast(ent)) return write3dPolylineVertices(polyline);
     // Subentities their owner holds compactly are written from a temporary copy.
     subs->forEachRecord([this](AcDbObject* sub) { writeObject(sub); });
 }

@@ -17,6 +17,8 @@ public:
 
     // The vertex type the flags (group 70) of a vertex record give.
     static AcDb::Vertex3dType typeFromFlags(int flags);
+    // The flags a vertex record of that type is written with.
+    static int flagsOf(AcDb::Vertex3dType type);
     AcDb::Vertex3dType vertexType() const { return m_type; }
     void setVertexType(AcDb::Vertex3dType t) { m_type = t; }
     AcGePoint3d position() const { return m_position; }
@@ -106,6 +108,12 @@ public:
     // For writers: the vertex records and the SEQEND in order, held ones as temporary copies
     // (see BasicSubentityList::forEachRecord), and the same run's records made beforehand.
     void forEachSubentityRecord(const std::function<void(AcDbObject*)>& fn) const { m_subs.forEachRecord(this, fn); }
+    // The same, held vertices going first to `held` (see BasicSubentityList::forEachRecord).
+    void forEachSubentityRecord(const std::function<void(AcDbObject*)>& fn,
+                                const std::function<bool(const fendo::db::HeldVertex3d&, std::uint64_t)>& held) const
+    {
+        m_subs.forEachRecord(this, fn, held);
+    }
     void flushSubentities() const { m_subs.flush(this); }
 
     Acad::ErrorStatus getGeomExtents(AcDbExtents& extents) const override;

@@ -190,6 +190,14 @@ AcDb::Vertex3dType AcDb3dPolylineVertex::typeFromFlags(int flags)
                                             : AcDb::k3dSimpleVertex;
 }
 
+int AcDb3dPolylineVertex::flagsOf(AcDb::Vertex3dType type)
+{
+    int flags = k3dVertexFlag;
+    if (type == AcDb::k3dControlVertex) flags |= kFrameFlag;
+    if (type == AcDb::k3dFitVertex) flags |= kSplineFitVertexFlag;
+    return flags;
+}
+
 Acad::ErrorStatus AcDb3dPolylineVertex::dxfInFields(AcDbDxfFiler* filer)
 {
     assertWriteEnabled();
@@ -211,10 +219,7 @@ Acad::ErrorStatus AcDb3dPolylineVertex::dxfOutFields(AcDbDxfFiler* filer) const
     if (es != Acad::eOk) return es;
     filer->writeString(AcDb::kDxfSubclass, L"AcDb3dPolylineVertex");
     filer->writePoint3d(AcDb::kDxfXCoord, m_position);
-    int flags = k3dVertexFlag;
-    if (m_type == AcDb::k3dControlVertex) flags |= kFrameFlag;
-    if (m_type == AcDb::k3dFitVertex) flags |= kSplineFitVertexFlag;
-    filer->writeInt16(AcDb::kDxfInt16, static_cast<std::int16_t>(flags));
+    filer->writeInt16(AcDb::kDxfInt16, static_cast<std::int16_t>(flagsOf(m_type)));
     return filer->filerStatus();
 }
 

@@ -247,6 +247,13 @@ AcDbEntity* BasicSubentityList<Held>::madeFrom(const Slot* slot) const
 template <typename Held>
 void BasicSubentityList<Held>::forEachRecord(const AcDbEntity* owner, const std::function<void(AcDbObject*)>& fn) const
 {
+    forEachRecord(owner, fn, nullptr);
+}
+
+template <typename Held>
+void BasicSubentityList<Held>::forEachRecord(const AcDbEntity* owner, const std::function<void(AcDbObject*)>& fn,
+                                             const std::function<bool(const Held&, std::uint64_t)>& held) const
+{
     flush(owner);
     auto visit = [&](const Ref& ref, const Slot* slot) {
         AcDbStub* stub = ref.stub();
@@ -254,6 +261,7 @@ void BasicSubentityList<Held>::forEachRecord(const AcDbEntity* owner, const std:
             // A copy made from the slot at hand (no search for it), under the subentity's
             // stub or, held by handle alone, under a stub of its own for the writer's eyes only.
             if (stub && stub->erased) return;
+            if (slot && held && held(slot->held, ref.handle())) return;
             AcDbStub temporary{AcDbHandle(ref.handle()), owner->database()};
             const std::unique_ptr<AcDbEntity> copy(finishMade(owner, madeFrom(slot), stub ? stub : &temporary));
             if (copy) fn(copy.get());

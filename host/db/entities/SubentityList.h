@@ -65,6 +65,10 @@ public:
     // each as the database's object or, when held, as a temporary copy with its handle (no
     // object or stub is made for it).
     void forEachRecord(const AcDbEntity* owner, const std::function<void(AcDbObject*)>& fn) const;
+    // The same, but a held subentity goes first to `held` with its data and handle: when
+    // that gives false, its temporary copy goes to fn.
+    void forEachRecord(const AcDbEntity* owner, const std::function<void(AcDbObject*)>& fn,
+                       const std::function<bool(const Held&, std::uint64_t handle)>& held) const;
     // Removes one subentity (by slot index) or every one: those in a database are
     // erased, pending ones deleted.
     void removeAt(const AcDbEntity* owner, size_t index);
