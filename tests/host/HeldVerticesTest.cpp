@@ -12,6 +12,7 @@
 #include "host/db/DbHelpers.h"
 #include "host/db/entities/AcDb3dPolyline.h"
 #include "host/db/entities/AcDbLine.h"
+#include "host/dxf/DxfExport.h"
 #include "support/TestSupport.h"
 
 namespace fs = std::filesystem;
@@ -428,4 +429,72 @@ TEST(VerticesHeldByHandle, VerticesLikeAHeldOneAreHeldWithoutBeingMade)
     EXPECT_NE(error.find("line " + std::to_string(line) + ": group code 20: expected a number, found '4x.0'"),
               std::string::npos)
         << error;
+}
+
+// Held vertices are written as their objects would be, in every form of file: a polyline
+// with properties of its own on a layer named in Vietnamese, saved as R12, R2000 (texts
+// escaped), R2018 and binary.
+TEST(VerticesHeldByHandle, AreWrittenAsTheirObjectsWouldBeInEveryFileForm)
+{
+    const fs::path path = fendo::test::scratchDir("held-vertices") / "styled.dxf";
+    {
+        AcDbDatabase db;
+        AcDbLayerTable* layers = nullptr;
+        db.getLayerTable(layers, AcDb::kForWrite);
+        auto* layer = new AcDbLayerTableRecord;
+        layer->setName(L"Đường đồng mức");
+        layers->add(layer);
+        layer->close();
+        layers->close();
+        AcGePoint3dArray points;
+        for (int i = 0; i < 6; ++i) points.append(AcGePoint3d(1000.125 * i, -0.3 * i, 7.0 / (i + 1)));
+        auto* pl = new AcDb3dPolyline(AcDb::k3dSimplePoly, points);
+        AcDbBlockTableRecord* ms = nullptr;
+        acdbOpenObject(ms, db.modelSpaceId(), AcDb::kForWrite);
+        ms->appendAcDbEntity(pl);
+        ms->close();
+        ASSERT_EQ(pl->setLayer(L"Đường đồng mức"), Acad::eOk);
+        pl->setColorIndex(5);
+        pl->setLinetypeScale(2.5);
+        // Vertices made from points take the drawing's current properties: they are given
+        // the polyline's, as a polyline read from a file has them.
+        for (AcDbObjectId id : pl->subentityIds()) {
+            AcDbEntity* v = nullptr;
+            ASSERT_EQ(acdbOpenObject(v, id, AcDb::kForWrite), Acad::eOk);
+            v->setPropertiesFrom(pl);
+            v->close();
+        }
+        pl->close();
+        ASSERT_EQ(db.dxfOut(path.wstring()), Acad::eOk);
+    }
+    Loaded held = load(path), made = load(path);
+    ASSERT_EQ(held.vertices.size(), 6u);
+    EXPECT_TRUE(held.vertices[5].stub()->held);
+    for (AcDbObjectId id : made.vertices) positionOf(id);
+    EXPECT_FALSE(made.vertices[5].stub()->held);
+    auto saved = [](AcDbDatabase& db, fendo::dxf::DxfVersion version, bool binary) {
+        char* buffer = nullptr;
+        size_t size = 0;
+        std::FILE* f = open_memstream(&buffer, &size);
+        fendo::dxf::DxfWriteOptions options;
+        options.version = version;
+        options.binary = binary;
+        fendo::dxf::writeDxfStream(db, f, options);
+        std::fclose(f);
+        std::string text(buffer, size);
+        std::free(buffer);
+        return text;
+    };
+    using fendo::dxf::DxfVersion;
+    for (auto [version, binary] : {std::pair{DxfVersion::R12, false}, {DxfVersion::R2000, false},
+                                   {DxfVersion::R2018, false}, {DxfVersion::R2018, true}}) {
+        const std::string fromHeld = saved(*held.db, version, binary);
+        EXPECT_TRUE(fromHeld == saved(*made.db, version, binary))
+            << "version " << static_cast<int>(version) << (binary ? ", binary" : "");
+        if (!binary) {
+            EXPECT_NE(fromHeld.find("1000.125"), std::string::npos);
+            EXPECT_NE(fromHeld.find(version == DxfVersion::R2018 ? "\n  8\nĐường đồng mức\n" : "\n  8\n\\U+0110"),
+                      std::string::npos);
+        }
+    }
 }
