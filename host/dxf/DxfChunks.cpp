@@ -115,8 +115,14 @@ void HandleScan::seeMarked(const DxfTag& t)
     }
     if (inHeader) return;
     bool ok = false;
-    const AcDbHandle h = AcDbHandle::fromHex(trimmed(t.value), &ok);
+    const std::string_view text = trimmed(t.value);
+    const AcDbHandle h = AcDbHandle::fromHex(text, &ok);
     if (ok) highest = std::max(highest, h.value());
+    if (text.size() == t.value.size()) {
+        lastText = t.value.data();
+        lastSize = t.value.size();
+        lastValue = h.value();
+    }
 }
 
 DxfPartReader::~DxfPartReader()

@@ -68,6 +68,11 @@ inline std::string_view loaderText(const DxfTag& tag, const TextDecoder& decoder
 struct HandleScan {
     bool inHeader = false;
     std::uint64_t highest = 0;
+    // The last handle group read, where it stands and its value (0 when it is no handle),
+    // for a reader that asks for it again.
+    const char* lastText = nullptr;
+    std::size_t lastSize = 0;
+    std::uint64_t lastValue = 0;
     void see(const DxfTag& tag)
     {
         if (tag.code == 5 || tag.code == 105 || tag.code == 2 || (inHeader && tag.code == 0)) seeMarked(tag);

@@ -153,7 +153,8 @@ bool mayOwnSubentities(const AcRxClass* cls)
     if (!cls) return false;
     if (cls->isCustom()) return true;
     // One walk up the class chain, asked of every entity read or written.
-    const AcRxClass* const owners[] = {AcDb2dPolyline::desc(), AcDb3dPolyline::desc(), AcDbBlockReference::desc()};
+    static const AcRxClass* const owners[] = {AcDb2dPolyline::desc(), AcDb3dPolyline::desc(),
+                                              AcDbBlockReference::desc()};
     for (const AcRxClass* c = cls; c; c = c->myParent())
         if (c == owners[0] || c == owners[1] || c == owners[2]) return true;
     return false;

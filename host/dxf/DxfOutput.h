@@ -51,7 +51,7 @@ private:
     void grow(std::size_t n)
     {
         const std::size_t capacity = std::max({m_capacity * 2, m_size + n, std::size_t(4096)});
-        auto data = std::make_unique<char[]>(capacity);
+        auto data = std::make_unique_for_overwrite<char[]>(capacity);
         if (m_size) std::memcpy(data.get(), m_data.get(), m_size);
         m_data = std::move(data);
         m_capacity = capacity;
@@ -62,8 +62,12 @@ private:
 
 class DxfOutput {
 public:
-    // Without a file the text collects in buffer() (used by tests and in-memory filing).
-    explicit DxfOutput(std::FILE* file = nullptr) : m_file(file) { m_buf.reserve(kFlushSize + 4096); }
+    // Without a file the text collects in buffer() (used by tests and in-memory filing), in
+    // room that grows as it is needed.
+    explicit DxfOutput(std::FILE* file = nullptr) : m_file(file)
+    {
+        if (file) m_buf.reserve(kFlushSize + 4096);
+    }
 
     // Binary files: the sentinel now, then every group as its code in two bytes and its value
     // in the binary form its code calls for. R12 files give a code one byte (255 and two

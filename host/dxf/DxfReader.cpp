@@ -282,7 +282,7 @@ private:
     bool readHeldVertex(AcDb3dPolyline* owner, AcDbObjectId ownerId);
     void tickProgress() { m_progress.tick(m_parts ? m_partOffset : m_tags.offset()); }
     std::string recordValue(int code) const;
-    AcDbObjectId recordOwnerBlock() const;
+    AcDbObjectId recordOwnerBlock();
     AcDbEntity* newEntity(const std::string& type);
     AcDbObjectId blockNamed(std::wstring name, bool create);
     void ensureLayoutBlocks();
@@ -322,6 +322,10 @@ private:
     const DxfPart* m_part = nullptr;  // part m_partShown, while the part reader keeps it
     std::size_t m_partShown = 0;
     HeldVertexShape m_heldVertex;
+    struct {
+        std::string text;  // of the last owner group read (330), and the block it names
+        AcDbObjectId block;
+    } m_lastOwner;
 };
 
 bool Loader::next(const char* expected)
@@ -413,22 +417,31 @@ AcDbHandle Loader::recordHandle(bool dimStyle) const
     const int code = dimStyle ? 105 : 5;
     for (const TagView& t : m_groups) {
         if (t.code == 100) break;
-        if (t.code == code) return AcDbHandle::fromHex(t.value);
+        if (t.code != code) continue;
+        // Usually the group the handle scan has just read.
+        if (!m_parts && t.value.data() == m_handles.lastText && t.value.size() == m_handles.lastSize)
+            return AcDbHandle(m_handles.lastValue);
+        return AcDbHandle::fromHex(t.value);
     }
     return {};
 }
 
 // The block an entity of the ENTITIES section names as its owner (330 outside the 102 groups).
-AcDbObjectId Loader::recordOwnerBlock() const
+AcDbObjectId Loader::recordOwnerBlock()
 {
     bool inGroup = false;
     for (const TagView& t : m_groups) {
         if (t.code == 100) break;
         if (t.code == 102) inGroup = !trimmed(t.value).starts_with("}");
         if (t.code == 330 && !inGroup) {
+            // Most entities name the block the one before named (a name that was no block
+            // yet is looked up again: the block may come later in the file).
+            if (!m_lastOwner.block.isNull() && t.value == m_lastOwner.text) return m_lastOwner.block;
             const AcDbObjectId id = m_db.idFromHandle(AcDbHandle::fromHex(t.value), false);
-            if (fendo::db::peekObject<AcDbBlockTableRecord>(id)) return id;
-            break;
+            if (!fendo::db::peekObject<AcDbBlockTableRecord>(id)) break;
+            m_lastOwner.text.assign(t.value);
+            m_lastOwner.block = id;
+            return id;
         }
     }
     return {};
