@@ -35,20 +35,22 @@ AcDbObjectId findRecord(AcDbObjectId tableId, const ACHAR* name)
 
 AcDbEntity::AcDbEntity() = default;
 
-Acad::ErrorStatus AcDbEntity::setColor(const AcCmColor& color, bool)
+Acad::ErrorStatus AcDbEntity::setColor(const AcCmColor& color, bool doSubents)
 {
     if (!isWriteEnabled()) return Acad::eNotOpenForWrite;
-    beforePropertiesChange();
+    beforePropertiesChange(doSubents);
     m_color = color;
+    if (doSubents) applyToSubentities([&](AcDbEntity* sub) { sub->setColor(color, false); });
     return Acad::eOk;
 }
 
-Acad::ErrorStatus AcDbEntity::setColorIndex(Adesk::UInt16 index, bool)
+Acad::ErrorStatus AcDbEntity::setColorIndex(Adesk::UInt16 index, bool doSubents)
 {
     if (index > AcCmEntityColor::kByLayerIndex) return Acad::eInvalidInput;
     if (!isWriteEnabled()) return Acad::eNotOpenForWrite;
-    beforePropertiesChange();
+    beforePropertiesChange(doSubents);
     m_color.setColorIndex(index);
+    if (doSubents) applyToSubentities([&](AcDbEntity* sub) { sub->setColorIndex(index, false); });
     return Acad::eOk;
 }
 
@@ -67,15 +69,16 @@ Acad::ErrorStatus AcDbEntity::setLayer(const ACHAR* layerName, bool doSubents, b
     return setLayer(id, doSubents, allowHiddenLayer);
 }
 
-Acad::ErrorStatus AcDbEntity::setLayer(AcDbObjectId layerId, bool, bool)
+Acad::ErrorStatus AcDbEntity::setLayer(AcDbObjectId layerId, bool doSubents, bool allowHiddenLayer)
 {
     if (layerId.isNull()) return Acad::eNullObjectId;
     if (!isWriteEnabled()) return Acad::eNotOpenForWrite;
     const AcDbStub* stub = layerId.stub();
     if (!dynamic_cast<const AcDbLayerTableRecord*>(stub->object)) return Acad::eWrongObjectType;
     if (database() && layerId.database() != database()) return Acad::eWrongDatabase;
-    beforePropertiesChange();
+    beforePropertiesChange(doSubents);
     m_layerId = layerId;
+    if (doSubents) applyToSubentities([&](AcDbEntity* sub) { sub->setLayer(layerId, false, allowHiddenLayer); });
     return Acad::eOk;
 }
 
@@ -94,56 +97,61 @@ Acad::ErrorStatus AcDbEntity::setLinetype(const ACHAR* name, bool doSubents)
     return setLinetype(id, doSubents);
 }
 
-Acad::ErrorStatus AcDbEntity::setLinetype(AcDbObjectId id, bool)
+Acad::ErrorStatus AcDbEntity::setLinetype(AcDbObjectId id, bool doSubents)
 {
     if (id.isNull()) return Acad::eNullObjectId;
     if (!isWriteEnabled()) return Acad::eNotOpenForWrite;
     if (!dynamic_cast<const AcDbLinetypeTableRecord*>(id.stub()->object)) return Acad::eWrongObjectType;
     if (database() && id.database() != database()) return Acad::eWrongDatabase;
-    beforePropertiesChange();
+    beforePropertiesChange(doSubents);
     m_linetypeId = id;
+    if (doSubents) applyToSubentities([&](AcDbEntity* sub) { sub->setLinetype(id, false); });
     return Acad::eOk;
 }
 
-Acad::ErrorStatus AcDbEntity::setLinetypeScale(double scale, bool)
+Acad::ErrorStatus AcDbEntity::setLinetypeScale(double scale, bool doSubents)
 {
     if (!(scale > 0)) return Acad::eInvalidInput;
     if (!isWriteEnabled()) return Acad::eNotOpenForWrite;
-    beforePropertiesChange();
+    beforePropertiesChange(doSubents);
     m_ltscale = scale;
+    if (doSubents) applyToSubentities([&](AcDbEntity* sub) { sub->setLinetypeScale(scale, false); });
     return Acad::eOk;
 }
 
-Acad::ErrorStatus AcDbEntity::setLineWeight(AcDb::LineWeight weight, bool)
+Acad::ErrorStatus AcDbEntity::setLineWeight(AcDb::LineWeight weight, bool doSubents)
 {
     if (!isWriteEnabled()) return Acad::eNotOpenForWrite;
-    beforePropertiesChange();
+    beforePropertiesChange(doSubents);
     m_lineweight = weight;
+    if (doSubents) applyToSubentities([&](AcDbEntity* sub) { sub->setLineWeight(weight, false); });
     return Acad::eOk;
 }
 
-Acad::ErrorStatus AcDbEntity::setVisibility(AcDb::Visibility v, bool)
+Acad::ErrorStatus AcDbEntity::setVisibility(AcDb::Visibility v, bool doSubents)
 {
     if (!isWriteEnabled()) return Acad::eNotOpenForWrite;
-    beforePropertiesChange();
+    beforePropertiesChange(doSubents);
     m_visibility = v;
+    if (doSubents) applyToSubentities([&](AcDbEntity* sub) { sub->setVisibility(v, false); });
     return Acad::eOk;
 }
 
-Acad::ErrorStatus AcDbEntity::setPropertiesFrom(const AcDbEntity* other, bool)
+Acad::ErrorStatus AcDbEntity::setPropertiesFrom(const AcDbEntity* other, bool doSubents)
 {
     if (!other) return Acad::eNullEntityPointer;
     if (!isWriteEnabled()) return Acad::eNotOpenForWrite;
     // Ids name records of the other entity's drawing; copying them into another
     // drawing would point outside it.
     if (database() && other->database() && database() != other->database()) return Acad::eWrongDatabase;
-    beforePropertiesChange();
+    beforePropertiesChange(doSubents);
     m_color = other->m_color;
     m_layerId = other->m_layerId;
     m_linetypeId = other->m_linetypeId;
     m_ltscale = other->m_ltscale;
     m_lineweight = other->m_lineweight;
     m_visibility = other->m_visibility;
+    if (doSubents) applyToSubentities([&](AcDbEntity* sub) { sub->setPropertiesFrom(other, false); });
     return Acad::eOk;
 }
 

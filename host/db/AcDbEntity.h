@@ -1,6 +1,7 @@
 // Base of drawing entities: common properties (layer, colour, linetype, visibility),
 // geometry queries, transformation, drawing, explode and grips.
 #pragma once
+#include <functional>
 #include "host/db/AcCmColor.h"
 #include "host/db/AcDbExtents.h"
 #include "host/db/AcDbObject.h"
@@ -100,8 +101,13 @@ public:
 
 protected:
     // Called before the common properties change. An entity whose held subentities take
-    // these properties from it (see AcDbStub::held) makes their objects first.
-    virtual void beforePropertiesChange() {}
+    // these properties from it (see AcDbStub::held) makes their objects first, unless the
+    // change goes to its subentities too (they follow it as they are).
+    virtual void beforePropertiesChange(bool subentitiesFollow = false) { (void)subentitiesFollow; }
+    // A change of a common property asked for the subentities too (doSubents): entities that
+    // own subentities (heavy polylines) give it to those that are objects; held ones take
+    // their properties from the entity anyway.
+    virtual void applyToSubentities(const std::function<void(AcDbEntity*)>& change) { (void)change; }
 
 private:
     // The small members first: they share the end of AcDbObject's last word.

@@ -217,17 +217,24 @@ TEST(HeldVertices, PolylineEditsReachHeldVerticesWithoutMakingThem)
     for (const auto& v : data) EXPECT_EQ(v.type, AcDb::k3dSimpleVertex);
     expectNear(positionOf(l.vertices[3]), {100, 10, 4});
 
-    // A new layer for the polyline leaves its vertices on the layer they had.
+    // A new layer for the polyline and its subentities (the default) takes the held vertices
+    // along without making them, and the vertex with a colour of its own too.
     ASSERT_EQ(pl->setLayer(L"L"), Acad::eOk);
+    EXPECT_TRUE(l.vertices[2].stub()->held);
+    // A new layer for the polyline alone leaves its vertices on the layer they had.
+    ASSERT_EQ(pl->setLayer(L"0", false), Acad::eOk);
+    EXPECT_FALSE(l.vertices[2].stub()->held);
     pl->close();
-    AcDbEntity* v = nullptr;
-    ASSERT_EQ(acdbOpenObject(v, l.vertices[2], AcDb::kForRead), Acad::eOk);
-    EXPECT_EQ(v->layer(), AcString(L"0"));
-    v->close();
-    AcDbEntity* seq = nullptr;
-    ASSERT_EQ(acdbOpenObject(seq, l.seqend, AcDb::kForRead), Acad::eOk);
-    EXPECT_EQ(seq->layer(), AcString(L"0"));
-    seq->close();
+    for (AcDbObjectId id : {l.vertices[1], l.vertices[2], l.seqend}) {
+        AcDbEntity* e = nullptr;
+        ASSERT_EQ(acdbOpenObject(e, id, AcDb::kForRead), Acad::eOk);
+        EXPECT_EQ(e->layer(), AcString(L"L"));
+        e->close();
+    }
+    AcDbEntity* coloured = nullptr;
+    ASSERT_EQ(acdbOpenObject(coloured, l.vertices[1], AcDb::kForRead), Acad::eOk);
+    EXPECT_EQ(coloured->colorIndex(), 3) << "a change of layer leaves the colour alone";
+    coloured->close();
 }
 
 TEST(HeldVertices, CloningCopiesHeldVerticesWithoutMakingThem)

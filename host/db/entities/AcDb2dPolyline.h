@@ -165,4 +165,7 @@ private:
     double m_defEndWidth = 0.0;
     AcGeVector3d m_normal{0, 0, 1};
     fendo::db::SubentityList m_subs;
+
+protected:
+    void applyToSubentities(const std::function<void(AcDbEntity*)>& change) override { m_subs.forEachObject(this, change); }
 };

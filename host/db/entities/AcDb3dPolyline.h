@@ -134,7 +134,8 @@ public:
     Acad::ErrorStatus dxfOutFields(AcDbDxfFiler* filer) const override;
 
 protected:
-    void beforePropertiesChange() override;
+    void beforePropertiesChange(bool subentitiesFollow) override;
+    void applyToSubentities(const std::function<void(AcDbEntity*)>& change) override { m_subs.forEachObject(this, change); }
 
 private:
     Acad::ErrorStatus insertAt(size_t index, AcDb3dPolylineVertex* vertex, AcDbObjectId* newId);

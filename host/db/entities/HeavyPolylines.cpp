@@ -743,7 +743,10 @@ std::unique_ptr<AcDbObject> AcDb3dPolyline::copyOfHeld(const AcDbStub* stub) con
 
 bool AcDb3dPolyline::adoptHeldStub(AcDbStub* stub) { return m_subs.adopt(this, stub); }
 
-void AcDb3dPolyline::beforePropertiesChange() { m_subs.materializeAll(this); }
+void AcDb3dPolyline::beforePropertiesChange(bool subentitiesFollow)
+{
+    if (!subentitiesFollow) m_subs.materializeAll(this);
+}
 
 Acad::ErrorStatus AcDb3dPolyline::getGeomExtents(AcDbExtents& extents) const
 {

@@ -2,6 +2,8 @@
 // held subentities), the SEQEND record and the subentity iterator.
 #include "host/db/entities/SubentityList.h"
 
+#include <type_traits>
+
 #include "host/db/AcDbDatabase.h"
 #include "host/db/entities/AcDb3dPolyline.h"
 #include "host/db/entities/EntityUtil.h"
@@ -206,18 +208,30 @@ template <typename Held>
 void BasicSubentityList<Held>::flush(const AcDbEntity* owner) const
 {
     if (owner->objectId().isNull() || !owner->database()) return;
+    // Owners that hold subentities as data keep new ones with nothing of their own beyond
+    // that data (made from points, with the owner's properties) as data too, as they keep
+    // those read from a file.
+    constexpr bool holds = !std::is_same_v<Held, NoHeldData>;
     for (Slot& s : m_slots) {
         if (!s.ref.isNull()) continue;
         AcDbEntity* sub = s.pending;
         AcDbObjectId id;
-        if (addToDatabase(owner, sub, id) == Acad::eOk) s.ref = Ref(id);
+        if (addToDatabase(owner, sub, id) != Acad::eOk) continue;
+        s.ref = Ref(id);
+        if constexpr (holds) holdSlot(owner, s);
     }
     if (m_seqend.isNull()) {
         auto* seq = new AcDbSequenceEnd;
         inheritProperties(seq, owner);
         AcDbObjectId id;
-        if (addToDatabase(owner, seq, id) == Acad::eOk) m_seqend = Ref(id);
-        else delete seq;
+        if (addToDatabase(owner, seq, id) == Acad::eOk) {
+            m_seqend = Ref(id);
+            if constexpr (holds) {
+                if (holdable(owner, seq)) m_seqend = const_cast<BasicSubentityList*>(this)->hold(owner, m_seqend.stub());
+            }
+        } else {
+            delete seq;
+        }
     }
 }
 
@@ -327,14 +341,18 @@ typename BasicSubentityList<Held>::Ref BasicSubentityList<Held>::hold(const AcDb
 template <typename Held>
 void BasicSubentityList<Held>::holdLast(const AcDbEntity* owner)
 {
-    if (m_slots.empty()) return;
-    Slot& s = m_slots.back();
+    if (!m_slots.empty()) holdSlot(owner, m_slots.back());
+}
+
+template <typename Held>
+void BasicSubentityList<Held>::holdSlot(const AcDbEntity* owner, Slot& s) const
+{
     const AcDbEntity* sub = s.ref.stub() ? ent::peek<AcDbEntity>(AcDbObjectId(s.ref.stub())) : nullptr;
     if (!sub || !holdable(owner, sub)) return;
     Held data;
     if (!Held::take(sub, data)) return;
     s.held = data;
-    s.ref = hold(owner, s.ref.stub());
+    s.ref = const_cast<BasicSubentityList*>(this)->hold(owner, s.ref.stub());
 }
 
 template <typename Held>
@@ -411,6 +429,25 @@ void BasicSubentityList<Held>::materializeAll(const AcDbEntity* owner)
     for (Slot& s : m_slots)
         if (s.ref.held()) materialize(owner, idOf(owner, s.ref).stub());
     if (m_seqend.held()) materialize(owner, idOf(owner, m_seqend).stub());
+}
+
+template <typename Held>
+void BasicSubentityList<Held>::forEachObject(const AcDbEntity* owner, const std::function<void(AcDbEntity*)>& fn) const
+{
+    (void)owner;
+    auto visit = [&](const Ref& ref, AcDbEntity* pending) {
+        if (ref.isNull()) {
+            if (pending) fn(pending);
+            return;
+        }
+        if (ref.held() || ref.erased()) return;
+        AcDbEntity* sub = nullptr;
+        if (acdbOpenObject(sub, AcDbObjectId(ref.stub()), AcDb::kForWrite) != Acad::eOk) return;
+        fn(sub);
+        sub->close();
+    };
+    for (const Slot& s : m_slots) visit(s.ref, s.ref.isNull() ? s.pending : nullptr);
+    visit(m_seqend, nullptr);
 }
 
 template class BasicSubentityList<NoHeldData>;

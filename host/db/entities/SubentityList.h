@@ -101,6 +101,9 @@ public:
     std::unique_ptr<AcDbObject> copyOfHeld(const AcDbEntity* owner, const AcDbStub* stub) const;
     // Makes every held object (before the owner's common properties change).
     void materializeAll(const AcDbEntity* owner);
+    // Gives every subentity that is an object (the SEQEND included; not held, not erased)
+    // to fn: pending ones as they are, the others opened for write.
+    void forEachObject(const AcDbEntity* owner, const std::function<void(AcDbEntity*)>& fn) const;
 
     // Slot access for the owner's own code: the data of a held subentity, else null; the
     // object of a subentity that has one (null when held, or erased unless allowErased).
@@ -144,6 +147,8 @@ private:
     AcDbObjectId idOf(const AcDbEntity* owner, Ref& ref) const;
     AcDbEntity* entityOf(const AcDbEntity* owner, Slot& s, bool allowErased = false) const;
     Ref hold(const AcDbEntity* owner, AcDbStub* stub);
+    // Holds the subentity of slot s as data when it has nothing of its own beyond it.
+    void holdSlot(const AcDbEntity* owner, Slot& s) const;
     AcDbEntity* madeFrom(const Slot* slot) const;
     mutable std::vector<Slot> m_slots;
     mutable Ref m_seqend;
