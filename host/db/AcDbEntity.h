@@ -54,10 +54,13 @@ public:
     Acad::ErrorStatus setVisibility(AcDb::Visibility v, bool doSubents = true);
     // Entities of paper space carry group 67 = 1.
     bool inPaperSpace() const { return m_paperSpace; }
+    // Subentities are in their owner's space.
     void setInPaperSpace(bool p)
     {
-        beforePropertiesChange();
+        if (p == m_paperSpace) return;
+        beforePropertiesChange(true);
         m_paperSpace = p;
+        applyToSubentities([p](AcDbEntity* sub) { sub->setInPaperSpace(p); });
     }
 
     // Copies layer, colour, linetype, linetype scale, line weight and visibility.

@@ -505,3 +505,52 @@ TEST(VerticesHeldByHandle, AreWrittenAsTheirObjectsWouldBeInEveryFileForm)
         }
     }
 }
+
+// A 3D polyline made from points and given another entity's properties before it goes into
+// a drawing takes its vertices along (doSubents) and keeps them as data once in the drawing,
+// in model or paper space; they are saved, and open, with the polyline's properties.
+TEST(VerticesHeldByHandle, NewPolylinesHoldTheirVerticesWithTheirProperties)
+{
+    AcDbDatabase db;
+    AcDbLayerTable* layers = nullptr;
+    db.getLayerTable(layers, AcDb::kForWrite);
+    auto* layer = new AcDbLayerTableRecord;
+    layer->setName(L"Tim");
+    AcDbObjectId tim;
+    layers->add(tim, layer);
+    layer->close();
+    layers->close();
+    AcDbLine model(AcGePoint3d(0, 0, 0), AcGePoint3d(1, 0, 0));
+    model.setDatabaseDefaults(&db);
+    ASSERT_EQ(model.setLayer(tim), Acad::eOk);
+    model.setColorIndex(4);
+    for (const ACHAR* space : {ACDB_MODEL_SPACE, ACDB_PAPER_SPACE}) {
+        auto* pl = new AcDb3dPolyline(AcDb::k3dSimplePoly, kPoints);
+        ASSERT_EQ(pl->setPropertiesFrom(&model), Acad::eOk);
+        AcDbBlockTable* blocks = nullptr;
+        db.getBlockTable(blocks, AcDb::kForRead);
+        AcDbBlockTableRecord* btr = nullptr;
+        blocks->getAt(space, btr, AcDb::kForWrite);
+        blocks->close();
+        AcDbObjectId id;
+        ASSERT_EQ(btr->appendAcDbEntity(id, pl), Acad::eOk);
+        btr->close();
+        const AcDbObjectIdArray vertices = pl->subentityIds();
+        const AcDbObjectId seqend = pl->seqendId();
+        pl->close();
+        ASSERT_EQ(vertices.length(), 4);
+        for (AcDbObjectId v : vertices) EXPECT_TRUE(v.stub()->held);
+        EXPECT_TRUE(seqend.stub()->held);
+        AcDb3dPolylineVertex* v = nullptr;
+        ASSERT_EQ(acdbOpenObject(v, vertices[2], AcDb::kForRead), Acad::eOk);
+        EXPECT_EQ(v->layer(), AcString(L"Tim"));
+        EXPECT_EQ(v->colorIndex(), 4);
+        EXPECT_EQ(v->inPaperSpace(), space == ACDB_PAPER_SPACE);
+        expectNear(v->position(), kPoints[2]);
+        v->close();
+    }
+    // Read back, every vertex is on the polyline's layer and held again.
+    Loaded l = load(save(db, "new-polylines.dxf"));
+    ASSERT_EQ(l.vertices.size(), 4u);
+    for (AcDbObjectId v : l.vertices) EXPECT_TRUE(v.stub()->held);
+}
