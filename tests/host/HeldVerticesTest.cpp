@@ -22,23 +22,36 @@ namespace {
 
 const AcGePoint3dArray kPoints{{0, 0, 1}, {10, 0, 2}, {10, 10, 3}, {0, 10, 4}};
 
+AcDbObjectId addLayer(AcDbDatabase& db, const ACHAR* name)
+{
+    AcDbLayerTable* layers = nullptr;
+    db.getLayerTable(layers, AcDb::kForWrite);
+    auto* layer = new AcDbLayerTableRecord;
+    layer->setName(name);
+    AcDbObjectId id;
+    layers->add(id, layer);
+    layer->close();
+    layers->close();
+    return id;
+}
+
+// Appends entity to model space and leaves it open.
+void addToModelSpace(AcDbDatabase& db, AcDbEntity* entity)
+{
+    AcDbBlockTableRecord* ms = nullptr;
+    acdbOpenObject(ms, db.modelSpaceId(), AcDb::kForWrite);
+    ms->appendAcDbEntity(entity);
+    ms->close();
+}
+
 // A drawing with one 3D polyline of kPoints whose second vertex has a colour of its own
 // (so it cannot be held) and a layer "L" besides "0", saved to a file.
 fs::path writeDrawing(const std::string& name)
 {
     AcDbDatabase db;
-    AcDbLayerTable* layers = nullptr;
-    db.getLayerTable(layers, AcDb::kForWrite);
-    auto* layer = new AcDbLayerTableRecord;
-    layer->setName(L"L");
-    layers->add(layer);
-    layer->close();
-    layers->close();
+    addLayer(db, L"L");
     auto* pl = new AcDb3dPolyline(AcDb::k3dSimplePoly, kPoints);
-    AcDbBlockTableRecord* ms = nullptr;
-    acdbOpenObject(ms, db.modelSpaceId(), AcDb::kForWrite);
-    ms->appendAcDbEntity(pl);
-    ms->close();
+    addToModelSpace(db, pl);
     AcDbEntity* second = nullptr;
     std::unique_ptr<AcDbObjectIterator> it(pl->vertexIterator());
     it->step();
@@ -348,20 +361,11 @@ namespace {
 std::string mixedVerticesDrawing(const fs::path& path)
 {
     AcDbDatabase db;
-    AcDbLayerTable* layers = nullptr;
-    db.getLayerTable(layers, AcDb::kForWrite);
-    auto* layer = new AcDbLayerTableRecord;
-    layer->setName(L"L");
-    layers->add(layer);
-    layer->close();
-    layers->close();
+    addLayer(db, L"L");
     AcGePoint3dArray points;
     for (int i = 0; i < 8; ++i) points.append(AcGePoint3d(i, i * i, 0.5 * i));
     auto* pl = new AcDb3dPolyline(AcDb::k3dSimplePoly, points);
-    AcDbBlockTableRecord* ms = nullptr;
-    acdbOpenObject(ms, db.modelSpaceId(), AcDb::kForWrite);
-    ms->appendAcDbEntity(pl);
-    ms->close();
+    addToModelSpace(db, pl);
     const AcDbObjectIdArray ids = pl->subentityIds();
     pl->close();
     AcDb3dPolylineVertex* v = nullptr;
@@ -446,20 +450,11 @@ TEST(VerticesHeldByHandle, AreWrittenAsTheirObjectsWouldBeInEveryFileForm)
     const fs::path path = fendo::test::scratchDir("held-vertices") / "styled.dxf";
     {
         AcDbDatabase db;
-        AcDbLayerTable* layers = nullptr;
-        db.getLayerTable(layers, AcDb::kForWrite);
-        auto* layer = new AcDbLayerTableRecord;
-        layer->setName(L"Đường đồng mức");
-        layers->add(layer);
-        layer->close();
-        layers->close();
+        addLayer(db, L"Đường đồng mức");
         AcGePoint3dArray points;
         for (int i = 0; i < 6; ++i) points.append(AcGePoint3d(1000.125 * i, -0.3 * i, 7.0 / (i + 1)));
         auto* pl = new AcDb3dPolyline(AcDb::k3dSimplePoly, points);
-        AcDbBlockTableRecord* ms = nullptr;
-        acdbOpenObject(ms, db.modelSpaceId(), AcDb::kForWrite);
-        ms->appendAcDbEntity(pl);
-        ms->close();
+        addToModelSpace(db, pl);
         ASSERT_EQ(pl->setLayer(L"Đường đồng mức"), Acad::eOk);
         pl->setColorIndex(5);
         pl->setLinetypeScale(2.5);
@@ -512,14 +507,7 @@ TEST(VerticesHeldByHandle, AreWrittenAsTheirObjectsWouldBeInEveryFileForm)
 TEST(VerticesHeldByHandle, NewPolylinesHoldTheirVerticesWithTheirProperties)
 {
     AcDbDatabase db;
-    AcDbLayerTable* layers = nullptr;
-    db.getLayerTable(layers, AcDb::kForWrite);
-    auto* layer = new AcDbLayerTableRecord;
-    layer->setName(L"Tim");
-    AcDbObjectId tim;
-    layers->add(tim, layer);
-    layer->close();
-    layers->close();
+    const AcDbObjectId tim = addLayer(db, L"Tim");
     AcDbLine model(AcGePoint3d(0, 0, 0), AcGePoint3d(1, 0, 0));
     model.setDatabaseDefaults(&db);
     ASSERT_EQ(model.setLayer(tim), Acad::eOk);
