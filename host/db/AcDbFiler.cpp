@@ -150,6 +150,31 @@ ResValueKind valueKind(int code)
 
 }  // namespace
 
+namespace {
+
+// Whether a kept group's text is what its code holds. A number group without a number (kept
+// from a damaged record) would make the saved file unreadable, so it is not written back.
+bool keptValueReadable(const fendo::db::RawTag& tag)
+{
+    switch (valueKind(tag.code)) {
+    case ResValueKind::Real:
+    case ResValueKind::Point: {
+        double v = 0;
+        return parseDouble(tag.value, v);
+    }
+    case ResValueKind::Int16:
+    case ResValueKind::Int32:
+    case ResValueKind::Int64:
+    case ResValueKind::Bool: {
+        long long v = 0;
+        return parseInt(tag.value, v);
+    }
+    default: return true;
+    }
+}
+
+}  // namespace
+
 bool fendo::db::readDxfReal(std::string_view text, double& v) { return parseDouble(text, v); }
 bool fendo::db::readDxfInteger(std::string_view text, long long& v) { return parseInt(text, v); }
 
@@ -504,7 +529,7 @@ void AcDbDxfFiler::flushKept(const std::wstring& section)
             if (marker.empty()) marker = fendo::toUtf8(section);
             if (trim(g.tag.value) == marker) continue;
         }
-        emit(g.tag.code, g.tag.value);
+        if (keptValueReadable(g.tag)) emit(g.tag.code, g.tag.value);
     }
 }
 
@@ -518,7 +543,7 @@ void AcDbDxfFiler::flushAllKept()
         if (m_keptDone[i]) continue;
         m_keptDone[i] = true;
         ++m_keptWritten;
-        emit((*kept)[i].tag.code, (*kept)[i].tag.value);
+        if (keptValueReadable((*kept)[i].tag)) emit((*kept)[i].tag.code, (*kept)[i].tag.value);
     }
 }
 
