@@ -99,8 +99,10 @@ private:
     void write3dPolylineVertices(const AcDb3dPolyline* polyline);
     bool writeHeldVertex(const fendo::db::HeldVertex3d& vertex, std::uint64_t handle);
     void writeVertexShowingItsShape(AcDbObject* copy);
-    void heldVertexEnds(DxfOutput& out, const fendo::db::HeldVertex3d& vertex, std::uint64_t handle,
-                        std::size_t& headSize);
+    // The groups of a held vertex before and after those it shares with the polyline's other
+    // held vertices.
+    static void heldVertexHead(DxfOutput& out, std::uint64_t handle);
+    static void heldVertexTail(DxfOutput& out, const fendo::db::HeldVertex3d& vertex);
     // Custom entities: with their proxy graphics, or as their exploded pieces.
     fendo::db::RawTags fieldsOf(const AcDbObject* obj);
     void writeCustomEntity(AcDbEntity* ent);
@@ -239,14 +241,14 @@ void Writer::write3dPolylineVertices(const AcDb3dPolyline* polyline)
         [this](const fendo::db::HeldVertex3d& vertex, std::uint64_t handle) { return writeHeldVertex(vertex, handle); });
 }
 
-// The groups of a held vertex before and after those it shares with the polyline's other
-// held vertices; headSize tells where the first part ends.
-void Writer::heldVertexEnds(DxfOutput& out, const fendo::db::HeldVertex3d& vertex, std::uint64_t handle,
-                            std::size_t& headSize)
+void Writer::heldVertexHead(DxfOutput& out, std::uint64_t handle)
 {
     out.group(0, "VERTEX");
     out.groupHandle(AcDb::kDxfHandle, handle);
-    headSize = out.buffer().size();
+}
+
+void Writer::heldVertexTail(DxfOutput& out, const fendo::db::HeldVertex3d& vertex)
+{
     out.groupDouble(AcDb::kDxfXCoord, vertex.position.x);
     out.groupDouble(AcDb::kDxfXCoord + 10, vertex.position.y);
     out.groupDouble(AcDb::kDxfXCoord + 20, vertex.position.z);
@@ -267,19 +269,16 @@ bool Writer::writeHeldVertex(const fendo::db::HeldVertex3d& vertex, std::uint64_
         m_scratchEnds.clearBuffer();
         m_scratchEnds.setEscapeUnicode(m_out.escapesUnicode());
         m_vertexMiddle.clear();
-        heldVertexEnds(m_scratchEnds, vertex, handle, m_vertexHead);
+        heldVertexHead(m_scratchEnds, handle);
+        m_vertexHead = m_scratchEnds.buffer().size();
+        heldVertexTail(m_scratchEnds, vertex);
         return false;
-    case VertexShape::Known: {
+    case VertexShape::Known:
         m_progress.tick(++m_written);
-        m_out.group(0, "VERTEX");
-        m_out.groupHandle(AcDb::kDxfHandle, handle);
+        heldVertexHead(m_out, handle);
         m_out.raw(m_vertexMiddle);
-        m_out.groupDouble(AcDb::kDxfXCoord, vertex.position.x);
-        m_out.groupDouble(AcDb::kDxfXCoord + 10, vertex.position.y);
-        m_out.groupDouble(AcDb::kDxfXCoord + 20, vertex.position.z);
-        m_out.groupInt(AcDb::kDxfInt16, AcDb3dPolylineVertex::flagsOf(vertex.type));
+        heldVertexTail(m_out, vertex);
         return true;
-    }
     default: return false;
     }
 }
