@@ -5,6 +5,7 @@
 #include <array>
 #include <charconv>
 #include <cmath>
+#include <optional>
 #include <cstring>
 #include <numbers>
 #include <unordered_map>
@@ -152,24 +153,29 @@ ResValueKind valueKind(int code)
 
 namespace {
 
-// Whether a kept group's text is what its code holds. A number group without a number (kept
-// from a damaged record) would make the saved file unreadable, so it is not written back.
-bool keptValueReadable(const fendo::db::RawTag& tag)
+// The text a kept group is written back with: a number as read without the blanks round it
+// (a tab would be written as a caret pair, which no reader takes for a number); none for a
+// number group without a number (kept from a damaged record), which would make the saved
+// file unreadable.
+std::optional<std::string_view> keptText(const fendo::db::RawTag& tag)
 {
+    const std::string_view text = trim(tag.value);
     switch (valueKind(tag.code)) {
     case ResValueKind::Real:
     case ResValueKind::Point: {
         double v = 0;
-        return parseDouble(tag.value, v);
+        if (!parseDouble(text, v)) return std::nullopt;
+        return text;
     }
     case ResValueKind::Int16:
     case ResValueKind::Int32:
     case ResValueKind::Int64:
     case ResValueKind::Bool: {
         long long v = 0;
-        return parseInt(tag.value, v);
+        if (!parseInt(text, v)) return std::nullopt;
+        return text;
     }
-    default: return true;
+    default: return std::string_view(tag.value);
     }
 }
 
@@ -529,7 +535,7 @@ void AcDbDxfFiler::flushKept(const std::wstring& section)
             if (marker.empty()) marker = fendo::toUtf8(section);
             if (trim(g.tag.value) == marker) continue;
         }
-        if (keptValueReadable(g.tag)) emit(g.tag.code, g.tag.value);
+        if (const auto text = keptText(g.tag)) emit(g.tag.code, *text);
     }
 }
 
@@ -543,7 +549,7 @@ void AcDbDxfFiler::flushAllKept()
         if (m_keptDone[i]) continue;
         m_keptDone[i] = true;
         ++m_keptWritten;
-        if (keptValueReadable((*kept)[i].tag)) emit((*kept)[i].tag.code, (*kept)[i].tag.value);
+        if (const auto text = keptText((*kept)[i].tag)) emit((*kept)[i].tag.code, *text);
     }
 }
 
