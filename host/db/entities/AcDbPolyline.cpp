@@ -463,6 +463,9 @@ Acad::ErrorStatus AcDbPolyline::dxfInFields(AcDbDxfFiler* filer)
         case 90:
             count = ent::asInt(rb);
             countLine = filer->lastLine();
+            // Room for the vertices at once (a count beyond any real polyline is not trusted:
+            // the list grows past it as vertices come).
+            if (count > 0 && m_verts.empty()) m_verts.reserve(static_cast<size_t>(std::min<long long>(count, 4096)));
             return true;
         case 70: {
             int flags = ent::asInt(rb);
