@@ -161,27 +161,22 @@ public:
         m_codes.clear();
         m_ends.clear();
         m_text.clear();
-        int handles = 0, xs = 0, flags = 0;
+        int counts[5] = {};  // of the groups 5, 10, 20, 30 and 70
         for (size_t i = 0; i < groups.size(); ++i) {
             const short code = groups[i].code;
             m_codes.push_back(code);
-            if (variable(code)) {
-                m_ends.push_back(static_cast<std::uint32_t>(m_text.size()));
+            if (const int v = variable(code); v >= 0) {
+                ++counts[v];
+                if (code == 10) m_point = i;
+                if (code == 70) m_flags = i;
             } else {
                 m_text.append(groups[i].value);
-                m_ends.push_back(static_cast<std::uint32_t>(m_text.size()));
             }
-            handles += code == 5;
-            flags += code == 70;
-            if (code == 10) {
-                ++xs;
-                m_point = i;
-            }
+            m_ends.push_back(static_cast<std::uint32_t>(m_text.size()));
         }
-        const bool plain = handles == 1 && flags == 1 && xs == 1 && m_point + 2 < groups.size() &&
-                           groups[m_point + 1].code == 20 && groups[m_point + 2].code == 30 &&
-                           std::count(m_codes.begin(), m_codes.end(), short(20)) == 1 &&
-                           std::count(m_codes.begin(), m_codes.end(), short(30)) == 1;
+        const bool plain = counts[0] == 1 && counts[1] == 1 && counts[2] == 1 && counts[3] == 1 && counts[4] == 1 &&
+                           m_point + 2 < groups.size() && groups[m_point + 1].code == 20 &&
+                           groups[m_point + 2].code == 30;
         if (plain) m_owner = owner;
     }
     void forget() { m_owner = AcDbObjectId(); }
@@ -192,21 +187,34 @@ public:
         for (size_t i = 0; i < groups.size(); ++i) {
             if (groups[i].code != m_codes[i]) return false;
             const std::uint32_t end = m_ends[i];
-            if (!variable(m_codes[i]) && groups[i].value != std::string_view(m_text).substr(begin, end - begin)) return false;
+            if (variable(m_codes[i]) < 0 && groups[i].value != std::string_view(m_text).substr(begin, end - begin))
+                return false;
             begin = end;
         }
         return true;
     }
-    // Where the position's x group stands in a matching record.
+    // Where the position's x group and the flags stand in a matching record.
     size_t pointAt() const { return m_point; }
+    size_t flagsAt() const { return m_flags; }
 
 private:
-    static bool variable(short code) { return code == 5 || code == 10 || code == 20 || code == 30 || code == 70; }
+    // The place of a code among those a held vertex has of its own; -1 for the others.
+    static int variable(short code)
+    {
+        switch (code) {
+        case 5: return 0;
+        case 10: return 1;
+        case 20: return 2;
+        case 30: return 3;
+        case 70: return 4;
+        default: return -1;
+        }
+    }
     AcDbObjectId m_owner;
     std::vector<short> m_codes;
     std::vector<std::uint32_t> m_ends;  // of each group's value in m_text (variable ones: none)
     std::string m_text;
-    size_t m_point = 0;
+    size_t m_point = 0, m_flags = 0;
 };
 
 // The symbol table classes by DXF table name.
@@ -457,8 +465,7 @@ bool Loader::readHeldVertex(AcDb3dPolyline* owner, AcDbObjectId ownerId)
         if (!fendo::db::readDxfReal(m_groups[at + axis].value, xyz[axis])) return false;
     vertex.position.set(xyz[0], xyz[1], xyz[2]);
     long long flags = 0;
-    for (const TagView& t : m_groups)
-        if (t.code == 70 && !fendo::db::readDxfInteger(t.value, flags)) return false;
+    if (!fendo::db::readDxfInteger(m_groups[m_heldVertex.flagsAt()].value, flags)) return false;
     // As the filer reads a 16-bit group.
     vertex.type = AcDb3dPolylineVertex::typeFromFlags(static_cast<std::int16_t>(flags));
     const AcDbHandle handle = recordHandle(false);

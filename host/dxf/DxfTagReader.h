@@ -3,73 +3,12 @@
 // group came from for messages.
 #pragma once
 #include <cstdint>
-#include <cstring>
 #include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
 
 namespace fendo::dxf {
-
-namespace detail {
-// The end of a value line from p: the first line feed or NUL byte (or end). special tells
-// whether a byte before it is beyond ASCII, a backslash or a caret (a text the loader must
-// decode). Eight bytes are looked at a time while eight remain.
-inline const char* scanValueLine(const char* p, const char* end, bool& special)
-{
-    constexpr std::uint64_t kOnes = 0x0101010101010101ull, kHighs = 0x8080808080808080ull;
-    // A high bit in each byte of v that is zero; exact up to the lowest such byte, which is
-    // all that is used.
-    auto zeroBytes = [](std::uint64_t v) { return (v - kOnes) & ~v & kHighs; };
-    std::uint64_t seen = 0;
-#if defined(__SSE2__)
-    // Sixteen bytes at a time where the processor has SSE2 (every x86-64 does): most values
-    // end within the first sixteen.
-    const __m128i lf = _mm_set1_epi8('\n'), nul = _mm_setzero_si128(), backslash = _mm_set1_epi8('\\'),
-                  caret = _mm_set1_epi8('^');
-    while (end - p >= 16) {
-        const __m128i w = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
-        const unsigned stop =
-            static_cast<unsigned>(_mm_movemask_epi8(_mm_or_si128(_mm_cmpeq_epi8(w, lf), _mm_cmpeq_epi8(w, nul))));
-        const unsigned odd = static_cast<unsigned>(
-            _mm_movemask_epi8(_mm_or_si128(w, _mm_or_si128(_mm_cmpeq_epi8(w, backslash), _mm_cmpeq_epi8(w, caret)))));
-        if (stop) {
-            const int at = __builtin_ctz(stop);
-            seen |= odd & ((1u << at) - 1);
-            special = seen != 0;
-            return p + at;
-        }
-        seen |= odd;
-        p += 16;
-    }
-#endif
-    while (end - p >= 8) {
-        std::uint64_t w;
-        std::memcpy(&w, p, 8);
-        if constexpr (std::endian::native == std::endian::big) w = __builtin_bswap64(w);
-        const std::uint64_t stop = zeroBytes(w ^ (kOnes * '\n')) | zeroBytes(w);
-        const std::uint64_t odd = (w & kHighs) | zeroBytes(w ^ (kOnes * '\\')) | zeroBytes(w ^ (kOnes * '^'));
-        if (stop) {
-            const int bit = __builtin_ctzll(stop);  // the high bit of the first stop byte
-            seen |= odd & ((std::uint64_t{1} << (bit - 7)) - 1);
-            special = seen != 0;
-            return p + bit / 8;
-        }
-        seen |= odd;
-        p += 8;
-    }
-    for (; p < end && *p != '\n' && *p != '\0'; ++p) {
-        const auto c = static_cast<unsigned char>(*p);
-        if (c >= 0x80 || c == '\\' || c == '^') seen = 1;
-    }
-    special = seen != 0;
-    return p;
-}
-
-}  // namespace detail
 
 // value stays valid until the reader's next call to next(): it is seen in place in the
 // file's bytes (ASCII) or in the reader's own buffer (binary values made text).
@@ -145,45 +84,8 @@ public:
 private:
     // The usual group: a code of digits after spaces, then a value line without NUL bytes,
     // both ending in LF or CR LF, within the bytes at hand. False for anything else, which
-    // nextAsciiGeneral reads. Inline: it runs for every group of a file.
-    bool nextPlainAscii(DxfTag& tag)
-    {
-        if (m_data.size() - m_pos < m_refillBelow && !m_sourceDone && !moveWindow(0)) return false;
-        const char* p = m_data.data() + m_pos;
-        const char* const end = m_data.data() + m_data.size();
-        auto digit = [](char c) { return static_cast<unsigned>(c - '0') <= 9; };
-        int code = 0;
-        if (end - p >= 4 && p[3] == '\n' && digit(p[2]) &&
-            (p[1] == ' ' ? p[0] == ' ' : digit(p[1]) && (p[0] == ' ' || digit(p[0])))) {
-            // The code as writers put it, right-aligned in three columns.
-            code = p[2] - '0';
-            if (p[1] != ' ') code += 10 * (p[1] - '0');
-            if (p[0] != ' ') code += 100 * (p[0] - '0');
-            p += 4;
-        } else {
-            while (p < end && *p == ' ') ++p;
-            int digits = 0;
-            while (p < end && digit(*p) && digits < 6) {
-                code = code * 10 + (*p++ - '0');
-                ++digits;
-            }
-            if (p < end && *p == '\r') ++p;
-            if (digits == 0 || p >= end || *p != '\n') return false;
-            ++p;
-        }
-        const char* const value = p;
-        bool special = false;
-        p = detail::scanValueLine(p, end, special);
-        if (p >= end || *p != '\n') return false;
-        const char* valueEnd = p > value && p[-1] == '\r' ? p - 1 : p;
-        tag.code = code;
-        tag.value = std::string_view(value, static_cast<size_t>(valueEnd - value));
-        tag.line = m_line;
-        tag.plain = !special;
-        m_line += 2;
-        m_pos = static_cast<size_t>(p + 1 - m_data.data());
-        return true;
-    }
+    // nextAsciiGeneral reads.
+    bool nextPlainAscii(DxfTag& tag);
     [[gnu::noinline]] bool nextAsciiGeneral(DxfTag& tag);
     bool nextBinary(DxfTag& tag);
     bool fail(int at, const std::string& what);

@@ -268,7 +268,6 @@ bool Writer::writeHeldVertex(const fendo::db::HeldVertex3d& vertex, std::uint64_
         m_vertexShape = VertexShape::Learning;
         m_scratchEnds.clearBuffer();
         m_scratchEnds.setEscapeUnicode(m_out.escapesUnicode());
-        m_vertexMiddle.clear();
         heldVertexHead(m_scratchEnds, handle);
         m_vertexHead = m_scratchEnds.buffer().size();
         heldVertexTail(m_scratchEnds, vertex);

@@ -167,5 +167,5 @@ private:
     fendo::db::SubentityList m_subs;
 
 protected:
-    void applyToSubentities(const std::function<void(AcDbEntity*)>& change) override { m_subs.forEachObject(this, change); }
+    void applyToSubentities(const std::function<void(AcDbEntity*)>& change) override { m_subs.forEachObject(change); }
 };

@@ -135,7 +135,7 @@ public:
 
 protected:
     void beforePropertiesChange(bool subentitiesFollow) override;
-    void applyToSubentities(const std::function<void(AcDbEntity*)>& change) override { m_subs.forEachObject(this, change); }
+    void applyToSubentities(const std::function<void(AcDbEntity*)>& change) override { m_subs.forEachObject(change); }
 
 private:
     Acad::ErrorStatus insertAt(size_t index, AcDb3dPolylineVertex* vertex, AcDbObjectId* newId);

@@ -432,9 +432,8 @@ void BasicSubentityList<Held>::materializeAll(const AcDbEntity* owner)
 }
 
 template <typename Held>
-void BasicSubentityList<Held>::forEachObject(const AcDbEntity* owner, const std::function<void(AcDbEntity*)>& fn) const
+void BasicSubentityList<Held>::forEachObject(const std::function<void(AcDbEntity*)>& fn) const
 {
-    (void)owner;
     auto visit = [&](const Ref& ref, AcDbEntity* pending) {
         if (ref.isNull()) {
             if (pending) fn(pending);

@@ -103,7 +103,7 @@ public:
     void materializeAll(const AcDbEntity* owner);
     // Gives every subentity that is an object (the SEQEND included; not held, not erased)
     // to fn: pending ones as they are, the others opened for write.
-    void forEachObject(const AcDbEntity* owner, const std::function<void(AcDbEntity*)>& fn) const;
+    void forEachObject(const std::function<void(AcDbEntity*)>& fn) const;
 
     // Slot access for the owner's own code: the data of a held subentity, else null; the
     // object of a subentity that has one (null when held, or erased unless allowErased).
