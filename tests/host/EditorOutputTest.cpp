@@ -11,6 +11,7 @@
 #include "host/editor/ProgressMeter.h"
 #include "host/editor/SysVars.h"
 #include "host/editor/aced.h"
+#include "support/TestSupport.h"
 
 using namespace fendo::editor;
 
@@ -160,7 +161,7 @@ TEST_F(EditorSession, RedrawCommandSucceedsAndClearsVectorsWhileUnknownCommandsF
 
 TEST_F(SysVarTest, FindFileLooksInTheDrawingFolderAndSupportFolders)
 {
-    const auto root = std::filesystem::temp_directory_path() / "fendo-findfile";
+    const auto root = fendo::test::scratchDir("findfile");
     std::filesystem::create_directories(root / "dwg");
     std::filesystem::create_directories(root / "support" / "Data");
     std::ofstream(root / "dwg" / "a.txt") << "a";
@@ -180,8 +181,7 @@ TEST_F(SysVarTest, FindFileLooksInTheDrawingFolderAndSupportFolders)
 
 TEST_F(EditorSession, FileDialogAddsTheExtensionChecksExistenceAndCancelsOnEmpty)
 {
-    const auto dir = std::filesystem::temp_directory_path() / "fendo-filedialog";
-    std::filesystem::create_directories(dir);
+    const auto dir = fendo::test::scratchDir("filedialog");
     std::ofstream(dir / "coords.xls") << "x";
     const std::string base = dir.string();
     answers(base + "/nothere\n" + base + "/coords\n" + base + "/out\n\n");

@@ -7,6 +7,7 @@
 #include "DialogTestSupport.h"
 #include "host/dialogs/HatchPreview.h"
 #include "host/editor/Utf8.h"
+#include "support/TestSupport.h"
 
 namespace fs = std::filesystem;
 using namespace dialog_test;
@@ -79,9 +80,8 @@ protected:
     {
         DialogSession::SetUp();
         pushResourceModule(&previewResources());
-        m_dir = fs::temp_directory_path() / "fendo-hatch-preview-test";
-        fs::remove_all(m_dir);
-        fs::create_directories(m_dir);
+        // A folder of this process alone: ctest runs the tests of this file side by side.
+        m_dir = fendo::test::scratchDir("hatch-preview");
         setenv("XDG_CACHE_HOME", (m_dir / "cache").c_str(), 1);
         std::ofstream(m_dir / "two.pat") << "*A\n0, 0,0.5, 0,1\n*B\n90, 0,0.5, 0,1\n";
     }

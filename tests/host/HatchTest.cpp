@@ -11,6 +11,7 @@
 #include "EntityTestSupport.h"
 #include "host/db/entities/AcDbHatch.h"
 #include "host/hatch/PatternLibrary.h"
+#include "support/TestSupport.h"
 
 using fendo::db::RawTags;
 
@@ -115,8 +116,7 @@ TEST(HatchFiling, SolidAndNewHatchesWriteAValidRecord)
 
 TEST(HatchFiling, NamedPatternsTakeTheirLinesFromThePatternFiles)
 {
-    const auto dir = std::filesystem::temp_directory_path() / "fendo-hatch-library-test";
-    std::filesystem::create_directories(dir);
+    const auto dir = fendo::test::scratchDir("hatch-library");
     std::ofstream(dir / "Stripes.PAT") << "*STRIPES,horizontal stripes\n0, 0,1, 0.5,2, 3,-1\n";
     fendo::hatch::addPatternFolder(dir.string());
 

@@ -6,6 +6,7 @@
 #include <fstream>
 
 #include "host/hatch/PatternFile.h"
+#include "support/TestSupport.h"
 
 using namespace fendo::hatch;
 
@@ -41,8 +42,7 @@ TEST(PatternFile, ReadsFamiliesWithDashesDotsAndComments)
 
 TEST(PatternFile, HoldsSeveralPatternsFoundByNameInAnyCase)
 {
-    const auto dir = std::filesystem::temp_directory_path() / "fendo-patternfile-test";
-    std::filesystem::create_directories(dir);
+    const auto dir = fendo::test::scratchDir("patternfile");
     const auto path = (dir / "several.pat").string();
     std::ofstream(path) << "*FIRST\n0,0,0,0,1\n*Second,with a description\n90,0,0,0,2\n0,0,0,0,2\n*EMPTY\n";
     PatternError error;

@@ -1,6 +1,7 @@
 // Text measuring: control codes, the fixed model, outline measuring and font resolution.
 #include "host/fonts/FontResolver.h"
 #include "host/fonts/TextMetrics.h"
+#include "support/TestSupport.h"
 
 #include <gtest/gtest.h>
 
@@ -166,8 +167,7 @@ TEST(FontResolution, FindsInstalledFontsByFileNameAndFamily)
 TEST(FontResolution, TheExtraFolderComesFirst)
 {
     if (!outlineFont()) GTEST_SKIP() << "no outline font installed";
-    const auto folder = std::filesystem::temp_directory_path() / "fendo-font-folder-test";
-    std::filesystem::create_directories(folder);
+    const auto folder = fendo::test::scratchDir("font-folder");
     std::filesystem::copy_file(outlineFont()->path, folder / "RoadLabels.ttf",
                                std::filesystem::copy_options::overwrite_existing);
     std::filesystem::copy_file(outlineFont()->path, folder / ".VnArial.ttf",
