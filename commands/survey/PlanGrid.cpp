@@ -61,7 +61,26 @@ PlanGrid::PlanGrid(const PlanBox& world, std::size_t items, double typicalExtent
     m_cell = cell;
     m_columns = static_cast<std::int64_t>(std::floor(width / cell)) + 1;
     m_rows = static_cast<std::int64_t>(std::floor(height / cell)) + 1;
-    m_cells.resize(static_cast<std::size_t>(m_columns * m_rows));
+    m_first.assign(static_cast<std::size_t>(m_columns * m_rows), kNoEntry);
+    m_last.assign(m_first.size(), kNoEntry);
+    m_entries.reserve(items + items / 2);
+}
+
+void PlanGrid::enter(std::size_t cell, std::uint32_t id)
+{
+    const auto entry = static_cast<std::uint32_t>(m_entries.size());
+    m_entries.push_back({id, kNoEntry});
+    if (m_first[cell] == kNoEntry) m_first[cell] = entry;
+    else m_entries[m_last[cell]].next = entry;
+    m_last[cell] = entry;
+}
+
+template <typename Visit>
+bool PlanGrid::forEachInCell(std::size_t cell, Visit&& visit) const
+{
+    for (std::uint32_t e = m_first[cell]; e != kNoEntry; e = m_entries[e].next)
+        if (visit(m_entries[e].item)) return true;
+    return false;
 }
 
 std::int64_t PlanGrid::column(double x) const
@@ -90,7 +109,7 @@ void PlanGrid::insert(std::size_t item, const PlanBox& box)
         return;
     }
     for (std::int64_t r = r0; r <= r1; ++r)
-        for (std::int64_t c = c0; c <= c1; ++c) m_cells[static_cast<std::size_t>(r * m_columns + c)].push_back(id);
+        for (std::int64_t c = c0; c <= c1; ++c) enter(static_cast<std::size_t>(r * m_columns + c), id);
 }
 
 template <typename Visit>
@@ -133,7 +152,7 @@ void PlanGrid::insertSegment(std::size_t item, double x0, double y0, double x1, 
     m_boxes[item] = PlanBox::around(x0, y0, x1, y1).grown(slack);
     const auto id = static_cast<std::uint32_t>(item);
     walkSegment(x0, y0, x1, y1, slack, [&](std::size_t cell) {
-        m_cells[cell].push_back(id);
+        enter(cell, id);
         return false;
     });
 }
@@ -147,12 +166,11 @@ bool PlanGrid::findOnSegment(double x0, double y0, double x1, double y1, double 
     for (std::uint32_t id : m_wide)
         if (m_boxes[id].meets(box) && test(id)) return true;
     return walkSegment(x0, y0, x1, y1, slack, [&](std::size_t cell) {
-        for (std::uint32_t id : m_cells[cell]) {
-            if (m_seen[id] == m_stamp) continue;
+        return forEachInCell(cell, [&](std::uint32_t id) {
+            if (m_seen[id] == m_stamp) return false;
             m_seen[id] = m_stamp;
-            if (m_boxes[id].meets(box) && test(id)) return true;
-        }
-        return false;
+            return m_boxes[id].meets(box) && test(id);
+        });
     });
 }
 
@@ -175,11 +193,13 @@ void PlanGrid::query(const PlanBox& box, std::vector<std::size_t>& out) const
     const std::int64_t c0 = column(box.minX), c1 = column(box.maxX), r0 = row(box.minY), r1 = row(box.maxY);
     for (std::int64_t r = r0; r <= r1; ++r)
         for (std::int64_t c = c0; c <= c1; ++c)
-            for (std::uint32_t id : m_cells[static_cast<std::size_t>(r * m_columns + c)]) {
-                if (m_seen[id] == m_stamp) continue;
-                m_seen[id] = m_stamp;
-                if (m_boxes[id].meets(box)) out.push_back(id);
-            }
+            forEachInCell(static_cast<std::size_t>(r * m_columns + c), [&](std::uint32_t id) {
+                if (m_seen[id] != m_stamp) {
+                    m_seen[id] = m_stamp;
+                    if (m_boxes[id].meets(box)) out.push_back(id);
+                }
+                return false;
+            });
 }
 
 }  // namespace fendo::survey

@@ -55,10 +55,23 @@ private:
     std::int64_t column(double x) const;
     std::int64_t row(double y) const;
 
+    // Calls visit(item) for the items entered in a cell, in the order they were entered, until visit returns true.
+    template <typename Visit>
+    bool forEachInCell(std::size_t cell, Visit&& visit) const;
+    void enter(std::size_t cell, std::uint32_t id);
+
     PlanBox m_world;
     double m_cell = 1.0;
     std::int64_t m_columns = 1, m_rows = 1;
-    std::vector<std::vector<std::uint32_t>> m_cells;
+    // Each cell's items are a chain through one array of entries (first and last entry per cell), so that entering an
+    // item costs no allocation of its own and a cell keeps the order its items came in.
+    static constexpr std::uint32_t kNoEntry = 0xFFFFFFFFu;
+    struct Entry {
+        std::uint32_t item;
+        std::uint32_t next;
+    };
+    std::vector<std::uint32_t> m_first, m_last;
+    std::vector<Entry> m_entries;
     // Items covering too many cells, compared with every query instead.
     std::vector<std::uint32_t> m_wide;
     std::vector<PlanBox> m_boxes;

@@ -85,12 +85,20 @@ public:
     bool answer(const resbuf* group, const void* key, Match&& match)
     {
         if (!key) return match();
+        // Entities come in runs of one class and one layer: the last answer is asked for most.
+        if (group == m_lastGroup && key == m_lastKey) return m_lastAnswer;
         const auto [it, added] = m_answers.try_emplace(std::make_pair(group, key), false);
         if (added) it->second = match();
+        m_lastGroup = group;
+        m_lastKey = key;
+        m_lastAnswer = it->second;
         return it->second;
     }
 
 private:
+    const resbuf* m_lastGroup = nullptr;
+    const void* m_lastKey = nullptr;
+    bool m_lastAnswer = false;
     struct KeyHash {
         size_t operator()(const std::pair<const resbuf*, const void*>& k) const noexcept
         {
@@ -99,6 +107,17 @@ private:
     };
     std::unordered_map<std::pair<const resbuf*, const void*>, bool, KeyHash> m_answers;
 };
+
+// Whether an operator's name is `lower` (ASCII letters, in lower case) in any case.
+bool isOperator(std::wstring_view name, std::wstring_view lower)
+{
+    if (name.size() != lower.size()) return false;
+    for (std::size_t i = 0; i < name.size(); ++i) {
+        const wchar_t c = name[i] >= L'A' && name[i] <= L'Z' ? static_cast<wchar_t>(name[i] - L'A' + L'a') : name[i];
+        if (c != lower[i]) return false;
+    }
+    return true;
+}
 
 struct FilterEval {
     const resbuf* rb;
@@ -129,18 +148,24 @@ struct FilterEval {
             rb = rb->rbnext;
             return ok;
         }
-        std::wstring op = rb->resval.rstring ? rb->resval.rstring : L"";
-        for (auto& ch : op) ch = static_cast<wchar_t>(std::towlower(ch));
+        // Runs once per entity on walks over a whole drawing: the operator is read in place and
+        // its operands counted, with nothing allocated.
+        const std::wstring_view op = rb->resval.rstring ? rb->resval.rstring : L"";
         rb = rb->rbnext;
         if (op.size() < 2) return true;
-        const std::wstring name = op.substr(1);
-        std::vector<bool> values;
-        while (rb && !(rb->restype == -4 && rb->resval.rstring && rb->resval.rstring[0] != L'<')) values.push_back(term());
+        const std::wstring_view name = op.substr(1);
+        std::size_t operands = 0, passed = 0;
+        bool firstPassed = false;
+        while (rb && !(rb->restype == -4 && rb->resval.rstring && rb->resval.rstring[0] != L'<')) {
+            const bool v = term();
+            if (operands++ == 0) firstPassed = v;
+            passed += v ? 1 : 0;
+        }
         if (rb) rb = rb->rbnext;  // the closing operator
-        if (name == L"and") return std::all_of(values.begin(), values.end(), [](bool v) { return v; });
-        if (name == L"or") return std::any_of(values.begin(), values.end(), [](bool v) { return v; });
-        if (name == L"xor") return std::count(values.begin(), values.end(), true) == 1;
-        if (name == L"not") return !values.empty() && !values[0];
+        if (isOperator(name, L"and")) return passed == operands;
+        if (isOperator(name, L"or")) return passed > 0;
+        if (isOperator(name, L"xor")) return passed == 1;
+        if (isOperator(name, L"not")) return operands > 0 && !firstPassed;
         return true;
     }
 };
@@ -220,6 +245,16 @@ void forEachOf(const std::vector<AcDbObjectId>& ids, const resbuf* filter, Visib
 {
     const double tol = chordTolerance();
     FilterMemo memo;
+    // Entities come in runs on one layer, and layers do not change during a walk.
+    AcDbObjectId lastLayer;
+    bool lastLayerVisible = true;
+    auto onVisibleLayer = [&](AcDbEntity* e) {
+        if (e->layerId() != lastLayer || lastLayer.isNull()) {
+            lastLayer = e->layerId();
+            lastLayerVisible = layerVisible(e);
+        }
+        return lastLayerVisible;
+    };
     for (const AcDbObjectId& id : ids) {
         AcDbEntity* e = nullptr;
         if (acdbOpenObject(e, id, AcDb::kForRead) != Acad::eOk) continue;
@@ -227,7 +262,7 @@ void forEachOf(const std::vector<AcDbObjectId>& ids, const resbuf* filter, Visib
             e->close();
             continue;
         }
-        if ((visibility == Visibility::Any || (e->visibility() == AcDb::kVisible && layerVisible(e))) &&
+        if ((visibility == Visibility::Any || (e->visibility() == AcDb::kVisible && onVisibleLayer(e))) &&
             passesFilter(e, filter, &memo)) {
             fn(id, *e, tol);
         }

@@ -30,6 +30,14 @@ void expectPoint(const AcGePoint3d& p, double x, double y, double tol = 1e-9)
     EXPECT_NEAR(p.y, y, tol);
 }
 
+// To the last bit: the two ways of finding a point must agree exactly.
+void expectSamePoint(const AcGePoint3d& p, const AcGePoint3d& q)
+{
+    EXPECT_EQ(p.x, q.x);
+    EXPECT_EQ(p.y, q.y);
+    EXPECT_EQ(p.z, q.z);
+}
+
 }  // namespace
 
 TEST(CurveIntersect, ArcAndLineMeetTwiceOnceWhenTangentAndNotAtAll)
@@ -118,6 +126,27 @@ TEST(CurveIntersect, APointAtASharedVertexIsReportedOnce)
     ASSERT_EQ(pts.length(), 2);
     expectPoint(pts[0], 0, 0);
     expectPoint(pts[1], 1, 1);
+}
+
+// A line through a vertex meets the pieces on both sides of it, at points a rounding apart;
+// the one kept must not depend on whether the pieces were paired directly (a short curve) or
+// through a grid (a long one), nor on the direction the curve runs.
+TEST(CurveIntersect, ShortAndLongCurvesKeepTheSamePointAtAVertex)
+{
+    auto vertex = [](int k) { return AcGePoint2d(40.0 - k * 1.37, 0.7 * std::sin(k * 0.9) + 1e5 / 3.0); };
+    constexpr int kVertices = 40;
+    for (int k = 2; k + 2 < kVertices; k += 3) {
+        AcDbPolyline longOne, shortOne;
+        for (int v = 0; v < kVertices; ++v) longOne.addVertexAt(static_cast<unsigned int>(v), vertex(v));
+        for (int v = k - 1; v <= k + 1; ++v) shortOne.addVertexAt(static_cast<unsigned int>(v - k + 1), vertex(v));
+        const AcGePoint2d at = vertex(k);
+        AcDbLine through({at.x - 0.3, at.y - 2.9, 0}, {at.x + 0.31, at.y + 3.1, 0});
+        const AcGePoint3dArray viaGrid = meet(through, longOne), direct = meet(through, shortOne);
+        ASSERT_EQ(direct.length(), 1) << "vertex " << k;
+        ASSERT_EQ(viaGrid.length(), 1) << "vertex " << k;
+        expectSamePoint(viaGrid[0], direct[0]);
+        expectSamePoint(meet(longOne, through)[0], meet(shortOne, through)[0]);
+    }
 }
 
 TEST(CurveIntersect, ExtensionsReachWhatTheBoundedCurvesMiss)

@@ -328,11 +328,32 @@ std::vector<Piece> extensionsOf(const Chain& chain)
     return out;
 }
 
-// Pairs every piece of a with the pieces of b whose boxes it meets.
+bool overlaps(const Box& p, const Box& q)
+{
+    return p.lo.x <= q.hi.x && q.lo.x <= p.hi.x && p.lo.y <= q.hi.y && q.lo.y <= p.hi.y && p.lo.z <= q.hi.z &&
+           q.lo.z <= p.hi.z;
+}
+
+// Pairs every piece of a with the pieces of b whose boxes it meets, in the order of a's
+// pieces and, for each, of b's: the order the points of one parameter are found in, and
+// so the one kept, is the same however the pairs are found.
 template <typename OnPair>
 void pairByGrid(const std::vector<Piece>& a, const std::vector<Piece>& b, double tol, OnPair&& onPair)
 {
     if (a.empty() || b.empty()) return;
+    // Short curves (segments, arcs, polylines of a few vertices) compare every pair of boxes:
+    // building a grid costs more than that.
+    constexpr size_t kDirect = 16;
+    if (b.size() <= kDirect && a.size() <= kDirect) {
+        Box boxesB[kDirect];
+        for (size_t j = 0; j < b.size(); ++j) boxesB[j] = boxOf(b[j], tol);
+        for (size_t i = 0; i < a.size(); ++i) {
+            const Box ba = boxOf(a[i], tol);
+            for (size_t j = 0; j < b.size(); ++j)
+                if (overlaps(ba, boxesB[j])) onPair(i, j);
+        }
+        return;
+    }
     std::vector<Box> boxesB(b.size());
     double sum = 0.0;
     Box all;
@@ -365,36 +386,39 @@ void pairByGrid(const std::vector<Piece>& a, const std::vector<Piece>& b, double
     }
     std::vector<std::uint32_t> seen(b.size(), 0);
     std::uint32_t stamp = 0;
-    auto overlaps = [](const Box& p, const Box& q) {
-        return p.lo.x <= q.hi.x && q.lo.x <= p.hi.x && p.lo.y <= q.hi.y && q.lo.y <= p.hi.y && p.lo.z <= q.hi.z &&
-               q.lo.z <= p.hi.z;
-    };
+    std::vector<std::uint32_t> partners;
     for (size_t i = 0; i < a.size(); ++i) {
         Box ba = boxOf(a[i], tol);
         ++stamp;
+        partners.clear();
         for (std::uint32_t j : big)
-            if (overlaps(ba, boxesB[j])) onPair(i, j);
+            if (overlaps(ba, boxesB[j])) partners.push_back(j);
         Box clip = ba;
         for (unsigned k = 0; k < 3; ++k) clip.lo[k] = std::max(clip.lo[k], all.lo[k]), clip.hi[k] = std::min(clip.hi[k], all.hi[k]);
-        if (clip.lo.x > clip.hi.x || clip.lo.y > clip.hi.y || clip.lo.z > clip.hi.z) continue;
-        std::int64_t x0 = index(clip.lo.x, 0), x1 = index(clip.hi.x, 0), y0 = index(clip.lo.y, 1),
-                     y1 = index(clip.hi.y, 1), z0 = index(clip.lo.z, 2), z1 = index(clip.hi.z, 2);
-        if ((x1 - x0 + 1) * (y1 - y0 + 1) * (z1 - z0 + 1) > kMaxCellsPerPiece) {
-            for (size_t j = 0; j < b.size(); ++j)
-                if (overlaps(ba, boxesB[j])) onPair(i, j);
-            continue;
+        const bool outsideTheGrid = clip.lo.x > clip.hi.x || clip.lo.y > clip.hi.y || clip.lo.z > clip.hi.z;
+        if (!outsideTheGrid) {
+            std::int64_t x0 = index(clip.lo.x, 0), x1 = index(clip.hi.x, 0), y0 = index(clip.lo.y, 1),
+                         y1 = index(clip.hi.y, 1), z0 = index(clip.lo.z, 2), z1 = index(clip.hi.z, 2);
+            if ((x1 - x0 + 1) * (y1 - y0 + 1) * (z1 - z0 + 1) > kMaxCellsPerPiece) {
+                partners.clear();
+                for (size_t j = 0; j < b.size(); ++j)
+                    if (overlaps(ba, boxesB[j])) partners.push_back(static_cast<std::uint32_t>(j));
+            } else {
+                for (auto x = x0; x <= x1; ++x)
+                    for (auto y = y0; y <= y1; ++y)
+                        for (auto z = z0; z <= z1; ++z) {
+                            auto it = grid.find(key(x, y, z));
+                            if (it == grid.end()) continue;
+                            for (std::uint32_t j : it->second) {
+                                if (seen[j] == stamp) continue;
+                                seen[j] = stamp;
+                                if (overlaps(ba, boxesB[j])) partners.push_back(j);
+                            }
+                        }
+            }
         }
-        for (auto x = x0; x <= x1; ++x)
-            for (auto y = y0; y <= y1; ++y)
-                for (auto z = z0; z <= z1; ++z) {
-                    auto it = grid.find(key(x, y, z));
-                    if (it == grid.end()) continue;
-                    for (std::uint32_t j : it->second) {
-                        if (seen[j] == stamp) continue;
-                        seen[j] = stamp;
-                        if (overlaps(ba, boxesB[j])) onPair(i, j);
-                    }
-                }
+        std::sort(partners.begin(), partners.end());
+        for (std::uint32_t j : partners) onPair(i, j);
     }
 }
 
@@ -445,6 +469,18 @@ Acad::ErrorStatus intersectCurves(const AcDbCurve& self, const AcDbEntity* other
                (static_cast<std::uint64_t>(z) * 83492791u);
     };
     const double cell = 4.0 * same;
+    const int first = points.length();
+    // Few points are compared with each other directly; a kept point within `same` of a
+    // new one is always in the grid's neighbouring cells, so both ways keep the same points.
+    constexpr size_t kDirectCompare = 16;
+    if (found.size() <= kDirectCompare) {
+        for (const Found& f : found) {
+            bool dup = false;
+            for (int k = first; k < points.length() && !dup; ++k) dup = points[k].distanceTo(f.point) <= same;
+            if (!dup) points.append(f.point);
+        }
+        return Acad::eOk;
+    }
     for (const Found& f : found) {
         std::int64_t cx = static_cast<std::int64_t>(std::floor(f.point.x / cell));
         std::int64_t cy = static_cast<std::int64_t>(std::floor(f.point.y / cell));
