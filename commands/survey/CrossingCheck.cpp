@@ -3,6 +3,7 @@
 #include "commands/survey/CrossingCheck.h"
 
 #include <algorithm>
+#include <cstdint>
 
 #include "commands/survey/PlanGrid.h"
 #include "commands/survey/SurveyLineCommands.h"
@@ -27,12 +28,15 @@ std::unique_ptr<AcDbPolyline> chordPolyline(const PlanPolyline& pline)
 std::vector<Crossing> findCrossings(const std::vector<PlanPolyline>& plines)
 {
     std::vector<Crossing> out;
-    // Segments of every polyline in one grid (a lone vertex stands as a segment of no length).
-    struct Segment {
-        std::size_t owner;
-        PlanBox box;
-    };
-    std::vector<Segment> segments;
+    // Segments of every polyline in one grid (a lone vertex stands as a segment of no length), counted first so that
+    // their lists are made once at their size.
+    std::size_t count = 0;
+    for (const PlanPolyline& p : plines) count += p.vertices.size() <= 1 ? p.vertices.size() : p.vertices.size() - 1;
+    if (count == 0) return out;
+    std::vector<std::uint32_t> owner;
+    std::vector<PlanBox> boxes;
+    owner.reserve(count);
+    boxes.reserve(count);
     PlanBox world;
     double extent = 0.0;
     for (std::size_t i = 0; i < plines.size(); ++i) {
@@ -40,16 +44,16 @@ std::vector<Crossing> findCrossings(const std::vector<PlanPolyline>& plines)
         for (std::size_t k = 0; k + 1 < v.size() || (k == 0 && v.size() == 1); ++k) {
             const AcGePoint2d& a = v[k];
             const AcGePoint2d& b = v.size() == 1 ? v[k] : v[k + 1];
-            segments.push_back({i, PlanBox::around(a.x, a.y, b.x, b.y)});
-            world.add(segments.back().box);
-            extent += std::max(segments.back().box.maxX - segments.back().box.minX,
-                               segments.back().box.maxY - segments.back().box.minY);
+            owner.push_back(static_cast<std::uint32_t>(i));
+            boxes.push_back(PlanBox::around(a.x, a.y, b.x, b.y));
+            world.add(boxes.back());
+            extent += std::max(boxes.back().maxX - boxes.back().minX, boxes.back().maxY - boxes.back().minY);
         }
     }
-    if (segments.empty()) return out;
     const double slack = planSlack(world);
-    PlanGrid grid(world, segments.size(), extent / static_cast<double>(segments.size()));
-    for (std::size_t s = 0; s < segments.size(); ++s) grid.insert(s, segments[s].box.grown(slack));
+    PlanGrid grid(world, count, extent / static_cast<double>(count));
+    for (PlanBox& box : boxes) box = box.grown(slack);
+    grid.insertAll(std::move(boxes));
 
     std::vector<std::unique_ptr<AcDbPolyline>> chords(plines.size());
     auto chord = [&](std::size_t i) -> const AcDbPolyline& {
@@ -60,10 +64,10 @@ std::vector<Crossing> findCrossings(const std::vector<PlanPolyline>& plines)
     std::size_t s = 0;
     for (std::size_t i = 0; i < plines.size(); ++i) {
         partners.clear();
-        for (; s < segments.size() && segments[s].owner == i; ++s) {
-            grid.query(segments[s].box.grown(slack), near);
+        for (; s < count && owner[s] == i; ++s) {
+            grid.query(grid.box(s), near);
             for (std::size_t t : near) {
-                const std::size_t j = segments[t].owner;
+                const std::size_t j = owner[t];
                 if (j > i && plines[j].elevation != plines[i].elevation) partners.push_back(j);
             }
         }
@@ -100,6 +104,8 @@ void cmdCrossingCheck()
     if (filter.select(LoadPrompt(67).c_str()) == 0) return;
     std::vector<PlanPolyline> plines;
     std::vector<AcDbObjectId> ids;
+    plines.reserve(filter.ids().size());
+    ids.reserve(filter.ids().size());
     fendo::WalkProgress progress(L"CIP", filter.ids().size());
     for (const AcDbObjectId& id : filter.ids()) {
         progress.next();
@@ -107,6 +113,7 @@ void cmdCrossingCheck()
         if (!source) continue;
         PlanPolyline p;
         p.elevation = source->elevation();
+        p.vertices.reserve(source->numVerts());
         for (unsigned int k = 0; k < source->numVerts(); ++k) {
             AcGePoint2d v;
             source->getPointAt(k, v);

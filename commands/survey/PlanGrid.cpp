@@ -61,13 +61,14 @@ PlanGrid::PlanGrid(const PlanBox& world, std::size_t items, double typicalExtent
     m_cell = cell;
     m_columns = static_cast<std::int64_t>(std::floor(width / cell)) + 1;
     m_rows = static_cast<std::int64_t>(std::floor(height / cell)) + 1;
-    m_first.assign(static_cast<std::size_t>(m_columns * m_rows), kNoEntry);
-    m_last.assign(m_first.size(), kNoEntry);
-    m_entries.reserve(items + items / 2);
 }
 
 void PlanGrid::enter(std::size_t cell, std::uint32_t id)
 {
+    if (m_first.empty()) {
+        m_first.assign(static_cast<std::size_t>(m_columns * m_rows), kNoEntry);
+        m_last.assign(m_first.size(), kNoEntry);
+    }
     const auto entry = static_cast<std::uint32_t>(m_entries.size());
     m_entries.push_back({id, kNoEntry});
     if (m_first[cell] == kNoEntry) m_first[cell] = entry;
@@ -78,21 +79,44 @@ void PlanGrid::enter(std::size_t cell, std::uint32_t id)
 template <typename Visit>
 bool PlanGrid::forEachInCell(std::size_t cell, Visit&& visit) const
 {
-    for (std::uint32_t e = m_first[cell]; e != kNoEntry; e = m_entries[e].next)
-        if (visit(m_entries[e].item)) return true;
+    if (!m_start.empty())
+        for (std::uint32_t k = m_start[cell]; k < m_start[cell + 1]; ++k)
+            if (visit(m_ids[k])) return true;
+    if (!m_first.empty())
+        for (std::uint32_t e = m_first[cell]; e != kNoEntry; e = m_entries[e].next)
+            if (visit(m_entries[e].item)) return true;
     return false;
 }
 
-std::int64_t PlanGrid::column(double x) const
+template <typename Visit>
+bool PlanGrid::forEachCellOf(const PlanBox& box, Visit&& visit) const
 {
-    const double c = std::floor((x - m_world.minX) / m_cell);
-    return static_cast<std::int64_t>(std::clamp(c, 0.0, static_cast<double>(m_columns - 1)));
+    const std::int64_t c0 = column(box.minX), c1 = column(box.maxX), r0 = row(box.minY), r1 = row(box.maxY);
+    if ((c1 - c0 + 1) * (r1 - r0 + 1) > kMaxCellsPerItem) return false;
+    for (std::int64_t r = r0; r <= r1; ++r)
+        for (std::int64_t c = c0; c <= c1; ++c) visit(static_cast<std::size_t>(r * m_columns + c));
+    return true;
 }
 
-std::int64_t PlanGrid::row(double y) const
+void PlanGrid::insertAll(std::vector<PlanBox> boxes)
 {
-    const double r = std::floor((y - m_world.minY) / m_cell);
-    return static_cast<std::int64_t>(std::clamp(r, 0.0, static_cast<double>(m_rows - 1)));
+    m_boxes = std::move(boxes);
+    m_seen.assign(m_boxes.size(), 0);
+    // Count each cell's items, make the counts into starts, then place the items: cell c's start moves on as its
+    // items are placed, ending where cell c + 1 starts, so the starts are shifted back by one cell at the end.
+    m_start.assign(static_cast<std::size_t>(m_columns * m_rows) + 1, 0);
+    std::vector<bool> wide(m_boxes.size(), false);
+    for (std::size_t i = 0; i < m_boxes.size(); ++i)
+        if (!forEachCellOf(m_boxes[i], [&](std::size_t cell) { ++m_start[cell + 1]; })) wide[i] = true;
+    for (std::size_t c = 1; c < m_start.size(); ++c) m_start[c] += m_start[c - 1];
+    m_ids.resize(m_start.back());
+    for (std::size_t i = 0; i < m_boxes.size(); ++i) {
+        const auto id = static_cast<std::uint32_t>(i);
+        if (wide[i]) m_wide.push_back(id);
+        else forEachCellOf(m_boxes[i], [&](std::size_t cell) { m_ids[m_start[cell]++] = id; });
+    }
+    for (std::size_t c = m_start.size() - 1; c > 0; --c) m_start[c] = m_start[c - 1];
+    m_start[0] = 0;
 }
 
 void PlanGrid::insert(std::size_t item, const PlanBox& box)
@@ -103,13 +127,7 @@ void PlanGrid::insert(std::size_t item, const PlanBox& box)
     }
     m_boxes[item] = box;
     const auto id = static_cast<std::uint32_t>(item);
-    const std::int64_t c0 = column(box.minX), c1 = column(box.maxX), r0 = row(box.minY), r1 = row(box.maxY);
-    if ((c1 - c0 + 1) * (r1 - r0 + 1) > kMaxCellsPerItem) {
-        m_wide.push_back(id);
-        return;
-    }
-    for (std::int64_t r = r0; r <= r1; ++r)
-        for (std::int64_t c = c0; c <= c1; ++c) enter(static_cast<std::size_t>(r * m_columns + c), id);
+    if (!forEachCellOf(box, [&](std::size_t cell) { enter(cell, id); })) m_wide.push_back(id);
 }
 
 template <typename Visit>

@@ -3,6 +3,8 @@
 // against path) to the pairs that can meet; callers then compare exactly what the full scan compares.
 #pragma once
 
+#include <algorithm>
+#include <cmath>
 #include <cstddef>
 #include <cstdint>
 #include <functional>
@@ -37,6 +39,11 @@ public:
     PlanGrid(const PlanBox& world, std::size_t items, double typicalExtent);
 
     void insert(std::size_t item, const PlanBox& box);
+    // Enters boxes[i] as item i, for an empty grid: the same as inserting them in order, in about a third of the
+    // room and without growing anything while it runs.
+    void insertAll(std::vector<PlanBox> boxes);
+    // The box an item was entered with.
+    const PlanBox& box(std::size_t item) const { return m_boxes[item]; }
     // A segment grown by `slack`, entered only in the cells it passes through, so that long segments cost their length
     // in cells rather than their box's area.
     void insertSegment(std::size_t item, double x0, double y0, double x1, double y1, double slack);
@@ -52,8 +59,19 @@ private:
     template <typename Visit>
     bool walkSegment(double x0, double y0, double x1, double y1, double slack, Visit&& visit) const;
     void nextStamp() const;
-    std::int64_t column(double x) const;
-    std::int64_t row(double y) const;
+    std::int64_t column(double x) const
+    {
+        const double c = std::floor((x - m_world.minX) / m_cell);
+        return static_cast<std::int64_t>(std::clamp(c, 0.0, static_cast<double>(m_columns - 1)));
+    }
+    std::int64_t row(double y) const
+    {
+        const double r = std::floor((y - m_world.minY) / m_cell);
+        return static_cast<std::int64_t>(std::clamp(r, 0.0, static_cast<double>(m_rows - 1)));
+    }
+    // Calls visit(cell) for each cell of a box, or returns false when the box covers too many cells to be entered.
+    template <typename Visit>
+    bool forEachCellOf(const PlanBox& box, Visit&& visit) const;
 
     // Calls visit(item) for the items entered in a cell, in the order they were entered, until visit returns true.
     template <typename Visit>
@@ -63,8 +81,10 @@ private:
     PlanBox m_world;
     double m_cell = 1.0;
     std::int64_t m_columns = 1, m_rows = 1;
-    // Each cell's items are a chain through one array of entries (first and last entry per cell), so that entering an
-    // item costs no allocation of its own and a cell keeps the order its items came in.
+    // Items entered all at once: those of cell c are m_ids[m_start[c]] up to m_ids[m_start[c + 1]].
+    std::vector<std::uint32_t> m_start, m_ids;
+    // Items entered one by one follow: each cell's are a chain through one array of entries (first and last entry per
+    // cell), so that entering an item costs no allocation of its own and a cell keeps the order its items came in.
     static constexpr std::uint32_t kNoEntry = 0xFFFFFFFFu;
     struct Entry {
         std::uint32_t item;
