@@ -62,10 +62,11 @@ TextDiagonalIndex::TextDiagonalIndex(std::vector<TextDiagonal> texts) : m_texts(
     }
     const double typical = m_texts.empty() ? 0.0 : extent / static_cast<double>(m_texts.size());
     m_grid = std::make_unique<PlanGrid>(m_world, m_texts.size(), typical);
-    for (std::size_t i = 0; i < m_texts.size(); ++i) {
-        const TextDiagonal& t = m_texts[i];
-        m_grid->insert(i, PlanBox::around(t.lowerLeft.x, t.lowerLeft.y, t.upperRight.x, t.upperRight.y));
-    }
+    std::vector<PlanBox> boxes;
+    boxes.reserve(m_texts.size());
+    for (const TextDiagonal& t : m_texts)
+        boxes.push_back(PlanBox::around(t.lowerLeft.x, t.lowerLeft.y, t.upperRight.x, t.upperRight.y));
+    m_grid->insertAll(std::move(boxes));
 }
 
 std::size_t TextDiagonalIndex::firstCrossing(const AcDbPolyline& contour) const
@@ -102,6 +103,8 @@ void cmdContourElevations()
     if (textFilter.selectAll() == 0) return;
     std::vector<TextDiagonal> diagonals;
     std::vector<std::wstring> strings;
+    diagonals.reserve(textFilter.ids().size());
+    strings.reserve(textFilter.ids().size());
     for (const AcDbObjectId& id : textFilter.ids()) {
         fendo::db::OpenedObject<AcDbText> text(id, AcDb::kForRead);
         if (!text) continue;
@@ -130,9 +133,12 @@ void cmdContourElevations()
     fendo::WalkProgress progress(L"GCD1", contourFilter.ids().size());
     for (const AcDbObjectId& id : contourFilter.ids()) {
         progress.next();
-        fendo::db::OpenedObject<AcDbPolyline> contour(id, AcDb::kForWrite);
+        // Opened for write only when a text gives it an elevation: a contour no text crosses stays as it was, with
+        // no undo record of its own.
+        fendo::db::OpenedObject<AcDbPolyline> contour(id, AcDb::kForRead);
         if (!contour) continue;
         const std::size_t text = index.firstCrossing(*contour.get());
-        if (text != kNoText) contour->setElevation(fendo::leadingNumber(strings[text]));
+        if (text != kNoText && contour->upgradeOpen() == Acad::eOk)
+            contour->setElevation(fendo::leadingNumber(strings[text]));
     }
 }
