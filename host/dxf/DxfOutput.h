@@ -236,8 +236,12 @@ public:
         if (char* end = formatFewDecimals(out, v)) return end;
         return formatShortest(out, v);
     }
-    // The general form, with std::to_chars finding the shortest digits.
-    static char* formatShortest(char* out, double v)
+    // The general form: the shortest digits (found by the Dragonbox method, several times
+    // faster than std::to_chars), written as std::to_chars would write them.
+    static char* formatShortest(char* out, double v);
+    // The same with std::to_chars itself: for the values whose text the few-decimals form
+    // cannot give (exponents, 100 or more places).
+    static char* formatWithToChars(char* out, double v)
     {
         auto r = std::to_chars(out, out + 39, v);
         char* end = r.ptr;

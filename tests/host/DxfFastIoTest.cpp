@@ -43,12 +43,36 @@ std::string formatted(double v)
     return std::string(tmp, DxfOutput::formatDouble(tmp, v));
 }
 
-// What the writer gave before the few-decimals path: std::to_chars and ".0" for integers.
+// What the writer gave before its own paths: std::to_chars and ".0" for integers.
 std::string reference(double v)
 {
     char tmp[48];
     if (v == 0.0) v = 0.0;
-    return std::string(tmp, DxfOutput::formatShortest(tmp, v));
+    return std::string(tmp, DxfOutput::formatWithToChars(tmp, v));
+}
+
+// Doubles of every kind, from their bits: any sign, exponent and digits, subnormals too, and
+// the values of many digits faceting and offsets make. The shortest form must be to_chars's
+// text, character for character.
+TEST(DxfNumberFormat, TheShortestFormIsTheTextOfToChars)
+{
+    std::mt19937_64 rng(11);
+    std::uniform_real_distribution<double> coordinate(-2e6, 2e6);
+    auto check = [](double v) {
+        char tmp[48];
+        ASSERT_EQ(std::string(tmp, DxfOutput::formatShortest(tmp, v)), reference(v)) << std::hexfloat << v;
+    };
+    for (int i = 0; i < 200000; ++i) {
+        double bits;
+        const std::uint64_t raw = rng();
+        std::memcpy(&bits, &raw, sizeof bits);
+        if (std::isfinite(bits)) check(bits);
+        check(coordinate(rng));
+        check(std::ldexp(coordinate(rng), -30 + i % 80));
+    }
+    for (double v : {5e-324, 2.2250738585072014e-308, 1.7976931348623157e308, 1e22, 1e23, 9007199254740993.0,
+                     0.1, 1.0 / 3.0, 123456.0, 1e15, 1e16, 1e-5, 1.5e-5, 0.0001, 0.00012345678901234})
+        for (double s : {1.0, -1.0}) check(s * v);
 }
 
 TEST(DxfNumberFormat, FewDecimalsGiveTheDigitsOfTheShortestForm)

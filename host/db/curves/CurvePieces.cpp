@@ -247,6 +247,19 @@ std::optional<Chain> chainOf(const AcDbCurve& curve, std::optional<unsigned int>
     return chain;
 }
 
+std::optional<std::pair<double, double>> paramRangeOf(const AcDbCurve& curve)
+{
+    if (auto* lw = AcDbPolyline::cast(&curve)) {
+        const unsigned int n = lw->numVerts();
+        if (n == 0) return std::nullopt;
+        if (n == 1) return std::pair(0.0, 0.0);
+        return std::pair(0.0, static_cast<double>(lw->isClosed() ? n : n - 1));
+    }
+    auto chain = chainOf(curve, 0u);
+    if (!chain) return std::nullopt;
+    return std::pair(chain->startParam, chain->endParam);
+}
+
 std::optional<Chain> intersectionChainOf(const AcDbCurve& curve)
 {
     if (auto* spline = AcDbSpline::cast(&curve)) {

@@ -4,6 +4,7 @@
 #pragma once
 #include <limits>
 #include <optional>
+#include <utility>
 #include <vector>
 
 #include "host/core/AcadTypes.h"
@@ -67,6 +68,9 @@ struct Chain {
 // polyline. With a segment index, a polyline's chain holds only that segment's piece
 // (other classes ignore it), for queries at one parameter.
 std::optional<Chain> chainOf(const AcDbCurve& curve, std::optional<unsigned int> onlySegment = {});
+// The curve's start and end parameters, as its chain has them, without building its pieces
+// where they follow from the curve alone (a lightweight polyline's vertex count).
+std::optional<std::pair<double, double>> paramRangeOf(const AcDbCurve& curve);
 // As chainOf, and splines as chords of their NURBS (for intersections).
 std::optional<Chain> intersectionChainOf(const AcDbCurve& curve);
 

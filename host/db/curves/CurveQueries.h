@@ -23,16 +23,16 @@ Acad::ErrorStatus intersectCurves(const AcDbCurve& self, const AcDbEntity* other
 #define FENDO_DEFINE_PIECEWISE_CURVE_QUERIES(Class)                                                             \
     Acad::ErrorStatus Class::getStartParam(double& param) const                                                 \
     {                                                                                                           \
-        auto chain = fendo::db::curves::chainOf(*this, 0u);                                                     \
-        if (!chain) return Acad::eDegenerateGeometry;                                                           \
-        param = chain->startParam;                                                                              \
+        auto range = fendo::db::curves::paramRangeOf(*this);                                                    \
+        if (!range) return Acad::eDegenerateGeometry;                                                           \
+        param = range->first;                                                                                   \
         return Acad::eOk;                                                                                       \
     }                                                                                                           \
     Acad::ErrorStatus Class::getEndParam(double& param) const                                                   \
     {                                                                                                           \
-        auto chain = fendo::db::curves::chainOf(*this, 0u);                                                     \
-        if (!chain) return Acad::eDegenerateGeometry;                                                           \
-        param = chain->endParam;                                                                                \
+        auto range = fendo::db::curves::paramRangeOf(*this);                                                    \
+        if (!range) return Acad::eDegenerateGeometry;                                                           \
+        param = range->second;                                                                                  \
         return Acad::eOk;                                                                                       \
     }                                                                                                           \
     Acad::ErrorStatus Class::getStartPoint(AcGePoint3d& point) const                                            \
