@@ -79,6 +79,51 @@ TEST(LwPolylineVertices, DefaultWidthsTakeTheConstantWidth)
     EXPECT_EQ(w, 0.5);
 }
 
+// Widths and identifiers are kept apart from the points once some vertex has one: they must
+// stay with their vertices when that starts half-way and through every later edit.
+TEST(LwPolylineVertices, WidthsAndIdentifiersFollowTheirVerticesThroughEdits)
+{
+    AcDbPolyline pl;
+    for (unsigned int i = 0; i < 3; ++i) pl.addVertexAt(i, {static_cast<double>(i), 0});
+    EXPECT_FALSE(pl.hasWidth());
+    ASSERT_EQ(pl.setWidthsAt(1, 0.2, 0.4), Acad::eOk);
+    pl.addVertexAt(0, {-1, 0});                  // plain, in front: the wide vertex is now third
+    pl.addVertexAt(4, {3, 0}, 0.0, 0.0, 0.0, 9);  // an identifier alone, at the end
+    pl.setVertexIdentifierAt(0, 7);
+    auto widths = [&](unsigned int i) {
+        double s = -1, e = -1;
+        EXPECT_EQ(pl.getWidthsAt(i, s, e), Acad::eOk);
+        return std::pair(s, e);
+    };
+    auto id = [&](unsigned int i) {
+        Adesk::Int32 v = -1;
+        EXPECT_EQ(pl.getVertexIdentifierAt(i, v), Acad::eOk);
+        return v;
+    };
+    EXPECT_EQ(widths(2), std::pair(0.2, 0.4));
+    EXPECT_EQ(widths(1), std::pair(0.0, 0.0));
+    EXPECT_EQ(widths(3), std::pair(0.0, 0.0));
+    EXPECT_EQ(id(0), 7);
+    EXPECT_EQ(id(4), 9);
+    EXPECT_EQ(id(2), 0);
+
+    pl.removeVertexAt(1);  // the wide vertex moves back to second
+    EXPECT_EQ(widths(1), std::pair(0.2, 0.4));
+    EXPECT_EQ(id(3), 9);
+    pl.reset(true, 2);
+    ASSERT_EQ(pl.numVerts(), 2u);
+    EXPECT_EQ(widths(1), std::pair(0.2, 0.4));
+    EXPECT_EQ(id(0), 7);
+
+    AcGeMatrix3d twice;
+    twice.setToScaling(2.0);
+    ASSERT_EQ(pl.transformBy(twice), Acad::eOk);
+    EXPECT_EQ(widths(1), std::pair(0.4, 0.8));
+    pl.setConstantWidth(0.0);
+    EXPECT_FALSE(pl.hasWidth());
+    EXPECT_EQ(id(0), 7) << "a constant width leaves identifiers alone";
+}
+
 TEST(LwPolylineConvert, TakesVerticesAndFlagsFromA2dPolyline)
 {
     AcGePoint3dArray pts{{0, 0, 0}, {3, 0, 0}, {3, 4, 0}};

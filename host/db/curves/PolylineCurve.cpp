@@ -15,7 +15,7 @@ namespace {
 
 constexpr double kPi = std::numbers::pi;
 
-struct Vertex {
+struct OffsetVertex {
     AcGePoint2d pt;
     double bulge = 0.0, startWidth = 0.0, endWidth = 0.0;
 };
@@ -117,7 +117,7 @@ double signedArea(const std::vector<V>& verts)
 }
 
 struct Joined {
-    std::vector<Vertex> verts;
+    std::vector<OffsetVertex> verts;
     bool ok = true;
 };
 
@@ -127,16 +127,16 @@ Acad::ErrorStatus AcDbPolyline::getOffsetCurves(double offsetDist, AcDbVoidPtrAr
 {
     const unsigned int n = numVerts();
     if (n < 2) return Acad::eDegenerateGeometry;
-    std::vector<Vertex> src;
+    std::vector<OffsetVertex> src;
     for (unsigned int i = 0; i < n; ++i) {
-        Vertex v;
+        OffsetVertex v;
         getPointAt(i, v.pt);
         getBulgeAt(i, v.bulge);
         getWidthsAt(i, v.startWidth, v.endWidth);
         src.push_back(v);
     }
     double scale = 0.0;
-    for (const Vertex& v : src) scale = std::max({scale, std::abs(v.pt.x), std::abs(v.pt.y)});
+    for (const OffsetVertex& v : src) scale = std::max({scale, std::abs(v.pt.x), std::abs(v.pt.y)});
     const double tol = std::max(AcGeContext::gTol.equalPoint(), fendo::db::curves::kRelativeOnCurveTolerance * scale);
     const bool closed = isClosed();
     const double d = offsetDist;
@@ -146,8 +146,8 @@ Acad::ErrorStatus AcDbPolyline::getOffsetCurves(double offsetDist, AcDbVoidPtrAr
     std::vector<OffsetSeg> segs;
     const unsigned int count = closed ? n : n - 1;
     for (unsigned int i = 0; i < count; ++i) {
-        const Vertex& p = src[i];
-        const Vertex& q = src[(i + 1) % n];
+        const OffsetVertex& p = src[i];
+        const OffsetVertex& q = src[(i + 1) % n];
         if (p.pt.distanceTo(q.pt) <= tol) continue;
         OffsetSeg s;
         s.corner = q.pt;
@@ -177,12 +177,12 @@ Acad::ErrorStatus AcDbPolyline::getOffsetCurves(double offsetDist, AcDbVoidPtrAr
 
     // Meet neighbours at each vertex; a segment turned round by its neighbours goes and
     // the joins are made again.
-    std::vector<Vertex> out;
+    std::vector<OffsetVertex> out;
     for (size_t round = 0; round <= segs.size(); ++round) {
         const size_t m = segs.size();
         std::vector<OffsetSeg> work = segs;
         // Extra vertices (round joins where neighbours do not meet), after segment k.
-        std::vector<std::vector<Vertex>> extra(m);
+        std::vector<std::vector<OffsetVertex>> extra(m);
         const size_t joins = closed ? m : m - 1;
         for (size_t k = 0; k < joins; ++k) {
             OffsetSeg& s = work[k];
@@ -223,7 +223,7 @@ Acad::ErrorStatus AcDbPolyline::getOffsetCurves(double offsetDist, AcDbVoidPtrAr
                 bulge = fendo::ge::bulgeFromIncludedAngle(s.ccw ? sweep : -sweep);
             }
             out.push_back({s.a, bulge, s.startWidth, s.endWidth});
-            for (const Vertex& v : extra[k]) out.push_back(v);
+            for (const OffsetVertex& v : extra[k]) out.push_back(v);
         }
         if (!closed) out.push_back({work.back().b, 0.0, work.back().endWidth, work.back().endWidth});
         break;

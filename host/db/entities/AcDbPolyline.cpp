@@ -30,14 +30,17 @@ Acad::ErrorStatus AcDbPolyline::addVertexAt(unsigned int index, const AcGePoint2
 {
     if (index > numVerts()) return Acad::eInvalidIndex;
     assertWriteEnabled();
-    Vertex v;
-    v.pt = pt;
-    v.bulge = bulge;
-    v.startWidth = startWidth < 0.0 ? m_constWidth : startWidth;
-    v.endWidth = endWidth < 0.0 ? m_constWidth : endWidth;
-    v.id = vertexIdentifier;
-    m_verts.insert(m_verts.begin() + index, v);
+    placeVertex(index, {pt, bulge},
+                {startWidth < 0.0 ? m_constWidth : startWidth, endWidth < 0.0 ? m_constWidth : endWidth, vertexIdentifier});
     return Acad::eOk;
+}
+
+void AcDbPolyline::placeVertex(unsigned int index, const Vertex& v, const VertexExtra& extra)
+{
+    m_verts.insert(m_verts.begin() + index, v);
+    if (m_extra.empty() && extra.isZero()) return;
+    if (m_extra.empty()) m_extra.resize(m_verts.size() - 1);
+    m_extra.insert(m_extra.begin() + index, extra);
 }
 
 Acad::ErrorStatus AcDbPolyline::removeVertexAt(unsigned int index)
@@ -45,6 +48,7 @@ Acad::ErrorStatus AcDbPolyline::removeVertexAt(unsigned int index)
     if (index >= numVerts()) return Acad::eInvalidIndex;
     assertWriteEnabled();
     m_verts.erase(m_verts.begin() + index);
+    if (!m_extra.empty()) m_extra.erase(m_extra.begin() + index);
     return Acad::eOk;
 }
 
@@ -95,8 +99,9 @@ Acad::ErrorStatus AcDbPolyline::setBulgeAt(unsigned int index, double bulge)
 Acad::ErrorStatus AcDbPolyline::getWidthsAt(unsigned int index, double& startWidth, double& endWidth) const
 {
     if (index >= numVerts()) return Acad::eInvalidIndex;
-    startWidth = m_verts[index].startWidth;
-    endWidth = m_verts[index].endWidth;
+    const VertexExtra extra = extraAt(index);
+    startWidth = extra.startWidth;
+    endWidth = extra.endWidth;
     return Acad::eOk;
 }
 
@@ -105,15 +110,17 @@ Acad::ErrorStatus AcDbPolyline::setWidthsAt(unsigned int index, double startWidt
     if (index >= numVerts()) return Acad::eInvalidIndex;
     if (startWidth < 0.0 || endWidth < 0.0) return Acad::eInvalidInput;
     assertWriteEnabled();
-    m_verts[index].startWidth = startWidth;
-    m_verts[index].endWidth = endWidth;
+    if (m_extra.empty() && startWidth == 0.0 && endWidth == 0.0) return Acad::eOk;
+    VertexExtra& extra = extraFor(index);
+    extra.startWidth = startWidth;
+    extra.endWidth = endWidth;
     return Acad::eOk;
 }
 
 Acad::ErrorStatus AcDbPolyline::getVertexIdentifierAt(unsigned int index, Adesk::Int32& id) const
 {
     if (index >= numVerts()) return Acad::eInvalidIndex;
-    id = m_verts[index].id;
+    id = extraAt(index).id;
     return Acad::eOk;
 }
 
@@ -121,7 +128,8 @@ Acad::ErrorStatus AcDbPolyline::setVertexIdentifierAt(unsigned int index, Adesk:
 {
     if (index >= numVerts()) return Acad::eInvalidIndex;
     assertWriteEnabled();
-    m_verts[index].id = id;
+    if (m_extra.empty() && id == 0) return Acad::eOk;
+    extraFor(index).id = id;
     return Acad::eOk;
 }
 
@@ -131,9 +139,9 @@ Acad::ErrorStatus AcDbPolyline::getConstantWidth(double& width) const
         width = m_constWidth;
         return Acad::eOk;
     }
-    width = m_verts.front().startWidth;
-    for (const Vertex& v : m_verts)
-        if (v.startWidth != width || v.endWidth != width) return Acad::eInvalidInput;
+    width = extraAt(0).startWidth;
+    for (const VertexExtra& x : m_extra)
+        if (x.startWidth != width || x.endWidth != width) return Acad::eInvalidInput;
     return Acad::eOk;
 }
 
@@ -148,14 +156,16 @@ Acad::ErrorStatus AcDbPolyline::setConstantWidth(double width)
     if (width < 0.0) return Acad::eInvalidInput;
     assertWriteEnabled();
     m_constWidth = width;
-    for (Vertex& v : m_verts) v.startWidth = v.endWidth = width;
+    if (m_extra.empty() && width == 0.0) return Acad::eOk;
+    if (m_extra.empty()) m_extra.resize(m_verts.size());
+    for (VertexExtra& x : m_extra) x.startWidth = x.endWidth = width;
     return Acad::eOk;
 }
 
 bool AcDbPolyline::hasWidth() const
 {
-    for (const Vertex& v : m_verts)
-        if (v.startWidth != 0.0 || v.endWidth != 0.0) return true;
+    for (const VertexExtra& x : m_extra)
+        if (x.startWidth != 0.0 || x.endWidth != 0.0) return true;
     return false;
 }
 
@@ -200,8 +210,13 @@ Acad::ErrorStatus AcDbPolyline::setThickness(double t)
 void AcDbPolyline::reset(bool reuse, unsigned int newSize)
 {
     assertWriteEnabled();
-    if (!reuse) m_verts.clear();
-    else if (newSize < numVerts()) m_verts.resize(newSize);
+    if (!reuse) {
+        m_verts.clear();
+        m_extra.clear();
+    } else if (newSize < numVerts()) {
+        m_verts.resize(newSize);
+        if (!m_extra.empty()) m_extra.resize(newSize);
+    }
 }
 
 AcDbPolyline::SegType AcDbPolyline::segType(unsigned int index) const
@@ -279,17 +294,13 @@ Acad::ErrorStatus AcDbPolyline::convertFrom(AcDbEntity*& entity, bool transferId
     if (!pl2d) return Acad::eIllegalEntityType;
     assertWriteEnabled();
     m_verts.clear();
+    m_extra.clear();
     // The shape as drawn: a spline-fit polyline gives its generated fit vertices, not its
     // frame; a frame vertex, if that is all there is, is a position only.
-    for (AcDb2dVertex* v : pl2d->shapeVertices()) {
-        Vertex nv;
-        nv.pt = {v->position().x, v->position().y};
-        nv.bulge = v->vertexType() == AcDb::k2dSplineCtlVertex ? 0.0 : v->bulge();
-        nv.startWidth = v->startWidth();
-        nv.endWidth = v->endWidth();
-        nv.id = v->vertexIdentifier();
-        m_verts.push_back(nv);
-    }
+    for (AcDb2dVertex* v : pl2d->shapeVertices())
+        placeVertex(numVerts(),
+                    {{v->position().x, v->position().y}, v->vertexType() == AcDb::k2dSplineCtlVertex ? 0.0 : v->bulge()},
+                    {v->startWidth(), v->endWidth(), v->vertexIdentifier()});
     m_closed = pl2d->isClosed();
     m_plinegen = pl2d->isLinetypeGenerationOn();
     m_elevation = pl2d->elevation();
@@ -343,8 +354,9 @@ Acad::ErrorStatus AcDbPolyline::convertTo(AcDb2dPolyline*& pline, bool transferI
     pline->setThickness(m_thickness);
     int i = 0;
     for (AcDb2dVertex* v : pline->vertices()) {
-        v->setStartWidth(m_verts[i].startWidth);
-        v->setEndWidth(m_verts[i].endWidth);
+        const VertexExtra extra = extraAt(static_cast<unsigned int>(i));
+        v->setStartWidth(extra.startWidth);
+        v->setEndWidth(extra.endWidth);
         ++i;
     }
     return Acad::eOk;
@@ -391,8 +403,10 @@ Acad::ErrorStatus AcDbPolyline::transformBy(const AcGeMatrix3d& xform)
         AcGePoint3d local = toOcs * p;
         v.pt = {local.x, local.y};
         if (map.mirrored) v.bulge = -v.bulge;
-        v.startWidth *= scale;
-        v.endWidth *= scale;
+    }
+    for (VertexExtra& x : m_extra) {
+        x.startWidth *= scale;
+        x.endWidth *= scale;
     }
     m_constWidth *= scale;
     m_thickness *= scale;
@@ -455,6 +469,7 @@ Acad::ErrorStatus AcDbPolyline::dxfInFields(AcDbDxfFiler* filer)
     if (es != Acad::eOk) return es;
     ent::enterSection(filer, L"AcDbPolyline");
     m_verts.clear();
+    m_extra.clear();
     bool haveConstWidth = false;
     long long count = -1;
     int countLine = 0;
@@ -478,17 +493,24 @@ Acad::ErrorStatus AcDbPolyline::dxfInFields(AcDbDxfFiler* filer)
         case 39: m_thickness = ent::asReal(rb); return true;
         case 210: m_normal = ent::unitNormal(ent::asVector(rb)); return true;
         case 10: {
-            Vertex v;
-            AcGePoint3d p = ent::asPoint(rb);
-            v.pt = {p.x, p.y};
-            v.startWidth = v.endWidth = m_constWidth;
-            m_verts.push_back(v);
+            const AcGePoint3d p = ent::asPoint(rb);
+            placeVertex(numVerts(), {{p.x, p.y}, 0.0}, {m_constWidth, m_constWidth, 0});
             return true;
         }
-        case 40: if (m_verts.empty()) return false; m_verts.back().startWidth = ent::asReal(rb); return true;
-        case 41: if (m_verts.empty()) return false; m_verts.back().endWidth = ent::asReal(rb); return true;
         case 42: if (m_verts.empty()) return false; m_verts.back().bulge = ent::asReal(rb); return true;
-        case 91: if (m_verts.empty()) return false; m_verts.back().id = ent::asInt(rb); return true;
+        case 40:
+        case 41:
+        case 91: {
+            if (m_verts.empty()) return false;
+            const double value = ent::asReal(rb);
+            // Zeros many writers give for every vertex change nothing: no list is made for them.
+            if (m_extra.empty() && value == 0.0) return true;
+            VertexExtra& extra = extraFor(numVerts() - 1);
+            if (rb.restype == 40) extra.startWidth = value;
+            else if (rb.restype == 41) extra.endWidth = value;
+            else extra.id = ent::asInt(rb);
+            return true;
+        }
         default: return false;
         }
     });
@@ -510,14 +532,16 @@ Acad::ErrorStatus AcDbPolyline::dxfOutFields(AcDbDxfFiler* filer) const
     if (constant) filer->writeDouble(static_cast<AcDb::DxfCode>(43), cw);
     if (m_elevation != 0.0) filer->writeDouble(AcDb::kDxfElevation, m_elevation);
     if (m_thickness != 0.0) filer->writeDouble(AcDb::kDxfThickness, m_thickness);
-    for (const Vertex& v : m_verts) {
+    for (unsigned int i = 0; i < numVerts(); ++i) {
+        const Vertex& v = m_verts[i];
+        const VertexExtra extra = extraAt(i);
         filer->writePoint2d(AcDb::kDxfXCoord, v.pt);
         if (!constant) {
-            filer->writeDouble(AcDb::kDxfReal, v.startWidth);
-            filer->writeDouble(static_cast<AcDb::DxfCode>(41), v.endWidth);
+            filer->writeDouble(AcDb::kDxfReal, extra.startWidth);
+            filer->writeDouble(static_cast<AcDb::DxfCode>(41), extra.endWidth);
         }
         if (v.bulge != 0.0) filer->writeDouble(static_cast<AcDb::DxfCode>(42), v.bulge);
-        if (v.id != 0) filer->writeInt32(static_cast<AcDb::DxfCode>(91), v.id);
+        if (extra.id != 0) filer->writeInt32(static_cast<AcDb::DxfCode>(91), extra.id);
     }
     if (!ent::isDefaultNormal(m_normal)) filer->writeVector3d(AcDb::kDxfNormalX, m_normal);
     return filer->filerStatus();

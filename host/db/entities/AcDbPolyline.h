@@ -58,7 +58,11 @@ public:
 
     // Empties the polyline (reuse false) or keeps the first newSize vertices (reuse true).
     void reset(bool reuse, unsigned int newSize);
-    void minimizeMemory() { m_verts.shrink_to_fit(); }
+    void minimizeMemory()
+    {
+        m_verts.shrink_to_fit();
+        m_extra.shrink_to_fit();
+    }
     void maximizeMemory() {}
 
     // The kind of the segment starting at a vertex: kEmpty past the last segment (and for
@@ -102,14 +106,29 @@ private:
     struct Vertex {
         AcGePoint2d pt;
         double bulge = 0.0;
+    };
+    // Widths and identifier, which most polylines do not have: kept for every vertex once one
+    // vertex has any, so that a plain polyline's vertex takes half the room.
+    struct VertexExtra {
         double startWidth = 0.0;
         double endWidth = 0.0;
         Adesk::Int32 id = 0;
+        bool isZero() const { return startWidth == 0.0 && endWidth == 0.0 && id == 0; }
     };
     AcGePoint3d toWorld(const AcGePoint2d& p) const;
     unsigned int nextIndex(unsigned int index) const { return index + 1 < numVerts() ? index + 1 : 0; }
+    VertexExtra extraAt(unsigned int index) const { return m_extra.empty() ? VertexExtra{} : m_extra[index]; }
+    // The extra data of a vertex to change, making the list of them first if need be.
+    VertexExtra& extraFor(unsigned int index)
+    {
+        if (m_extra.empty()) m_extra.resize(m_verts.size());
+        return m_extra[index];
+    }
+    void placeVertex(unsigned int index, const Vertex& v, const VertexExtra& extra);
 
     std::vector<Vertex> m_verts;
+    // Empty, or one for each vertex.
+    std::vector<VertexExtra> m_extra;
     bool m_closed = false;
     bool m_plinegen = false;
     double m_elevation = 0.0;
