@@ -284,7 +284,12 @@ int main(int argc, char** argv)
             sizes.push_back(1000000);
         else if (std::string(argv[i]) == "--polyline-memory")
             memoryOnly = true;
-        else
+        else if (argv[i][0] == '-') {
+            // Anything else starting with a dash is a mistyped option, never a folder to fill.
+            std::fprintf(std::string(argv[i]) == "--help" ? stdout : stderr,
+                         "usage: bench_big_drawings [--1m] [--polyline-memory] [folder]\n");
+            return std::string(argv[i]) == "--help" ? 0 : 2;
+        } else
             dir = argv[i];
     }
     fs::create_directories(dir);

@@ -363,6 +363,10 @@ int main(int argc, char** argv)
     std::vector<std::string> picked;
     for (int i = 1; i < argc; ++i) {
         const std::string a = argv[i];
+        if (a[0] == '-') {
+            std::fprintf(a == "--help" ? stdout : stderr, "usage: bench_command_sweep [COMMAND ...] [folder]\n");
+            return a == "--help" ? 0 : 2;
+        }
         if (a.find('/') != std::string::npos)
             dir = a;
         else
