@@ -247,10 +247,12 @@ Acad::ErrorStatus AcDbBlockTableRecord::appendAcDbEntity(AcDbObjectId& id, AcDbE
     if (!db) return Acad::eNoDatabase;
     if (!isWriteEnabled()) return Acad::eNotOpenForWrite;
     if (!entity->objectId().isNull()) return Acad::eAlreadyInDb;
+    // The space first: subentities given to the entity before (attributes, vertices) go into
+    // the database as it does, and take its space then.
+    entity->setInPaperSpace(fendo::equalsNoCase(name(), ACDB_PAPER_SPACE));
     Acad::ErrorStatus es = db->addAcDbObject(id, entity);
     if (es != Acad::eOk) return es;
     entity->setOwnerId(objectId());
-    entity->setInPaperSpace(fendo::equalsNoCase(name(), ACDB_PAPER_SPACE));
     m_entities.push_back(id);
     return Acad::eOk;
 }

@@ -2,6 +2,9 @@
 // stay, Vietnamese text survives every code page, and the saved file passes ezdxf's audit.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <map>
 #include <string>
@@ -11,7 +14,9 @@
 #include "host/db/AcDbSymbolTable.h"
 #include "host/db/AcDbUnknownObject.h"
 #include "host/db/DbHelpers.h"
+#include "host/db/entities/AcDbBlockReference.h"
 #include "host/db/entities/AcDbText.h"
+#include "host/dxf/DxfExport.h"
 #include "support/TestSupport.h"
 
 namespace fs = std::filesystem;
@@ -239,3 +244,49 @@ TEST(DxfSave, NewDrawingSavesAndReadsBack)
 }
 
 }  // namespace
+
+// Attributes and the end record belong to their reference's space: a reference put in paper
+// space takes them there, whether they were given to it before or after.
+TEST(DxfSave, AttributesOfAPaperSpaceReferenceAreInPaperSpace)
+{
+    AcDbDatabase db;
+    AcDbBlockTable* blocks = nullptr;
+    ASSERT_EQ(db.getSymbolTable(blocks, AcDb::kForWrite), Acad::eOk);
+    auto* record = new AcDbBlockTableRecord;
+    record->setName(L"MARK");
+    AcDbObjectId blockId;
+    ASSERT_EQ(blocks->add(blockId, record), Acad::eOk);
+    record->close();
+    blocks->close();
+    auto* ref = new AcDbBlockReference(AcGePoint3d(0, 0, 0), blockId);
+    ref->appendAttribute(new AcDbAttribute(AcGePoint3d(0, 1, 0), L"before", L"A"));
+    AcDbBlockTableRecord* paper = nullptr;
+    ASSERT_EQ(acdbOpenObject(paper, db.paperSpaceId(), AcDb::kForWrite), Acad::eOk);
+    AcDbObjectId refId;
+    ASSERT_EQ(paper->appendAcDbEntity(refId, ref), Acad::eOk);
+    paper->close();
+    ref->appendAttribute(new AcDbAttribute(AcGePoint3d(0, 2, 0), L"after", L"B"));
+    ref->close();
+
+    char* buffer = nullptr;
+    size_t size = 0;
+    std::FILE* f = open_memstream(&buffer, &size);
+    ASSERT_TRUE(fendo::dxf::writeDxfStream(db, f, {}));
+    std::fclose(f);
+    const std::string text(buffer, size);
+    std::free(buffer);
+    // Each record from the reference to its end record says it is in paper space.
+    const size_t insert = text.find("\nINSERT\n");
+    ASSERT_NE(insert, std::string::npos);
+    const size_t end = text.find("\nSEQEND\n", insert);
+    ASSERT_NE(end, std::string::npos);
+    const size_t endOfSeqend = text.find("\n  0\n", end + 1);
+    int records = 0;
+    for (size_t at = text.rfind("\n  0\n", insert); at < endOfSeqend; at = text.find("\n  0\n", at + 1)) {
+        const size_t next = std::min(text.find("\n  0\n", at + 1), text.size());
+        const std::string record = text.substr(at, next - at);
+        EXPECT_NE(record.find("\n 67\n1\n"), std::string::npos) << record;
+        ++records;
+    }
+    EXPECT_EQ(records, 4);  // INSERT, two ATTRIBs, SEQEND
+}

@@ -26,6 +26,8 @@ Acad::ErrorStatus addToDatabase(const AcDbEntity* owner, AcDbEntity* sub, AcDbOb
     Acad::ErrorStatus es = db->addAcDbObject(id, sub);
     if (es != Acad::eOk) return es;
     sub->setOwnerId(owner->objectId());
+    // A subentity is in its owner's space, whatever it was given before.
+    sub->setInPaperSpace(owner->inPaperSpace());
     sub->close();
     return Acad::eOk;
 }
