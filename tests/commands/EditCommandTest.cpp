@@ -214,15 +214,7 @@ TEST_F(EditCommand, EachKindShowsItsValueUnderItsTitleAndTakesTheNewOne)
 TEST_F(EditCommand, ABlockEditsTheAttributeNearestThePickAndADefinitionItsTag)
 {
     TestDrawing d;
-    AcDbBlockTable* blocks = nullptr;
-    ASSERT_EQ(d.db().getSymbolTable(blocks, AcDb::kForWrite), Acad::eOk);
-    auto* record = new AcDbBlockTableRecord;
-    record->setName(L"MOC");
-    AcDbObjectId blockId;
-    ASSERT_EQ(blocks->add(blockId, record), Acad::eOk);
-    record->appendAcDbEntity(new AcDbLine(AcGePoint3d(0, 0, 0), AcGePoint3d(10, 0, 0)));
-    record->close();
-    blocks->close();
+    const AcDbObjectId blockId = addBlock(d.db(), L"MOC", {new AcDbLine(AcGePoint3d(0, 0, 0), AcGePoint3d(10, 0, 0))});
     const AcDbObjectId ref = d.add(new AcDbBlockReference(AcGePoint3d(0, 0, 0), blockId));
     {
         fendo::db::OpenedObject<AcDbBlockReference> block(ref, AcDb::kForWrite);

@@ -29,6 +29,7 @@
 #include "host/dxf/DxfIo.h"
 #include "host/dxf/DxfOutput.h"
 #include "host/dxf/DxfTagReader.h"
+#include "support/TestDrawing.h"
 #include "support/TestSupport.h"
 
 using fendo::dxf::DxfOutput;
@@ -275,15 +276,8 @@ private:
 std::string surveyDrawing(long count, fendo::dxf::DxfVersion version)
 {
     AcDbDatabase db;
-    AcDbBlockTable* blocks = nullptr;
-    AcDbObjectId block;
-    db.getBlockTable(blocks, AcDb::kForWrite);
-    auto* rec = new AcDbBlockTableRecord;
-    rec->setName(L"SPOT");
-    blocks->add(block, rec);
-    rec->appendAcDbEntity(new AcDbCircle(AcGePoint3d(0, 0, 0), AcGeVector3d::kZAxis, 0.5));
-    rec->close();
-    blocks->close();
+    const AcDbObjectId block =
+        fendo::test::addBlock(db, L"SPOT", {new AcDbCircle(AcGePoint3d(0, 0, 0), AcGeVector3d::kZAxis, 0.5)});
     AcDbBlockTableRecord* ms = nullptr;
     acdbOpenObject(ms, db.modelSpaceId(), AcDb::kForWrite);
     const wchar_t* texts[] = {L"12.345", L"0", L"Mốc GPS\nđỉnh", L"hai\ndòng ^ và ^J", L"  0"};

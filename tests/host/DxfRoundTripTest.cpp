@@ -17,6 +17,7 @@
 #include "host/db/entities/AcDbBlockReference.h"
 #include "host/db/entities/AcDbText.h"
 #include "host/dxf/DxfExport.h"
+#include "support/TestDrawing.h"
 #include "support/TestSupport.h"
 
 namespace fs = std::filesystem;
@@ -250,14 +251,7 @@ TEST(DxfSave, NewDrawingSavesAndReadsBack)
 TEST(DxfSave, AttributesOfAPaperSpaceReferenceAreInPaperSpace)
 {
     AcDbDatabase db;
-    AcDbBlockTable* blocks = nullptr;
-    ASSERT_EQ(db.getSymbolTable(blocks, AcDb::kForWrite), Acad::eOk);
-    auto* record = new AcDbBlockTableRecord;
-    record->setName(L"MARK");
-    AcDbObjectId blockId;
-    ASSERT_EQ(blocks->add(blockId, record), Acad::eOk);
-    record->close();
-    blocks->close();
+    const AcDbObjectId blockId = fendo::test::addBlock(db, L"MARK");
     auto* ref = new AcDbBlockReference(AcGePoint3d(0, 0, 0), blockId);
     ref->appendAttribute(new AcDbAttribute(AcGePoint3d(0, 1, 0), L"before", L"A"));
     AcDbBlockTableRecord* paper = nullptr;

@@ -12,6 +12,7 @@
 #include "host/db/entities/AcDbBlockReference.h"
 #include "host/render/DrawingRenderer.h"
 #include "tests/host/RenderTestSupport.h"
+#include "support/TestDrawing.h"
 #include "support/TestSupport.h"
 
 ACRX_DXF_DEFINE_MEMBERS(RenderTestMark, AcDbEntity, 27, 1, 0, FENDOTESTMARK, FendoTests)
@@ -161,14 +162,7 @@ TEST(RenderBlocks, EntitiesInABlockTakeTheReferencesColourAndLayer)
 {
     AcDbDatabase db;
     const AcDbObjectId refLayer = addLayer(db, L"REF", 3);
-    AcDbBlockTable* blocks = nullptr;
-    ASSERT_EQ(db.getSymbolTable(blocks, AcDb::kForWrite), Acad::eOk);
-    auto* rec = new AcDbBlockTableRecord;
-    rec->setName(L"B");
-    AcDbObjectId blockId;
-    ASSERT_EQ(blocks->add(blockId, rec), Acad::eOk);
-    rec->close();
-    blocks->close();
+    const AcDbObjectId blockId = fendo::test::addBlock(db, L"B");
     // ByBlock takes the reference's red; ByLayer on layer "0" takes the reference's layer.
     append(db, new AcDbLine(AcGePoint3d(0, 0, 0), AcGePoint3d(10, 0, 0)), L"0", 0, blockId);
     append(db, new AcDbCircle(AcGePoint3d(0, 0, 0), AcGeVector3d::kZAxis, 3), L"0", 256, blockId);

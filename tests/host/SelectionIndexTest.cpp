@@ -58,18 +58,7 @@ protected:
         EditorSession::TearDown();
     }
 
-    AcDbObjectId newBlock(const wchar_t* name)
-    {
-        AcDbBlockTable* blocks = nullptr;
-        db.getBlockTable(blocks, AcDb::kForWrite);
-        auto* record = new AcDbBlockTableRecord;
-        record->setName(name);
-        AcDbObjectId id;
-        blocks->add(id, record);
-        record->close();
-        blocks->close();
-        return id;
-    }
+    AcDbObjectId newBlock(const wchar_t* name) { return fendo::test::addBlock(db, name); }
 
     double coord() { return std::uniform_real_distribution<double>(0, 100)(rng); }
     double size() { return std::uniform_real_distribution<double>(0.1, 8)(rng); }

@@ -102,6 +102,24 @@ std::vector<AcDbObjectId> modelSpaceEntities(AcDbDatabase& db, AcRxClass* cls)
     return ids;
 }
 
+AcDbObjectId addBlock(AcDbDatabase& db, const wchar_t* name, const std::vector<AcDbEntity*>& entities)
+{
+    AcDbBlockTable* blocks = nullptr;
+    EXPECT_EQ(db.getBlockTable(blocks, AcDb::kForWrite), Acad::eOk);
+    if (!blocks) return {};
+    auto* record = new AcDbBlockTableRecord;
+    record->setName(name);
+    AcDbObjectId id;
+    EXPECT_EQ(blocks->add(id, record), Acad::eOk);
+    for (AcDbEntity* entity : entities) {
+        EXPECT_EQ(record->appendAcDbEntity(entity), Acad::eOk);
+        entity->close();
+    }
+    record->close();
+    blocks->close();
+    return id;
+}
+
 bool layerIsOff(AcDbDatabase& db, const wchar_t* name)
 {
     AcDbLayerTable* table = nullptr;

@@ -47,6 +47,9 @@ Session runSession(TestDrawing& drawing, const std::string& script);
 // The unerased model-space entities of a drawing, in drawing order, that are kinds of cls
 // (all of them when cls is null).
 std::vector<AcDbObjectId> modelSpaceEntities(AcDbDatabase& db, AcRxClass* cls = nullptr);
+// Adds a block definition of that name holding the entities (each appended and closed) and
+// returns its record's id.
+AcDbObjectId addBlock(AcDbDatabase& db, const wchar_t* name, const std::vector<AcDbEntity*>& entities = {});
 // The layer record's off flag, by name.
 bool layerIsOff(AcDbDatabase& db, const wchar_t* name);
 
