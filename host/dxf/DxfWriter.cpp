@@ -336,14 +336,14 @@ void Writer::writeCustomEntity(AcDbEntity* ent)
         m_out.groupInt(m_options.version >= DxfVersion::R2013 ? kProxyGraphicsSizeCodeR2013 : kProxyGraphicsSizeCode,
                        static_cast<long long>(graphics.size()));
         static constexpr char kHex[] = "0123456789ABCDEF";
-        std::string chunk;
+        char chunk[2 * kBinaryChunk];
         for (size_t at = 0; at < graphics.size(); at += kBinaryChunk) {
-            chunk.clear();
-            for (size_t k = at; k < std::min(graphics.size(), at + kBinaryChunk); ++k) {
-                chunk.push_back(kHex[graphics[k] >> 4]);
-                chunk.push_back(kHex[graphics[k] & 0xF]);
+            const size_t count = std::min(graphics.size() - at, kBinaryChunk);
+            for (size_t k = 0; k < count; ++k) {
+                chunk[2 * k] = kHex[graphics[at + k] >> 4];
+                chunk[2 * k + 1] = kHex[graphics[at + k] & 0xF];
             }
-            m_out.group(kProxyGraphicsDataCode, chunk);
+            m_out.group(kProxyGraphicsDataCode, std::string_view(chunk, 2 * count));
         }
     }
     if (const auto* xdata = ent->rawXData())
