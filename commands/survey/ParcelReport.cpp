@@ -3,7 +3,6 @@
 #include "commands/survey/ParcelReport.h"
 
 #include <algorithm>
-#include <charconv>
 #include <fstream>
 
 #include "commands/survey/PlanGrid.h"
@@ -11,6 +10,7 @@
 #include "frame/Selection.h"
 #include "frame/Tcvn3.h"
 #include "geometry/PolylineVertices.h"
+#include "host/core/NumberText.h"
 #include "host/db/AcDbExtents.h"
 #include "host/db/DbHelpers.h"
 #include "host/db/entities/AcDbMText.h"
@@ -61,31 +61,21 @@ std::vector<std::size_t> matchLabels(const std::vector<std::vector<AcGePoint2d>>
     return out;
 }
 
-namespace {
-// Appends x as printf's "%.2f" writes it (both round the exact binary value), without its cost per call.
-void appendFixed2(std::string& out, double x)
-{
-    char buffer[400];
-    const auto written = std::to_chars(buffer, buffer + sizeof buffer, x, std::chars_format::fixed, 2);
-    out.append(buffer, written.ptr);
-}
-}  // namespace
-
 std::string parcelRecord(const AcGePoint2d& centre, const std::string& text, const std::vector<AcGePoint2d>& ring)
 {
     std::string record;
     record.reserve(text.size() + 96);
-    appendFixed2(record, centre.x);
+    fendo::appendFixed(record, centre.x, 2);
     record += '\t';
-    appendFixed2(record, centre.y);
+    fendo::appendFixed(record, centre.y, 2);
     record += '\t';
     record += text;
     record += '\t';
     for (int i = 0; i < 4; ++i) {
         if (i > 0) record += ',';
-        appendFixed2(record, ring[i].x);
+        fendo::appendFixed(record, ring[i].x, 2);
         record += ',';
-        appendFixed2(record, ring[i].y);
+        fendo::appendFixed(record, ring[i].y, 2);
     }
     record += '\n';
     return record;

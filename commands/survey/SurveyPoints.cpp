@@ -4,22 +4,14 @@
 
 #include "companions/kvoobjects/KvoDbPointObj.h"
 #include "frame/DrawingHelpers.h"
+#include "host/core/NumberText.h"
 #include "host/db/AcDbSymbolTable.h"
 #include "host/editor/acedSS.h"
-#include "host/editor/acedSS.h"
-#include <cwchar>
 
 namespace fendo::survey {
 
 namespace {
 constexpr const wchar_t* kRemovePrompt = L"\nRemove objects:";
-
-std::wstring formatted(const wchar_t* format, auto value)
-{
-    wchar_t buffer[64];
-    std::swprintf(buffer, 64, format, value);
-    return buffer;
-}
 }  // namespace
 
 AcDbObjectId appendSurveyPoint(const AcGePoint3d& position, const wchar_t* layer)
@@ -39,9 +31,9 @@ void writePointTag(AcDbObjectId id, const wchar_t* code, int number, double valu
     AcDbObject* object = nullptr;
     if (acdbOpenAcDbObject(object, id, AcDb::kForWrite) != Acad::eOk) return;
     acdbRegApp(kPointTagApp);
-    const std::wstring numberText = formatted(L"%d", number);
-    const std::wstring value1Text = formatted(L"%.3f", value1);
-    const std::wstring value2Text = formatted(L"%.3f", value2);
+    const std::wstring numberText = fendo::decimalText(number);
+    const std::wstring value1Text = fendo::fixedText(value1, 3);
+    const std::wstring value2Text = fendo::fixedText(value2, 3);
     resbuf* tag = acutBuildList(1001, kPointTagApp, 1002, L"{", 1000, code, 1000, numberText.c_str(), 1000,
                                 value1Text.c_str(), 1000, text1, 1000, text2, 1000, value2Text.c_str(), 1002, L"}", 0);
     object->setXData(tag);

@@ -3,6 +3,7 @@
 
 #include <cmath>
 #include <cstdio>
+#include "host/core/NumberText.h"
 #include "host/db/AcDbFiler.h"
 #include "host/db/entities/AcDbPoint.h"
 #include "host/db/entities/AcDbText.h"
@@ -44,9 +45,7 @@ double KvoDbPointObj::Rotation() const { return m_rotation; }
 
 std::wstring KvoDbPointObj::label() const
 {
-    wchar_t buf[64];
-    std::swprintf(buf, 64, L"%.2f", m_position.z);
-    return buf;
+    return fendo::fixedText(m_position.z, 2);
 }
 
 void KvoDbPointObj::applyColor(AcGiWorldDraw*) const {}
