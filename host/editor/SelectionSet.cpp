@@ -14,6 +14,7 @@
 #include "host/db/AcDbDatabase.h"
 #include "host/db/AcDbSymbolTable.h"
 #include "host/db/AcDbUnknownObject.h"
+#include "host/db/AcString.h"
 #include "host/editor/Editor.h"
 #include "host/editor/SelectionIndex.h"
 #include "host/editor/SelectionInput.h"
@@ -108,17 +109,6 @@ private:
     std::unordered_map<std::pair<const resbuf*, const void*>, bool, KeyHash> m_answers;
 };
 
-// Whether an operator's name is `lower` (ASCII letters, in lower case) in any case.
-bool isOperator(std::wstring_view name, std::wstring_view lower)
-{
-    if (name.size() != lower.size()) return false;
-    for (std::size_t i = 0; i < name.size(); ++i) {
-        const wchar_t c = name[i] >= L'A' && name[i] <= L'Z' ? static_cast<wchar_t>(name[i] - L'A' + L'a') : name[i];
-        if (c != lower[i]) return false;
-    }
-    return true;
-}
-
 struct FilterEval {
     const resbuf* rb;
     AcDbEntity* entity;
@@ -162,10 +152,10 @@ struct FilterEval {
             passed += v ? 1 : 0;
         }
         if (rb) rb = rb->rbnext;  // the closing operator
-        if (isOperator(name, L"and")) return passed == operands;
-        if (isOperator(name, L"or")) return passed > 0;
-        if (isOperator(name, L"xor")) return passed == 1;
-        if (isOperator(name, L"not")) return operands > 0 && !firstPassed;
+        if (fendo::equalsNoCase(name, L"and")) return passed == operands;
+        if (fendo::equalsNoCase(name, L"or")) return passed > 0;
+        if (fendo::equalsNoCase(name, L"xor")) return passed == 1;
+        if (fendo::equalsNoCase(name, L"not")) return operands > 0 && !firstPassed;
         return true;
     }
 };

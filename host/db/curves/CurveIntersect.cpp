@@ -386,37 +386,38 @@ void pairByGrid(const std::vector<Piece>& a, const std::vector<Piece>& b, double
     }
     std::vector<std::uint32_t> seen(b.size(), 0);
     std::uint32_t stamp = 0;
+    // The pieces of b whose boxes meet box ba, in no particular order.
     std::vector<std::uint32_t> partners;
-    for (size_t i = 0; i < a.size(); ++i) {
-        Box ba = boxOf(a[i], tol);
-        ++stamp;
+    auto findPartners = [&](const Box& ba) {
         partners.clear();
+        ++stamp;
         for (std::uint32_t j : big)
             if (overlaps(ba, boxesB[j])) partners.push_back(j);
         Box clip = ba;
         for (unsigned k = 0; k < 3; ++k) clip.lo[k] = std::max(clip.lo[k], all.lo[k]), clip.hi[k] = std::min(clip.hi[k], all.hi[k]);
-        const bool outsideTheGrid = clip.lo.x > clip.hi.x || clip.lo.y > clip.hi.y || clip.lo.z > clip.hi.z;
-        if (!outsideTheGrid) {
-            std::int64_t x0 = index(clip.lo.x, 0), x1 = index(clip.hi.x, 0), y0 = index(clip.lo.y, 1),
-                         y1 = index(clip.hi.y, 1), z0 = index(clip.lo.z, 2), z1 = index(clip.hi.z, 2);
-            if ((x1 - x0 + 1) * (y1 - y0 + 1) * (z1 - z0 + 1) > kMaxCellsPerPiece) {
-                partners.clear();
-                for (size_t j = 0; j < b.size(); ++j)
-                    if (overlaps(ba, boxesB[j])) partners.push_back(static_cast<std::uint32_t>(j));
-            } else {
-                for (auto x = x0; x <= x1; ++x)
-                    for (auto y = y0; y <= y1; ++y)
-                        for (auto z = z0; z <= z1; ++z) {
-                            auto it = grid.find(key(x, y, z));
-                            if (it == grid.end()) continue;
-                            for (std::uint32_t j : it->second) {
-                                if (seen[j] == stamp) continue;
-                                seen[j] = stamp;
-                                if (overlaps(ba, boxesB[j])) partners.push_back(j);
-                            }
-                        }
-            }
+        if (clip.lo.x > clip.hi.x || clip.lo.y > clip.hi.y || clip.lo.z > clip.hi.z) return;  // outside the grid
+        const std::int64_t x0 = index(clip.lo.x, 0), x1 = index(clip.hi.x, 0), y0 = index(clip.lo.y, 1),
+                           y1 = index(clip.hi.y, 1), z0 = index(clip.lo.z, 2), z1 = index(clip.hi.z, 2);
+        if ((x1 - x0 + 1) * (y1 - y0 + 1) * (z1 - z0 + 1) > kMaxCellsPerPiece) {
+            partners.clear();
+            for (size_t j = 0; j < b.size(); ++j)
+                if (overlaps(ba, boxesB[j])) partners.push_back(static_cast<std::uint32_t>(j));
+            return;
         }
+        for (auto x = x0; x <= x1; ++x)
+            for (auto y = y0; y <= y1; ++y)
+                for (auto z = z0; z <= z1; ++z) {
+                    auto it = grid.find(key(x, y, z));
+                    if (it == grid.end()) continue;
+                    for (std::uint32_t j : it->second) {
+                        if (seen[j] == stamp) continue;
+                        seen[j] = stamp;
+                        if (overlaps(ba, boxesB[j])) partners.push_back(j);
+                    }
+                }
+    };
+    for (size_t i = 0; i < a.size(); ++i) {
+        findPartners(boxOf(a[i], tol));
         std::sort(partners.begin(), partners.end());
         for (std::uint32_t j : partners) onPair(i, j);
     }
